@@ -1,0 +1,22 @@
+// The engine's colours. Conversions to RGB, to the window library and to text
+// live with the display manager, which owns drawing.
+#ifndef VX_COLOR_H
+#define VX_COLOR_H
+
+namespace vx {
+
+enum Color {
+  BLACK = 0,
+  RED,
+  GREEN,
+  YELLOW,
+  BLUE,
+  MAGENTA,
+  CYAN,
+  WHITE,
+  CUSTOM, // The user of the colour carries its RGB value.
+};
+
+} // namespace vx
+
+#endif // VX_COLOR_H

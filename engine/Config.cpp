@@ -1,0 +1,188 @@
+#include "Config.h"
+
+#include <cstdlib>
+#include <fstream>
+
+#include "Color.h"
+#include "LogManager.h"
+#include "utility.h"
+
+namespace vx {
+
+namespace {
+
+const char *const CONFIG_FILE_DEFAULT = "vx-config.txt";
+
+// Integer conversion as atoi does it: optional sign and digits, 0 when there are none.
+int toInt(const std::string &value) { return std::atoi(value.c_str()); }
+
+const char *boolText(bool value) { return value ? "true" : "false"; }
+
+// The lower-case colour names a configuration may use, indexed by Color value.
+const char *const COLOR_NAMES[] = {"black", "red",     "green", "yellow",
+                                   "blue",  "magenta", "cyan",  "white"};
+
+} // namespace
+
+Config::Config()
+    : m_window_horizontal_pixels(1024), m_window_vertical_pixels(768),
+      m_window_horizontal_chars(80), m_window_vertical_chars(24), m_window_style(5),
+      m_window_state(0), m_window_background_color(BLACK), m_frame_time(33),
+      m_font_scale(2.0f), m_window_title("Vexlo"), m_show_mouse(false), m_headless(false),
+      m_font_file("vx-font.ttf"), m_logfile("vexlo.log"), m_random_seed(0),
+      m_networking(true), m_quadtree_threshold(1), m_quadtree_depth(10), m_grid_width(20),
+      m_grid_height(8), m_signals(true) {}
+
+Config &Config::getInstance() {
+  static Config config;
+  return config;
+}
+
+std::string Config::getConfigFileName() {
+  const char *p_env = std::getenv("VEXLO_CONFIG");
+  return p_env != nullptr ? p_env : CONFIG_FILE_DEFAULT;
+}
+
+std::string Config::readConfig() const {
+  std::string filename = getConfigFileName();
+  std::ifstream file(filename);
+  if (!file.is_open()) {
+    LogManager::getInstance().writeLog(
+        1, "Config::readConfig(): Cannot open Vexlo configuration file '%s'.", filename.c_str());
+    return "";
+  }
+  std::string result;
+  std::string line;
+  while (std::getline(file, line)) {
+    if (!line.empty() && line.back() == '\r')
+      line.pop_back();
+    if (line.empty() || line[0] == '#')
+      continue;
+    result += line;
+  }
+  return result;
+}
+
+void Config::loadConfig(std::string config) {
+  if (config.empty())
+    config = readConfig();
+  m_config = config;
+  const LogManager &log_manager = LogManager::getInstance();
+
+  // Each lookup gives "" for an absent key or an empty value: the setting stays.
+  auto setInt = [&config](const char *key, int &setting) {
+    std::string value = match(config, key);
+    if (!value.empty())
+      setting = toInt(value);
+  };
+  auto setBool = [&config](const char *key, bool &setting) {
+    std::string value = match(config, key);
+    if (!value.empty())
+      setting = value == "true";
+  };
+  auto setString = [&config](const char *key, std::string &setting) {
+    std::string value = match(config, key);
+    if (!value.empty())
+      setting = value;
+  };
+
+  setInt("frame_time", m_frame_time);
+  std::string value = match(config, "font_scale");
+  if (!value.empty())
+    m_font_scale = static_cast<float>(std::atof(value.c_str()));
+  setInt("window_horizontal_pixels", m_window_horizontal_pixels);
+  setInt("window_vertical_pixels", m_window_vertical_pixels);
+  setInt("window_horizontal_chars", m_window_horizontal_chars);
+  setInt("window_vertical_chars", m_window_vertical_chars);
+
+  value = match(config, "window_background_color");
+  if (!value.empty()) {
+    int color = -1;
+    for (int i = BLACK; i <= WHITE; i++)
+      if (value == COLOR_NAMES[i])
+        color = i;
+    if (color >= 0)
+      m_window_background_color = color;
+    else
+      log_manager.writeLog("loadConfig(): Unsupported window color '%s'", value.c_str());
+  }
+
+  value = match(config, "window_style");
+  if (!value.empty()) {
+    int style = value == "none" ? 0 : toInt(value);
+    if (value == "none" || style != 0)
+      m_window_style = style;
+    else
+      log_manager.writeLog("loadConfig(): Unsupported window style '%s'", value.c_str());
+  }
+
+  value = match(config, "window_state");
+  if (!value.empty()) {
+    if (value == "fullscreen")
+      m_window_state = 1;
+    else if (value == "default")
+      m_window_state = 0;
+    else
+      log_manager.writeLog("loadConfig(): Unsupported window state '%s'", value.c_str());
+  }
+
+  setString("window_title", m_window_title);
+  setBool("show_mouse", m_show_mouse);
+  setBool("headless", m_headless);
+  setString("font_file", m_font_file);
+  setString("logfile", m_logfile);
+  setInt("random_seed", m_random_seed);
+  setBool("networking", m_networking);
+  setInt("grid_width", m_grid_width);
+  setInt("grid_height", m_grid_height);
+  setInt("quadtree_depth", m_quadtree_depth);
+  setInt("quadtree_threshold", m_quadtree_threshold);
+  setBool("signals", m_signals);
+}
+
+void Config::logConfig() const {
+  const LogManager &log = LogManager::getInstance();
+  log.writeLog(1, "-----------------------------------");
+  log.writeLog(1, "Vexlo configuration:");
+  log.writeLog(1, "  Window horizontal pixels: %d", m_window_horizontal_pixels);
+  log.writeLog(1, "  Window vertical pixels: %d", m_window_vertical_pixels);
+  log.writeLog(1, "  Window horizontal characters: %d", m_window_horizontal_chars);
+  log.writeLog(1, "  Window vertical characters: %d", m_window_vertical_chars);
+  log.writeLog(1, "  Window background color: %d", m_window_background_color);
+  log.writeLog(1, "  Frame time: %d", m_frame_time);
+  log.writeLog(1, "  Window style: %d", m_window_style);
+  log.writeLog(1, "  Window state: %s", m_window_state != 0 ? "fullscreen" : "default");
+  log.writeLog(1, "  Window title: %s", m_window_title.c_str());
+  log.writeLog(1, "  Show mouse: %s", boolText(m_show_mouse));
+  log.writeLog(1, "  Headless: %s", boolText(m_headless));
+  log.writeLog(1, "  Font file: %s", m_font_file.c_str());
+  log.writeLog(1, "  Log file: %s", m_logfile.c_str());
+  log.writeLog(1, "  Random seed: %d", m_random_seed);
+  log.writeLog(1, "  Networking: %s", boolText(m_networking));
+  log.writeLog(1, "  Scene graph: grid");
+  log.writeLog(1, "  Grid width: %d", m_grid_width);
+  log.writeLog(1, "  Grid height: %d", m_grid_height);
+  log.writeLog(1, "-----------------------------------");
+}
+
+std::string Config::getConfig() const { return m_config; }
+int Config::getWindowHorizontalPixels() const { return m_window_horizontal_pixels; }
+int Config::getWindowVerticalPixels() const { return m_window_vertical_pixels; }
+int Config::getWindowHorizontalChars() const { return m_window_horizontal_chars; }
+int Config::getWindowVerticalChars() const { return m_window_vertical_chars; }
+int Config::getWindowStyle() const { return m_window_style; }
+int Config::getWindowState() const { return m_window_state; }
+int Config::getWindowBackgroundColor() const { return m_window_background_color; }
+int Config::getFrameTime() const { return m_frame_time; }
+float Config::getFontScale() const { return m_font_scale; }
+std::string Config::getWindowTitle() const { return m_window_title; }
+bool Config::getShowMouse() const { return m_show_mouse; }
+bool Config::getHeadless() const { return m_headless; }
+std::string Config::getFontFile() const { return m_font_file; }
+std::string Config::getLogFile() const { return m_logfile; }
+int Config::getRandomSeed() const { return m_random_seed; }
+bool Config::getNetworking() const { return m_networking; }
+int Config::getGridWidth() const { return m_grid_width; }
+int Config::getGridHeight() const { return m_grid_height; }
+
+} // namespace vx

@@ -1,0 +1,79 @@
+// Every engine setting a user can change without rebuilding: read once at
+// start-up from the optional configuration file.
+#ifndef VX_CONFIG_H
+#define VX_CONFIG_H
+
+#include <string>
+
+namespace vx {
+
+class Config {
+ private:
+  Config();
+
+  std::string m_config;               // The configuration text as read.
+  int m_window_horizontal_pixels;     // Window width in pixels.
+  int m_window_vertical_pixels;       // Window height in pixels.
+  int m_window_horizontal_chars;      // Window width in character cells.
+  int m_window_vertical_chars;        // Window height in character cells.
+  int m_window_style;                 // Style bits: 1 title bar, 2 resize, 4 close.
+  int m_window_state;                 // 0 ordinary window, 1 full screen.
+  int m_window_background_color;      // A Color value.
+  int m_frame_time;                   // Target duration of one step, ms.
+  float m_font_scale;                 // Character size relative to the cell.
+  std::string m_window_title;
+  bool m_show_mouse;
+  bool m_headless;                    // Run without a window.
+  std::string m_font_file;
+  std::string m_logfile;
+  int m_random_seed;                  // 0 seeds from the time, -1 leaves rand() unseeded.
+  bool m_networking;                  // Use the network manager.
+  int m_quadtree_threshold;           // Accepted and stored only.
+  int m_quadtree_depth;               // Accepted and stored only.
+  int m_grid_width;                   // Scene-graph grid cell width, cells.
+  int m_grid_height;                  // Scene-graph grid cell height, cells.
+  bool m_signals;                     // Accepted and stored only.
+
+ public:
+  Config(const Config &) = delete;
+  Config &operator=(const Config &) = delete;
+
+  static Config &getInstance();
+
+  // The name of the configuration file: $VEXLO_CONFIG, or "vx-config.txt".
+  static std::string getConfigFileName();
+
+  // The file's non-empty, non-comment lines joined without separators; "" when
+  // it cannot be opened.
+  std::string readConfig() const;
+
+  // Sets every setting the text names; an empty text reads the file first.
+  void loadConfig(std::string config = "");
+
+  // Writes the configuration report to the log.
+  void logConfig() const;
+
+  std::string getConfig() const;
+  int getWindowHorizontalPixels() const;
+  int getWindowVerticalPixels() const;
+  int getWindowHorizontalChars() const;
+  int getWindowVerticalChars() const;
+  int getWindowStyle() const;
+  int getWindowState() const;
+  int getWindowBackgroundColor() const;
+  int getFrameTime() const;
+  float getFontScale() const;
+  std::string getWindowTitle() const;
+  bool getShowMouse() const;
+  bool getHeadless() const;
+  std::string getFontFile() const;
+  std::string getLogFile() const;
+  int getRandomSeed() const;
+  bool getNetworking() const;
+  int getGridWidth() const;
+  int getGridHeight() const;
+};
+
+} // namespace vx
+
+#endif // VX_CONFIG_H

@@ -1,0 +1,13 @@
+#include "Event.h"
+
+namespace vx {
+
+Event::Event() : m_event_type(UNDEFINED_EVENT) {}
+
+Event::~Event() = default;
+
+void Event::setType(std::string new_type) { m_event_type = new_type; }
+
+std::string Event::getType() const { return m_event_type; }
+
+} // namespace vx

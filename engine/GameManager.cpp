@@ -1,0 +1,144 @@
+#include "GameManager.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+
+#include "Clock.h"
+#include "Config.h"
+#include "EventStep.h"
+#include "LogManager.h"
+
+namespace vx {
+
+namespace {
+
+const char *const ASTERISKS = "****************************************************";
+
+// Sleeps for the given number of microseconds, resuming after signals.
+void sleepMicroseconds(int64_t microseconds) {
+  struct timespec request;
+  request.tv_sec = static_cast<time_t>(microseconds / 1000000);
+  request.tv_nsec = static_cast<long>(microseconds % 1000000) * 1000;
+  while (nanosleep(&request, &request) != 0 && errno == EINTR) {
+  }
+}
+
+} // namespace
+
+GameManager::GameManager() : m_game_over(false), m_frame_time(0), m_step_count(0) {
+  setType("GameManager");
+}
+
+GameManager &GameManager::getInstance() {
+  static GameManager game_manager;
+  return game_manager;
+}
+
+bool GameManager::isValid(std::string event_type) const { return event_type == STEP_EVENT; }
+
+int GameManager::startUp() {
+  if (isStarted())
+    return warnAlreadyStarted(*this);
+
+  Config &config = Config::getInstance();
+  config.loadConfig("");
+
+  LogManager &log_manager = LogManager::getInstance();
+  if (log_manager.startUp() != 0) {
+    log_manager.writeLog("GameManager::startUp(): Error! Starting log manager.");
+    return -1;
+  }
+  log_manager.writeLog("%s", ASTERISKS);
+  log_manager.writeLog("** Vexlo version %.2f **", static_cast<double>(VEXLO_VERSION));
+  log_manager.writeLog("** Game engine started **");
+  log_manager.writeLog("%s", ASTERISKS);
+  config.logConfig();
+
+  char cwd[256];
+  log_manager.writeLog(1, "Working directory:");
+  log_manager.writeLog(1, "  %s", getcwd(cwd, sizeof(cwd)) != nullptr ? cwd
+                                                                      : "(full path too long)");
+  log_manager.writeLog(1, "Log Manager started.");
+
+  m_frame_time = config.getFrameTime();
+  log_manager.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", m_frame_time);
+
+  seedRandom();
+
+  m_game_over = false;
+  Manager::startUp();
+  log_manager.writeLog(1, "GameManager successfully started.");
+  return 0;
+}
+
+void GameManager::seedRandom() const {
+  int seed = Config::getInstance().getRandomSeed();
+  if (seed == 0)
+    seed = static_cast<int>(static_cast<unsigned int>(std::time(nullptr)));
+  if (seed == -1)
+    return;
+  LogManager::getInstance().writeLog(10, "GameManager()::startUp(): srand() seed with %d", seed);
+  std::srand(static_cast<unsigned int>(seed));
+}
+
+void GameManager::shutDown() {
+  m_game_over = true;
+  LogManager &log_manager = LogManager::getInstance();
+  log_manager.writeLog("%s", ASTERISKS);
+  log_manager.writeLog("** Game engine stopped **");
+  if (log_manager.isStarted())
+    log_manager.shutDown();
+  Manager::shutDown();
+}
+
+void GameManager::run() {
+  Clock clock;
+  const LogManager &log_manager = LogManager::getInstance();
+  log_manager.writeLog(1, "GameManager::run(): starting game loop");
+  m_game_over = false;
+  m_step_count = 0;
+  int64_t adjust = 0; // Oversleep of the last frame, taken off the next one.
+  const int64_t frame_time = static_cast<int64_t>(m_frame_time) * 1000;
+
+  do {
+    clock.delta();
+
+    EventStep step(m_step_count);
+    onEvent(&step);
+
+    int64_t elapsed = clock.split();
+    int64_t remaining = frame_time - elapsed - adjust;
+    if (remaining > 0) {
+      // nanosleep is precise to the microsecond, so the whole remainder is
+      // slept rather than whole milliseconds of it.
+      int64_t before = clock.split();
+      sleepMicroseconds(remaining);
+      int64_t after = clock.split();
+      adjust = after - before - remaining;
+      if (adjust < 0)
+        adjust = 0;
+    } else if (adjust != 0) {
+      adjust = 0;
+    } else if (m_frame_time > 0 && m_step_count > 0) {
+      log_manager.writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms",
+                           m_frame_time, static_cast<int>(elapsed / 1000));
+    }
+    m_step_count++;
+  } while (!m_game_over);
+
+  log_manager.writeLog(1, "GameManager::run(): end of game loop");
+}
+
+void GameManager::setGameOver(bool game_over) { m_game_over = game_over; }
+
+bool GameManager::getGameOver() const { return m_game_over; }
+
+int GameManager::getFrameTime() const { return m_frame_time; }
+
+int GameManager::getStepCount() const { return m_step_count; }
+
+} // namespace vx

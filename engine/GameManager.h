@@ -1,0 +1,46 @@
+// Starts the engine, runs the fixed-rate game loop and shuts the engine down.
+#ifndef VX_GAME_MANAGER_H
+#define VX_GAME_MANAGER_H
+
+#include "Manager.h"
+
+namespace vx {
+
+const float VEXLO_VERSION = 4.25f;
+
+class GameManager : public Manager {
+ private:
+  GameManager();
+
+  bool m_game_over;  // When true, the loop ends after the current iteration.
+  int m_frame_time;  // Target duration of one iteration, milliseconds.
+  int m_step_count;  // Completed loop iterations since run() began.
+
+  // Seeds rand() from the configuration: 0 means the time, -1 leaves it unseeded.
+  void seedRandom() const;
+
+ public:
+  static GameManager &getInstance();
+
+  // Starts every engine manager in order. 0, or -1 with the managers started
+  // so far left running (shutDown() stops them).
+  int startUp() override;
+
+  // Stops the started managers in reverse order, then the log.
+  void shutDown() override;
+
+  // Runs the game loop until game over.
+  void run();
+
+  void setGameOver(bool game_over = true);
+  bool getGameOver() const;
+  int getFrameTime() const;
+  int getStepCount() const;
+
+  // Accepts only "vx-step".
+  bool isValid(std::string event_type) const override;
+};
+
+} // namespace vx
+
+#endif // VX_GAME_MANAGER_H

@@ -1,0 +1,49 @@
+// The engine's text log: every line starts with the time of day and the step count.
+#ifndef VX_LOG_MANAGER_H
+#define VX_LOG_MANAGER_H
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "Manager.h"
+
+namespace vx {
+
+class LogManager : public Manager {
+ private:
+  LogManager();
+
+  bool m_do_flush;   // Flush the file after every line.
+  int m_log_level;   // Writes with a higher level are dropped.
+  bool m_show_time;  // Begin each line with the time of day.
+  bool m_show_step;  // Then with the step count.
+  FILE *m_p_f;       // The open log file, or null (lines then go to stderr).
+
+  int vwriteLog(const char *fmt, va_list args) const;
+
+ public:
+  ~LogManager() override;
+
+  static LogManager &getInstance();
+
+  // Opens the log file named by VEXLO_LOG, or else by the configuration. 0 or -1.
+  int startUp() override;
+
+  // Closes the log file; later lines go to standard error.
+  void shutDown() override;
+
+  void setFlush(bool do_flush = true);
+
+  // Writes one line if level is at most the log level. Returns the length of
+  // the message proper, 0 when dropped, or -1 when a write failed.
+  int writeLog(int level, const char *fmt, ...) const __attribute__((format(printf, 3, 4)));
+
+  // Writes one line, always.
+  int writeLog(const char *fmt, ...) const __attribute__((format(printf, 2, 3)));
+
+  int getLogLevel() const;
+};
+
+} // namespace vx
+
+#endif // VX_LOG_MANAGER_H
