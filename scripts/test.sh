@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Builds Vexlo and runs the whole test suite: the headless tests, the window
+# tests one at a time under Xvfb, the fuzz target for a bounded time, then all
+# of it again in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Exits non-zero when anything fails.
+set -uo pipefail
+
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+JOBS="$(nproc)"
+XVFB=(xvfb-run -a -s "-screen 0 1280x1024x24 -noreset")
+failures=()
+
+step() { echo; echo "==== $*"; }
+
+configure_and_build() { # build-dir, extra cmake arguments...
+  local dir="$1"
+  shift
+  cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null && ninja -C "$dir" -j "$JOBS"
+}
+
+run_suite() { # build-dir, name
+  local dir="$1" name="$2"
+  step "$name: headless tests"
+  ctest --test-dir "$dir" -L headless -j "$JOBS" --output-on-failure --no-tests=error \
+    || failures+=("$name headless tests")
+  step "$name: window tests (Xvfb, one at a time)"
+  "${XVFB[@]}" ctest --test-dir "$dir" -L window -j 1 --output-on-failure --no-tests=error \
+    || failures+=("$name window tests")
+}
+
+step "Installing missing packages"
+"$ROOT/scripts/install-deps.sh" || exit 1
+
+step "Building"
+configure_and_build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
+run_suite "$ROOT/build" "build"
+
+if [ -x "$ROOT/scripts/fuzz.sh" ]; then
+  step "Fuzzing"
+  "$ROOT/scripts/fuzz.sh" "${VEXLO_FUZZ_SECONDS:-60}" || failures+=("fuzzing")
+fi
+
+step "Building with sanitizers"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export LSAN_OPTIONS="suppressions=$ROOT/tests/support/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+if configure_and_build "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVEXLO_SANITIZE=ON -DVEXLO_BENCH=OFF; then
+  run_suite "$ROOT/build-asan" "sanitizers"
+else
+  failures+=("sanitizer build")
+fi
+
+echo
+if [ ${#failures[@]} -ne 0 ]; then
+  echo "FAILED: ${failures[*]}"
+  exit 1
+fi
+echo "All test runs passed."

@@ -1,0 +1,97 @@
+// The log file, its line prefixes and where lines go before and after it is open.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+
+#include "Config.h"
+#include "LogManager.h"
+#include "TestSupport.h"
+
+using vxtest::ScopedEnv;
+using vxtest::TempDir;
+
+TEST(LogManager, EnvironmentNamesTheFileAndOverridesTheConfiguration) {
+  TempDir dir;
+  vx::Config::getInstance().loadConfig("logfile:" + dir.file("configured.log"));
+  ScopedEnv env("VEXLO_LOG", dir.file("from-env.log"));
+  vx::LogManager &log = vx::LogManager::getInstance();
+  ASSERT_EQ(log.startUp(), 0);
+  log.setFlush(true);
+  log.writeLog("hello %d", 42);
+  EXPECT_NE(vxtest::readFile(dir.file("from-env.log")).find("hello 42"), std::string::npos);
+  EXPECT_FALSE(std::ifstream(dir.file("configured.log")).good());
+  log.shutDown();
+}
+
+TEST(LogManager, ConfigurationNamesTheFileWithoutTheEnvironment) {
+  TempDir dir;
+  unsetenv("VEXLO_LOG");
+  vx::Config::getInstance().loadConfig("logfile:" + dir.file("configured.log"));
+  vx::LogManager &log = vx::LogManager::getInstance();
+  ASSERT_EQ(log.startUp(), 0);
+  log.writeLog("configured");
+  log.shutDown();
+  EXPECT_NE(vxtest::readFile(dir.file("configured.log")).find("configured"), std::string::npos);
+}
+
+TEST(LogManager, EachLineCarriesTimeAndStepPrefixes) {
+  vxtest::LogCapture capture;
+  vx::LogManager &log = vx::LogManager::getInstance();
+  EXPECT_EQ(log.writeLog("message %s", "text"), 12);
+  std::vector<std::string> lines = vxtest::readLines(capture.path());
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(\d\d:\d\d:\d\d    0 message text)")))
+      << lines[0];
+}
+
+TEST(LogManager, HigherLevelsAreDroppedAndPlainWritesAlwaysAppear) {
+  vxtest::LogCapture capture;
+  vx::LogManager &log = vx::LogManager::getInstance();
+  EXPECT_EQ(log.getLogLevel(), 0);
+  EXPECT_EQ(log.writeLog(5, "dropped"), 0);
+  EXPECT_EQ(log.writeLog(0, "level zero"), 10);
+  log.writeLog("plain");
+  EXPECT_EQ(capture.messages(), (std::vector<std::string>{"level zero", "plain"}));
+}
+
+TEST(LogManager, LinesGoToStandardErrorBeforeStartAndAfterShutDown) {
+  vx::LogManager &log = vx::LogManager::getInstance();
+  testing::internal::CaptureStderr();
+  log.writeLog("before start");
+  std::string before = testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(std::regex_match(before, std::regex(R"(\d\d:\d\d:\d\d    0 before start\n)")))
+      << before;
+
+  {
+    vxtest::LogCapture capture;
+    log.shutDown();
+    testing::internal::CaptureStderr();
+    log.writeLog("after stop");
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("after stop"), std::string::npos);
+    EXPECT_FALSE(capture.contains("after stop"));
+  }
+}
+
+TEST(LogManager, UnwritableFileFailsTheStartWithAWarning) {
+  ScopedEnv env("VEXLO_LOG", "/nonexistent-directory/vexlo.log");
+  vx::LogManager &log = vx::LogManager::getInstance();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(log.startUp(), -1);
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("LogManager::startup(): Warning! Unable to open file "
+                     "'/nonexistent-directory/vexlo.log'."),
+            std::string::npos);
+  EXPECT_FALSE(log.isStarted());
+}
+
+TEST(LogManager, FlushedLinesAreOnDiskAtOnce) {
+  TempDir dir;
+  ScopedEnv env("VEXLO_LOG", dir.file("vexlo.log"));
+  vx::LogManager &log = vx::LogManager::getInstance();
+  ASSERT_EQ(log.startUp(), 0);
+  log.setFlush(true);
+  log.writeLog("flushed");
+  EXPECT_NE(vxtest::readFile(dir.file("vexlo.log")).find("flushed"), std::string::npos);
+  log.shutDown();
+}

@@ -1,0 +1,190 @@
+// The interest registry every manager inherits, and event delivery through it.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "Event.h"
+#include "EventStep.h"
+#include "GameManager.h"
+#include "LogManager.h"
+#include "Manager.h"
+#include "Object.h"
+#include "TestSupport.h"
+
+namespace {
+
+// A manager that accepts every event type but "vx-undefined" handling, to
+// exercise the base registry directly.
+class OpenManager : public vx::Manager {
+ public:
+  bool isValid(std::string) const override { return true; }
+};
+
+// Records every event it receives; optionally runs an action from the handler.
+class Listener : public vx::Object {
+ public:
+  int received = 0;
+  int result = 1;
+  std::function<void()> on_event;
+
+  int eventHandler(const vx::Event *) override {
+    received++;
+    if (on_event)
+      on_event();
+    return result;
+  }
+};
+
+std::string typeName(int i) { return "type-" + std::to_string(i); }
+
+} // namespace
+
+TEST(ManagerRegistry, RefusesTheHundredAndFirstEventTypeAndReopensAfterUnregister) {
+  OpenManager manager;
+  Listener listener;
+  for (int i = 0; i < vx::MAX_EVENTS; i++)
+    ASSERT_EQ(manager.registerInterest(&listener, typeName(i)), 0) << i;
+  EXPECT_EQ(manager.getEventCount(), vx::MAX_EVENTS);
+  EXPECT_EQ(manager.registerInterest(&listener, "one-too-many"), -1);
+  // A type that already has a list still takes more objects.
+  Listener other;
+  EXPECT_EQ(manager.registerInterest(&other, typeName(7)), 0);
+
+  ASSERT_EQ(manager.unregisterInterest(&listener, typeName(0)), 0);
+  EXPECT_EQ(manager.getEventCount(), vx::MAX_EVENTS - 1);
+  EXPECT_EQ(manager.registerInterest(&listener, "one-too-many"), 0);
+}
+
+TEST(ManagerRegistry, ClosingTheGapKeepsTheOtherTypesInOrder) {
+  OpenManager manager;
+  Listener a, b, c;
+  manager.registerInterest(&a, "first");
+  manager.registerInterest(&b, "second");
+  manager.registerInterest(&c, "third");
+
+  ASSERT_EQ(manager.unregisterInterest(&a, "first"), 0);
+  EXPECT_EQ(manager.getEventCount(), 2);
+
+  // The lists moved with their names: each event still reaches its own listener.
+  vx::Event second, third;
+  second.setType("second");
+  third.setType("third");
+  EXPECT_EQ(manager.onEvent(&second), 1);
+  EXPECT_EQ(manager.onEvent(&third), 1);
+  EXPECT_EQ(a.received, 0);
+  EXPECT_EQ(b.received, 1);
+  EXPECT_EQ(c.received, 1);
+}
+
+TEST(ManagerRegistry, UnregisterFailsSilentlyForUnknownObjectsAndTypes) {
+  vxtest::LogCapture log;
+  OpenManager manager;
+  Listener a, b;
+  manager.registerInterest(&a, "kind");
+  EXPECT_EQ(manager.unregisterInterest(&b, "kind"), -1);
+  EXPECT_EQ(manager.unregisterInterest(&a, "other"), -1);
+  EXPECT_EQ(manager.getEventCount(), 1);
+  EXPECT_TRUE(log.messages().empty());
+}
+
+TEST(ManagerRegistry, RegisteringTwiceKeepsOneEntry) {
+  OpenManager manager;
+  Listener a;
+  EXPECT_EQ(manager.registerInterest(&a, "kind"), 0);
+  EXPECT_EQ(manager.registerInterest(&a, "kind"), 0);
+  vx::Event e;
+  e.setType("kind");
+  EXPECT_EQ(manager.onEvent(&e), 1);
+  EXPECT_EQ(a.received, 1);
+}
+
+TEST(ManagerRegistry, RefusesTypesTheManagerDoesNotKeep) {
+  vxtest::LogCapture log;
+  Listener a;
+  vx::GameManager &game_manager = vx::GameManager::getInstance();
+  EXPECT_EQ(game_manager.registerInterest(&a, "vx-mouse"), -1);
+  EXPECT_TRUE(log.contains(
+      "Manager(GameManager)::registerInterest(): Event 'vx-mouse' not valid for this Manager"));
+  EXPECT_EQ(game_manager.registerInterest(&a, vx::STEP_EVENT), 0);
+  game_manager.unregisterInterest(&a, vx::STEP_EVENT);
+}
+
+TEST(ManagerDelivery, CountsHandledEventsAndSkipsInactiveObjects) {
+  vx::GameManager &game_manager = vx::GameManager::getInstance();
+  Listener handles, ignores, inactive;
+  ignores.result = 0;
+  inactive.setActive(false);
+  game_manager.registerInterest(&handles, vx::STEP_EVENT);
+  game_manager.registerInterest(&ignores, vx::STEP_EVENT);
+  game_manager.registerInterest(&inactive, vx::STEP_EVENT);
+
+  vx::EventStep step(3);
+  EXPECT_EQ(game_manager.onEvent(&step), 1);
+  EXPECT_EQ(handles.received, 1);
+  EXPECT_EQ(ignores.received, 1);
+  EXPECT_EQ(inactive.received, 0);
+
+  // The inactive object stays registered and hears events once active again.
+  inactive.setActive(true);
+  EXPECT_EQ(game_manager.onEvent(&step), 2);
+  EXPECT_EQ(inactive.received, 1);
+  for (Listener *p : {&handles, &ignores, &inactive})
+    game_manager.unregisterInterest(p, vx::STEP_EVENT);
+}
+
+TEST(ManagerDelivery, UndefinedEventsReachNobody) {
+  OpenManager manager;
+  Listener a;
+  manager.registerInterest(&a, vx::UNDEFINED_EVENT);
+  vx::Event undefined;
+  EXPECT_EQ(manager.onEvent(&undefined), 0);
+  EXPECT_EQ(a.received, 0);
+}
+
+TEST(ManagerDelivery, WalksACopySoHandlersMayChangeTheRegistry) {
+  OpenManager manager;
+  Listener first, second, late;
+  // The first handler unregisters the second and registers a newcomer: the
+  // walk still visits exactly the objects registered when delivery began.
+  first.on_event = [&] {
+    manager.unregisterInterest(&second, "kind");
+    manager.registerInterest(&late, "kind");
+  };
+  manager.registerInterest(&first, "kind");
+  manager.registerInterest(&second, "kind");
+
+  vx::Event e;
+  e.setType("kind");
+  EXPECT_EQ(manager.onEvent(&e), 2);
+  EXPECT_EQ(second.received, 1);
+  EXPECT_EQ(late.received, 0);
+
+  EXPECT_EQ(manager.onEvent(&e), 2);
+  EXPECT_EQ(second.received, 1);
+  EXPECT_EQ(late.received, 1);
+}
+
+TEST(ManagerLifecycle, BaseStartTwiceWarnsOnceAtLevelOneAndStaysStarted) {
+  vxtest::LogCapture log;
+  OpenManager manager;
+  EXPECT_EQ(manager.startUp(), 0);
+  EXPECT_EQ(manager.startUp(), 0);
+  EXPECT_TRUE(manager.isStarted());
+  manager.shutDown();
+  manager.shutDown();
+  EXPECT_FALSE(manager.isStarted());
+  // Both warnings are level 1 and the log level is 0: nothing is written.
+  EXPECT_FALSE(log.contains("already started"));
+  EXPECT_FALSE(log.contains("not started"));
+}
+
+TEST(ManagerLifecycle, ConcreteManagersRefuseASecondStart) {
+  vxtest::LogCapture log;
+  vx::LogManager &log_manager = vx::LogManager::getInstance();
+  EXPECT_EQ(log_manager.startUp(), -1);
+  EXPECT_TRUE(log.contains("LogManager::startup(): Warning! LogManager already started."));
+  // The open file is still the one in use.
+  log_manager.writeLog("still here");
+  EXPECT_TRUE(log.contains("still here"));
+}
