@@ -4,30 +4,157 @@
 
 #include <string>
 
+#include "Animation.h"
+#include "Box.h"
+#include "Manager.h"
+#include "Path.h"
+#include "Shape.h"
+#include "Vector.h"
+
 namespace vx {
 
 class Event;
 
+// How an object takes part in collisions.
+enum Solidness {
+  HARD = 0,    // Collides, and blocks other HARD objects.
+  SOFT = 1,    // Collides, but does not block.
+  SPECTRAL = 2 // Never collides.
+};
+
+// Drawing layers run from 0 (drawn first) to MAX_ALTITUDE (drawn last).
+const int MAX_ALTITUDE = 4;
+
+// Bits of the modified-attribute mask: which attributes changed since they
+// were last serialized.
+enum ObjectAttribute : unsigned int {
+  ATTR_ID = 0x1,
+  ATTR_ACTIVE = 0x2,
+  ATTR_VISIBLE = 0x4,
+  ATTR_EVENTS = 0x8,
+  ATTR_BOX = 0x10,
+  ATTR_POSITION = 0x20,
+  ATTR_TYPE = 0x40,
+  ATTR_ANIMATION = 0x80,
+  ATTR_ALTITUDE = 0x100,
+  ATTR_SOLIDNESS = 0x200,
+  ATTR_NO_SOFT = 0x400,
+  ATTR_SPEED = 0x800,
+  ATTR_DIRECTION = 0x1000,
+  ATTR_ACCELERATION = 0x2000,
+  ATTR_SHAPE = 0x4000,
+  ATTR_PATH = 0x8000,
+  ATTR_FOLLOW_PATH = 0x10000,
+  ATTR_AVOID_COLLISIONS = 0x20000,
+};
+
+// Every attribute bit: what a new object has modified.
+const unsigned int ATTR_ALL = 0x3ffff;
+
+// "hard", "soft", "spectral" or "undefined".
+std::string solidnessToString(int solidness);
+
 class Object {
  private:
-  int m_id;           // Unique id, from a counter that only grows.
-  std::string m_type; // Game-defined type name.
-  bool m_is_active;   // Inactive objects get no events.
+  int m_id;                          // Unique id.
+  std::string m_type;                // Game-defined type name.
+  bool m_is_active;                  // Inactive objects get no events.
+  bool m_is_visible;                 // Only visible objects are drawn.
+  Box m_box;                         // Bounding box relative to the position.
+  Vector m_position;                 // Position in world cells.
+  Vector m_direction;                // Direction of motion.
+  float m_speed;                     // Cells per step.
+  Vector m_acceleration;             // Added to the velocity every step.
+  int m_altitude;                    // Drawing layer, 0 to MAX_ALTITUDE.
+  Solidness m_solidness;
+  Animation m_animation;             // Sprite playback.
+  bool m_no_soft;                    // Refuse moves onto SOFT objects.
+  int m_event_count;                 // Used entries of m_event_name.
+  std::string m_event_name[MAX_EVENTS]; // Event types registered for, in order.
+  unsigned int m_modified;           // Attributes changed since last serialized.
+  Shape m_shape;                     // Optional shape drawn at the position.
+  Path m_path;                       // The path being followed.
+  bool m_follow_path;                // Follow m_path every step.
+  bool m_avoid_collisions;           // A HARD mover slides along HARD obstacles.
+
+  void markModified(unsigned int attributes);
 
  public:
+  // Takes the next id and inserts the object into the world.
   Object();
+
+  // Unregisters every interest and removes the object from the world.
   virtual ~Object();
+
   Object(const Object &) = delete;
   Object &operator=(const Object &) = delete;
 
-  int getId() const;
-  void setType(std::string new_type);
-  std::string getType() const;
-  void setActive(bool active = true);
-  bool isActive() const;
+  virtual void setType(std::string new_type);
+  virtual int setPosition(Vector new_position);
 
-  // Handles an event. Returns non-zero when it was handled.
+  // Handles an event; returns non-zero when handled. The base handles path
+  // events by following the path found.
   virtual int eventHandler(const Event *p_e);
+
+  virtual int setSolidness(Solidness new_solid);
+  virtual void setAvoidCollisions(bool avoid = true);
+  virtual int setAltitude(int new_altitude);
+  virtual void setDirection(Vector new_direction);
+  virtual void setVelocity(Vector new_velocity);
+  virtual void setAcceleration(Vector new_acceleration);
+  virtual bool isVisible() const;
+  virtual int setActive(bool active = true);
+  virtual void setBox(Box new_box);
+  virtual int setSprite(std::string sprite_label);
+  virtual void setAnimation(Animation new_animation, bool set_box = true);
+  virtual int draw();
+  virtual void setModified(unsigned int new_modified);
+  virtual unsigned int getModified() const;
+  virtual void setShape(Shape new_shape);
+  virtual void setFollowPath(bool follow = true);
+
+  int getId() const;
+  void setId(int new_id);
+  std::string getType() const;
+  Vector getPosition() const;
+  Vector getDirection() const;
+  float getSpeed() const;
+  Vector getVelocity() const;
+  Vector getAcceleration() const;
+  int getAltitude() const;
+  Solidness getSolidness() const;
+  bool isSolid() const;
+  bool getNoSoft() const;
+  void setNoSoft(bool no_soft = true);
+  bool getAvoidCollisions() const;
+  bool isActive() const;
+  int setVisible(bool visible = true);
+  Box getBox() const;
+  Animation getAnimation() const;
+  Shape getShape() const;
+  bool getFollowPath() const;
+  void setPath(Path new_path);
+  Path getPath() const;
+  bool isModified() const;
+
+  // Where the next move would take the object: position + velocity.
+  Vector predictPosition() const;
+
+  // Per-step kinematics, called by the world update.
+  void applyAcceleration();
+  void followPathStep();
+
+  // Registers or unregisters interest in an event type with the manager that
+  // keeps that type. Return 0 or -1.
+  int registerInterest(std::string event_type);
+  int unregisterInterest(std::string event_type);
+
+  // The event types registered for, in registration order.
+  int getEventCount() const;
+  std::string getEventName(int index) const;
+
+  // The id the next object will get.
+  static int getNextId();
 };
 
 } // namespace vx
