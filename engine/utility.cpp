@@ -2,12 +2,19 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstring>
+#include <istream>
+#include <limits>
+#include <ostream>
 #include <cstdlib>
 #include <ctime>
 #include <sstream>
 #include <vector>
 
 #include "LogManager.h"
+#include "Object.h"
+#include "WorldManager.h"
 
 namespace vx {
 
@@ -134,5 +141,135 @@ std::string toString(float value) {
 bool valueInRange(float value, float min, float max) { return min <= value && value <= max; }
 
 int randomInt() { return std::rand() & RANDOM_MAX; }
+
+// ---------------------------------------------------------------------------
+// Binary encoding
+// ---------------------------------------------------------------------------
+
+static_assert(sizeof(float) == 4 && std::numeric_limits<float>::is_iec559,
+              "serialization needs IEEE 754 single-precision floats");
+
+namespace {
+
+// Writes the low `size` bytes of value, least significant first.
+void writeLittleEndian(std::ostream &out, std::uint64_t value, int size) {
+  char bytes[8];
+  for (int i = 0; i < size; i++)
+    bytes[i] = static_cast<char>((value >> (8 * i)) & 0xff);
+  out.write(bytes, size);
+}
+
+// Reads `size` bytes, least significant first. False when fewer arrived.
+bool readLittleEndian(std::istream &in, std::uint64_t &value, int size) {
+  unsigned char bytes[8];
+  in.read(reinterpret_cast<char *>(bytes), size);
+  if (in.gcount() != size)
+    return false;
+  std::uint64_t result = 0;
+  for (int i = size - 1; i >= 0; i--)
+    result = (result << 8) | bytes[i];
+  value = result;
+  return true;
+}
+
+} // namespace
+
+void writeFloat(std::ostream &out, float value) {
+  std::uint32_t bits;
+  std::memcpy(&bits, &value, sizeof(bits));
+  writeLittleEndian(out, bits, 4);
+}
+
+void writeUint64(std::ostream &out, std::uint64_t value) { writeLittleEndian(out, value, 8); }
+
+bool readFloat(std::istream &in, float &value) {
+  std::uint64_t raw;
+  if (!readLittleEndian(in, raw, 4))
+    return false;
+  std::uint32_t bits = static_cast<std::uint32_t>(raw);
+  std::memcpy(&value, &bits, sizeof(value));
+  return true;
+}
+
+bool readUint64(std::istream &in, std::uint64_t &value) { return readLittleEndian(in, value, 8); }
+
+// ---------------------------------------------------------------------------
+// Geometry
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// The top-left corner of the world manager's view, in world cells.
+Vector viewCorner() { return WorldManager::getInstance().getView().getCorner(); }
+
+// A box moved by a vector.
+Box moved(Box box, const Vector &by) {
+  box.setCorner(box.getCorner() + by);
+  return box;
+}
+
+// True when the closed intervals [a, a + a_extent] and [b, b + b_extent] overlap.
+bool intervalsOverlap(float a, float a_extent, float b, float b_extent) {
+  return (b <= a && a <= b + b_extent) || (a <= b && b <= a + a_extent);
+}
+
+} // namespace
+
+bool boxIntersectsBox(const Box &a, const Box &b) {
+  Vector ac = a.getCorner(), bc = b.getCorner();
+  return intervalsOverlap(ac.getX(), a.getHorizontal(), bc.getX(), b.getHorizontal()) &&
+         intervalsOverlap(ac.getY(), a.getVertical(), bc.getY(), b.getVertical());
+}
+
+bool boxContainsPosition(const Box &b, const Vector &p) {
+  Vector c = b.getCorner();
+  return valueInRange(p.getX(), c.getX(), c.getX() + b.getHorizontal()) &&
+         valueInRange(p.getY(), c.getY(), c.getY() + b.getVertical());
+}
+
+float distance(const Vector &a, const Vector &b) { return (a - b).getMagnitude(); }
+
+Box getWorldBox(const Object *p_o) { return getWorldBox(p_o, p_o->getPosition()); }
+
+Box getWorldBox(const Object *p_o, Vector where) { return moved(p_o->getBox(), where); }
+
+Vector getNormal(const Object *p_o1, const Object *p_o2) {
+  const Box b2 = getWorldBox(p_o2);
+
+  // Halve in on the last position along the move where p_o1 does not touch
+  // p_o2 yet. The step keeps its scaling from pass to pass.
+  const Vector position = p_o1->getPosition();
+  Vector free_position = position;
+  Vector step = p_o1->getVelocity();
+  float a = 0.5f;
+  for (int pass = 1; pass <= 7; pass++) {
+    step.scale(a);
+    Vector candidate = position + step;
+    float d = static_cast<float>(std::pow(0.5, pass));
+    if (boxIntersectsBox(getWorldBox(p_o1, candidate), b2)) {
+      a -= d;
+    } else {
+      free_position = candidate;
+      a += d;
+    }
+  }
+  const Box b1 = getWorldBox(p_o1, free_position);
+
+  // Probe the eight neighbouring boxes of p_o2, sides before corners.
+  const float h = b2.getHorizontal(), v = b2.getVertical();
+  static const float PROBES[8][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0},
+                                     {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+  for (const auto &probe : PROBES) {
+    Box probe_box = moved(b2, Vector(probe[0] * h, probe[1] * v));
+    if (boxIntersectsBox(b1, probe_box))
+      return Vector(probe[0], probe[1]);
+  }
+  LogManager::getInstance().writeLog(1, "getNormal(): No collision detected. Returning (0,0).");
+  return Vector(0, 0);
+}
+
+Vector worldToView(const Vector &world_pos) { return world_pos - viewCorner(); }
+
+Vector viewToWorld(const Vector &view_pos) { return view_pos + viewCorner(); }
 
 } // namespace vx

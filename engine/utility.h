@@ -2,10 +2,17 @@
 #ifndef VX_UTILITY_H
 #define VX_UTILITY_H
 
+#include <cstdint>
 #include <ios>
+#include <iosfwd>
 #include <string>
 
+#include "Box.h"
+#include "Vector.h"
+
 namespace vx {
+
+class Object;
 
 // The value of key `find` in text of comma-separated key:value pairs, or "".
 // Whitespace in `str` is ignored; the first occurrence of a key counts; an
@@ -36,6 +43,56 @@ const int RANDOM_MAX = 32767;
 // A random integer in 0 to RANDOM_MAX, from the runtime's rand() (which the
 // game manager seeds). Every random draw of the engine and game goes through here.
 int randomInt();
+
+// ---------------------------------------------------------------------------
+// Binary encoding shared by the serializers: fixed-size values in little-endian
+// byte order, whatever the machine's. A failed write or read leaves the
+// stream's failure state set for the caller's checkStream().
+// ---------------------------------------------------------------------------
+
+// Writes the 4 bytes of an IEEE 754 single-precision float.
+void writeFloat(std::ostream &out, float value);
+
+// Writes the 8 bytes of an unsigned 64-bit integer.
+void writeUint64(std::ostream &out, std::uint64_t value);
+
+// Reads what writeFloat() wrote. False, with `value` unchanged, when the
+// stream could not deliver all 4 bytes.
+bool readFloat(std::istream &in, float &value);
+
+// Reads what writeUint64() wrote. False, with `value` unchanged, when the
+// stream could not deliver all 8 bytes.
+bool readUint64(std::istream &in, std::uint64_t &value);
+
+// ---------------------------------------------------------------------------
+// Geometry
+// ---------------------------------------------------------------------------
+
+// True when the boxes overlap on both axes; edges count, so boxes that only
+// touch along an edge or at a corner intersect.
+bool boxIntersectsBox(const Box &a, const Box &b);
+
+// True when the position lies inside the box or on its edge.
+bool boxContainsPosition(const Box &b, const Vector &p);
+
+// Euclidean distance between two positions.
+float distance(const Vector &a, const Vector &b);
+
+// The object's bounding box in world coordinates: its box moved by its
+// position, or by `where` as if the object stood there.
+Box getWorldBox(const Object *p_o);
+Box getWorldBox(const Object *p_o, Vector where);
+
+// The side from which p_o1, moving with its velocity, meets p_o2: one of the
+// eight unit steps pointing from p_o2 towards p_o1, or (0,0) when the two do
+// not come into contact.
+Vector getNormal(const Object *p_o1, const Object *p_o2);
+
+// A world position relative to the view's top-left corner.
+Vector worldToView(const Vector &world_pos);
+
+// A position relative to the view's top-left corner, in world cells.
+Vector viewToWorld(const Vector &view_pos);
 
 } // namespace vx
 

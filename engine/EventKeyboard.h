@@ -1,0 +1,59 @@
+// Raised by the input manager for key presses, releases and held keys.
+#ifndef VX_EVENT_KEYBOARD_H
+#define VX_EVENT_KEYBOARD_H
+
+#include <string>
+
+#include "Event.h"
+
+namespace vx {
+
+const std::string KEYBOARD_EVENT = "vx-keyboard";
+
+enum EventKeyboardAction : int {
+  UNDEFINED_KEYBOARD_ACTION = -1,
+  KEY_PRESSED = 0,  // The key went down.
+  KEY_RELEASED = 1, // The key went up.
+  KEY_DOWN = 2,     // The key is held; raised every frame while it is.
+};
+
+namespace Keyboard {
+
+// The engine's own key codes; the input manager translates the window's keys into these.
+enum Key : int {
+  UNDEFINED_KEY = -1,
+  SPACE = 0, RETURN, ESCAPE, TAB, LEFTARROW, RIGHTARROW, UPARROW, DOWNARROW, PAUSE,
+  MINUS, PLUS, TILDE, PERIOD, COMMA, SLASH, EQUALS, BACKSLASH, MULTIPLY, QUOTE, SEMICOLON,
+  LEFTCONTROL, RIGHTCONTROL, LEFTSHIFT, RIGHTSHIFT,
+  F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
+  A, B, C, D, E, F, G, H, I, J, K, L, M, N, O, P, Q, R, S, T, U, V, W, X, Y, Z,
+  NUM1, NUM2, NUM3, NUM4, NUM5, NUM6, NUM7, NUM8, NUM9, NUM0,
+  BACKSPACE,
+  // 73 is no key.
+  LEFTBRACKET = 74, RIGHTBRACKET, BACKQUOTE,
+};
+
+} // namespace Keyboard
+
+// The key's display text ("A", "1", "~", ...), or "" for keys without one and
+// for values that are no key.
+std::string keyToString(int key);
+
+class EventKeyboard : public Event {
+ private:
+  Keyboard::Key m_key_val;                // Which key.
+  EventKeyboardAction m_keyboard_action;  // What happened to it.
+
+ public:
+  // Undefined key and action.
+  EventKeyboard();
+
+  void setKey(Keyboard::Key new_key);
+  Keyboard::Key getKey() const;
+  void setKeyboardAction(EventKeyboardAction new_action);
+  EventKeyboardAction getKeyboardAction() const;
+};
+
+} // namespace vx
+
+#endif // VX_EVENT_KEYBOARD_H

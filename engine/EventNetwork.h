@@ -1,0 +1,44 @@
+// Raised by the network manager when a connection opens or closes.
+#ifndef VX_EVENT_NETWORK_H
+#define VX_EVENT_NETWORK_H
+
+#include "Event.h"
+
+namespace vx {
+
+// The network manager's event types. Only NETWORK_EVENT is raised by the
+// engine; the others are for games to send between instances.
+const std::string NETWORK_EVENT = "vx-network";
+const std::string KEYBOARD_NETWORK_EVENT = "vx-keyboard-network";
+const std::string MOUSE_NETWORK_EVENT = "vx-mouse-network";
+const std::string NETWORK_CREATE_EVENT = "vx-network-create";
+const std::string CUSTOM_NETWORK_EVENT = "vx-custom-network";
+const std::string NETWORK_DELETE_EVENT = "vx-network-delete";
+const std::string NETWORK_GAME_OVER_EVENT = "vx-network-game-over";
+const std::string NETWORK_SYNC_EVENT = "vx-network-sync";
+
+class EventNetwork : public Event {
+ private:
+  int m_label;              // What happened: -1 undefined, 0 connected, 2 closed (1, 3 unused).
+  int m_socket_index;       // The connection concerned.
+  int m_bytes;              // Number of message bytes.
+  const void *m_p_message;  // The message (not owned).
+
+ public:
+  // Socket index -1, no message.
+  explicit EventNetwork(int label);
+
+  // Accepts -1 to 3 and returns 0; any other value is logged, stored as -1 and gives -1.
+  int setLabel(int new_label);
+  int getLabel() const;
+  void setSocketIndex(int new_socket_index);
+  int getSocketIndex() const;
+  void setBytes(int new_bytes);
+  int getBytes() const;
+  void setMessage(const void *p_new_message);
+  const void *getMessage() const;
+};
+
+} // namespace vx
+
+#endif // VX_EVENT_NETWORK_H

@@ -1,0 +1,87 @@
+#include "Music.h"
+
+#include <filesystem>
+#include <new>
+
+#include <SFML/Audio/Music.hpp>
+
+#include "LogManager.h"
+
+namespace vx {
+
+// Exists only while a file is open.
+struct Music::Stream {
+  sf::Music music;
+};
+
+Music::Music() : m_label("[Undefined]") {}
+
+Music::~Music() = default;
+
+int Music::loadMusic(const std::string &filename) {
+  // Only regular files reach the audio library: its decoders never return
+  // from reading a directory.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(std::filesystem::path(filename), error)) {
+    m_p_stream.reset(); // Like any failed open: whatever was open is closed.
+    return -1;
+  }
+  // The audio library opens its device with the first stream: not before a
+  // file is actually loaded.
+  if (!m_p_stream) {
+    m_p_stream.reset(new (std::nothrow) Stream);
+    if (!m_p_stream) {
+      return -1;
+    }
+  }
+  // A failed open has already stopped and closed the previous file, so the
+  // stream is dropped: the music counts as unopened until the next success,
+  // and the device is given back.
+  if (!m_p_stream->music.openFromFile(filename)) {
+    m_p_stream.reset();
+    return -1;
+  }
+  return 0;
+}
+
+void Music::setLabel(const std::string &label) { m_label = label; }
+
+std::string Music::getLabel() const { return m_label; }
+
+void Music::play(bool loop) {
+  LogManager::getInstance().writeLog(5, "Music::play(): Playing music.");
+  if (isLoaded()) {
+    // The looping goes first: the library decides at the end of the data
+    // whether to go round, and a short piece may get there at once.
+    m_p_stream->music.setLoop(loop);
+    m_p_stream->music.play();
+  }
+}
+
+void Music::pause() {
+  LogManager::getInstance().writeLog(5, "Music::pause(): Pausing music.");
+  if (isLoaded()) {
+    m_p_stream->music.pause();
+  }
+}
+
+void Music::stop() {
+  LogManager::getInstance().writeLog(5, "Music::stop(): Stopping music.");
+  if (isLoaded()) {
+    m_p_stream->music.stop();
+  }
+}
+
+bool Music::isLoaded() const { return m_p_stream != nullptr; }
+
+bool Music::isPlaying() const {
+  return isLoaded() && m_p_stream->music.getStatus() == sf::SoundSource::Playing;
+}
+
+bool Music::isPaused() const {
+  return isLoaded() && m_p_stream->music.getStatus() == sf::SoundSource::Paused;
+}
+
+bool Music::isLooping() const { return isLoaded() && m_p_stream->music.getLoop(); }
+
+} // namespace vx

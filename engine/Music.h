@@ -1,0 +1,50 @@
+// A long piece of music, streamed from its file while it plays.
+#ifndef VX_MUSIC_H
+#define VX_MUSIC_H
+
+#include <memory>
+#include <string>
+
+namespace vx {
+
+class Music {
+ private:
+  // The audio library's stream. Made on the first load, so an empty slot costs
+  // nothing and opens no audio device.
+  struct Stream;
+  std::unique_ptr<Stream> m_p_stream;
+  std::string m_label; // "[Undefined]" until set.
+
+ public:
+  // An unopened stream, label "[Undefined]".
+  Music();
+  ~Music();
+  Music(const Music &) = delete;
+  Music &operator=(const Music &) = delete;
+
+  // Opens the file for streaming (stopping whatever this music was playing).
+  // 0, or -1 (no message: the caller reports it).
+  int loadMusic(const std::string &filename);
+
+  void setLabel(const std::string &label);
+  std::string getLabel() const;
+
+  // Starts the stream (or resumes it when paused), once or looping. Does
+  // nothing but log when no file is open.
+  void play(bool loop = false);
+  // Pauses the stream.
+  void pause();
+  // Stops the stream and rewinds it.
+  void stop();
+
+  // Whether a file is open for streaming.
+  bool isLoaded() const;
+  // The stream's state as the audio library reports it; false when not open.
+  bool isPlaying() const;
+  bool isPaused() const;
+  bool isLooping() const;
+};
+
+} // namespace vx
+
+#endif // VX_MUSIC_H

@@ -1,0 +1,95 @@
+#include "Sound.h"
+
+#include <filesystem>
+#include <new>
+
+#include <SFML/Audio/Sound.hpp>
+#include <SFML/Audio/SoundBuffer.hpp>
+
+#include "LogManager.h"
+
+namespace vx {
+
+// The buffer comes first so that the voice, which refers to it, goes first.
+struct Sound::Voice {
+  sf::SoundBuffer buffer;            // The decoded samples of the loaded file.
+  std::unique_ptr<sf::Sound> p_sound; // The playing voice; null until a load succeeds.
+};
+
+Sound::Sound() : m_label("[Undefined]") {}
+
+Sound::~Sound() = default;
+
+int Sound::loadSound(const std::string &filename) {
+  // Only regular files reach the audio library: its decoders never return
+  // from reading a directory.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(std::filesystem::path(filename), error)) {
+    return -1;
+  }
+  // The audio library opens its device with the first buffer: not before a
+  // file is actually loaded.
+  if (!m_p_voice) {
+    m_p_voice.reset(new (std::nothrow) Voice);
+    if (!m_p_voice) {
+      return -1;
+    }
+  }
+  // On failure the buffer keeps whatever samples it held before.
+  if (!m_p_voice->buffer.loadFromFile(filename)) {
+    if (!m_p_voice->p_sound) {
+      m_p_voice.reset(); // Nothing loaded yet: give the device back.
+    }
+    return -1;
+  }
+  if (m_p_voice->p_sound) {
+    m_p_voice->p_sound->setBuffer(m_p_voice->buffer);
+  } else {
+    m_p_voice->p_sound.reset(new (std::nothrow) sf::Sound(m_p_voice->buffer));
+    if (!m_p_voice->p_sound) {
+      LogManager::getInstance().writeLog("Sound::loadSound(): Error! Cannot allocate m_p_sound.");
+      return -1;
+    }
+  }
+  return 0;
+}
+
+void Sound::setLabel(const std::string &label) { m_label = label; }
+
+std::string Sound::getLabel() const { return m_label; }
+
+void Sound::play(bool loop) {
+  LogManager::getInstance().writeLog(5, "Sound::play(): Playing sound.");
+  if (isLoaded()) {
+    // The looping goes first, so that even a very short sound cannot reach
+    // its end before it is told to go round.
+    m_p_voice->p_sound->setLoop(loop);
+    m_p_voice->p_sound->play();
+  }
+}
+
+void Sound::pause() {
+  if (isLoaded()) {
+    m_p_voice->p_sound->pause();
+  }
+}
+
+void Sound::stop() {
+  if (isLoaded()) {
+    m_p_voice->p_sound->stop();
+  }
+}
+
+bool Sound::isLoaded() const { return m_p_voice && m_p_voice->p_sound; }
+
+bool Sound::isPlaying() const {
+  return isLoaded() && m_p_voice->p_sound->getStatus() == sf::SoundSource::Playing;
+}
+
+bool Sound::isPaused() const {
+  return isLoaded() && m_p_voice->p_sound->getStatus() == sf::SoundSource::Paused;
+}
+
+bool Sound::isLooping() const { return isLoaded() && m_p_voice->p_sound->getLoop(); }
+
+} // namespace vx

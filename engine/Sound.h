@@ -1,0 +1,50 @@
+// A short sound effect, decoded completely into memory and played on demand.
+#ifndef VX_SOUND_H
+#define VX_SOUND_H
+
+#include <memory>
+#include <string>
+
+namespace vx {
+
+class Sound {
+ private:
+  // The audio library's sample buffer and the voice that plays it. Made on the
+  // first load, so an empty slot costs nothing and opens no audio device.
+  struct Voice;
+  std::unique_ptr<Voice> m_p_voice;
+  std::string m_label; // "[Undefined]" until set.
+
+ public:
+  // No samples, no voice, label "[Undefined]".
+  Sound();
+  ~Sound();
+  Sound(const Sound &) = delete;
+  Sound &operator=(const Sound &) = delete;
+
+  // Decodes the whole file. Loading into a loaded sound replaces the samples
+  // and keeps the same voice. 0, or -1 (no message: the caller reports it).
+  int loadSound(const std::string &filename);
+
+  void setLabel(const std::string &label);
+  std::string getLabel() const;
+
+  // Starts the sound from the beginning (or resumes it when paused), once or
+  // looping. Does nothing but log when nothing was loaded.
+  void play(bool loop = false);
+  // Pauses the sound; does nothing when nothing was loaded.
+  void pause();
+  // Stops the sound and rewinds it; does nothing when nothing was loaded.
+  void stop();
+
+  // Whether a file was loaded, so there is a voice to play.
+  bool isLoaded() const;
+  // The voice's state as the audio library reports it; false without a voice.
+  bool isPlaying() const;
+  bool isPaused() const;
+  bool isLooping() const;
+};
+
+} // namespace vx
+
+#endif // VX_SOUND_H
