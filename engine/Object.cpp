@@ -1,25 +1,377 @@
 #include "Object.h"
 
+#include <cmath>
+
+#include "EventKeyboard.h"
+#include "EventMouse.h"
+#include "EventNetwork.h"
+#include "EventPath.h"
+#include "EventStep.h"
+#include "GameManager.h"
+#include "InputManager.h"
+#include "LogManager.h"
+#include "NetworkManager.h"
+#include "ResourceManager.h"
+#include "SceneGraph.h"
+#include "WorldManager.h"
+#include "utility.h"
+
 namespace vx {
 
 namespace {
-int next_id = 0;
+
+// The id the next object gets; ids start at 1.
+int next_id = 1;
+
+bool isNetworkEvent(const std::string &event_type) {
+  return event_type == NETWORK_EVENT || event_type == KEYBOARD_NETWORK_EVENT ||
+         event_type == MOUSE_NETWORK_EVENT || event_type == NETWORK_CREATE_EVENT ||
+         event_type == CUSTOM_NETWORK_EVENT || event_type == NETWORK_DELETE_EVENT ||
+         event_type == NETWORK_GAME_OVER_EVENT || event_type == NETWORK_SYNC_EVENT;
 }
 
-Object::Object() : m_id(next_id++), m_type("Object"), m_is_active(true) {}
+// The manager that keeps interest lists for an event type.
+Manager &managerFor(const std::string &event_type) {
+  if (event_type == KEYBOARD_EVENT || event_type == MSE_EVENT)
+    return InputManager::getInstance();
+  if (event_type == STEP_EVENT)
+    return GameManager::getInstance();
+  if (isNetworkEvent(event_type))
+    return NetworkManager::getInstance();
+  return WorldManager::getInstance();
+}
 
-Object::~Object() = default;
+SceneGraph &sceneGraph() { return WorldManager::getInstance().getSceneGraph(); }
+
+} // namespace
+
+std::string solidnessToString(int solidness) {
+  switch (solidness) {
+  case HARD:
+    return "hard";
+  case SOFT:
+    return "soft";
+  case SPECTRAL:
+    return "spectral";
+  default:
+    return "undefined";
+  }
+}
+
+Object::Object()
+    : m_id(next_id++), m_type("(Undefined)"), m_is_active(true), m_is_visible(true),
+      m_box(Vector(-0.5f, -0.5f), 0.99f, 0.99f), m_position(1, 1), m_speed(0),
+      m_altitude(MAX_ALTITUDE / 2), m_solidness(HARD), m_no_soft(false), m_event_count(0),
+      m_modified(ATTR_ALL), m_follow_path(false), m_avoid_collisions(false) {
+  m_shape.setType(-1);
+  if (WorldManager::getInstance().insertObject(this) != 0)
+    LogManager::getInstance().writeLog("Object::Object(): Error! Unable to add %p to game world.",
+                                       static_cast<void *>(this));
+}
+
+Object::~Object() {
+  for (int i = m_event_count - 1; i >= 0; i--)
+    unregisterInterest(m_event_name[i]);
+  if (WorldManager::getInstance().removeObject(this) != 0)
+    LogManager::getInstance().writeLog(
+        "Object::~Object(): Error! Unable to remove %p from game world.",
+        static_cast<void *>(this));
+}
+
+void Object::markModified(unsigned int attributes) { m_modified |= attributes; }
+
+int Object::getNextId() { return next_id; }
 
 int Object::getId() const { return m_id; }
 
-void Object::setType(std::string new_type) { m_type = new_type; }
+void Object::setId(int new_id) {
+  if (new_id == m_id)
+    return;
+  if (new_id >= next_id)
+    next_id = new_id + 1;
+  m_id = new_id;
+  markModified(ATTR_ID);
+}
+
+void Object::setType(std::string new_type) {
+  sceneGraph().updateType(this, new_type);
+  m_type = new_type;
+  markModified(ATTR_TYPE);
+}
 
 std::string Object::getType() const { return m_type; }
 
-void Object::setActive(bool active) { m_is_active = active; }
+int Object::setPosition(Vector new_position) {
+  if (new_position == m_position)
+    return 0;
+  sceneGraph().updatePosition(this, new_position);
+  m_position = new_position;
+  markModified(ATTR_POSITION);
+  return 0;
+}
+
+Vector Object::getPosition() const { return m_position; }
+
+int Object::setActive(bool active) {
+  if (active == m_is_active)
+    return 0;
+  if (sceneGraph().updateActive(this, active) != 0)
+    return -1;
+  m_is_active = active;
+  markModified(ATTR_ACTIVE);
+  return 0;
+}
 
 bool Object::isActive() const { return m_is_active; }
 
-int Object::eventHandler(const Event *) { return 0; }
+int Object::setVisible(bool visible) {
+  if (visible == isVisible())
+    return 0;
+  if (sceneGraph().updateVisible(this, visible) != 0)
+    return -1;
+  m_is_visible = visible;
+  markModified(ATTR_VISIBLE);
+  return 0;
+}
+
+bool Object::isVisible() const { return m_is_visible; }
+
+int Object::setAltitude(int new_altitude) {
+  if (new_altitude == m_altitude)
+    return 0;
+  if (!valueInRange(static_cast<float>(new_altitude), 0, MAX_ALTITUDE)) {
+    LogManager::getInstance().writeLog(
+        "Object::setAltitude(): Altitude %d not in range [%d,%d].  Ignored.", new_altitude, 0,
+        MAX_ALTITUDE);
+    return -1;
+  }
+  if (sceneGraph().updateAltitude(this, new_altitude) != 0)
+    return -1;
+  m_altitude = new_altitude;
+  markModified(ATTR_ALTITUDE);
+  return 0;
+}
+
+int Object::getAltitude() const { return m_altitude; }
+
+int Object::setSolidness(Solidness new_solid) {
+  if (new_solid == m_solidness)
+    return 0;
+  if (new_solid != HARD && new_solid != SOFT && new_solid != SPECTRAL) {
+    LogManager::getInstance().writeLog(
+        "Object::setSolidness(): Solidness %d not one of HARD, SOFT or SPECTRAL.",
+        static_cast<int>(new_solid));
+    return -1;
+  }
+  if (sceneGraph().updateSolidness(this, new_solid) != 0)
+    return -1;
+  m_solidness = new_solid;
+  markModified(ATTR_SOLIDNESS);
+  return 0;
+}
+
+Solidness Object::getSolidness() const { return m_solidness; }
+
+bool Object::isSolid() const { return m_solidness == HARD || m_solidness == SOFT; }
+
+bool Object::getNoSoft() const { return m_no_soft; }
+
+void Object::setNoSoft(bool no_soft) {
+  m_no_soft = no_soft;
+  markModified(ATTR_NO_SOFT);
+}
+
+void Object::setAvoidCollisions(bool avoid) {
+  m_avoid_collisions = avoid;
+  markModified(ATTR_AVOID_COLLISIONS);
+}
+
+bool Object::getAvoidCollisions() const { return m_avoid_collisions; }
+
+void Object::setBox(Box new_box) {
+  if (new_box == m_box)
+    return;
+  // The grid files the object by its box: take it out under the old box and
+  // back in under the new one.
+  SceneGraph &scene_graph = sceneGraph();
+  scene_graph.removeObject(this);
+  m_box = new_box;
+  scene_graph.insertObject(this);
+  markModified(ATTR_BOX);
+}
+
+Box Object::getBox() const { return m_box; }
+
+void Object::setDirection(Vector new_direction) { m_direction = new_direction; }
+
+Vector Object::getDirection() const { return m_direction; }
+
+void Object::setVelocity(Vector new_velocity) {
+  m_speed = new_velocity.getMagnitude();
+  new_velocity.normalize();
+  m_direction = new_velocity;
+  markModified(ATTR_SPEED | ATTR_DIRECTION);
+}
+
+float Object::getSpeed() const { return m_speed; }
+
+Vector Object::getVelocity() const {
+  Vector velocity = m_direction;
+  velocity.scale(m_speed);
+  return velocity;
+}
+
+void Object::setAcceleration(Vector new_acceleration) {
+  m_acceleration = new_acceleration;
+  markModified(ATTR_ACCELERATION);
+}
+
+Vector Object::getAcceleration() const { return m_acceleration; }
+
+void Object::setShape(Shape new_shape) {
+  m_shape = new_shape;
+  markModified(ATTR_SHAPE);
+}
+
+Shape Object::getShape() const { return m_shape; }
+
+void Object::setModified(unsigned int new_modified) { m_modified = new_modified; }
+
+unsigned int Object::getModified() const { return m_modified; }
+
+bool Object::isModified() const { return m_modified != 0; }
+
+int Object::setSprite(std::string sprite_label) {
+  Sprite *p_sprite = ResourceManager::getInstance().getSprite(sprite_label);
+  if (p_sprite == nullptr) {
+    LogManager::getInstance().writeLog("Object::setSprite(): Warning! Sprite '%s' not found",
+                                       sprite_label.c_str());
+    return -1;
+  }
+  m_animation.setSprite(p_sprite);
+  setBox(m_animation.getBox());
+  return 0;
+}
+
+void Object::setAnimation(Animation new_animation, bool set_box) {
+  m_animation = new_animation;
+  markModified(ATTR_ANIMATION);
+  if (set_box)
+    setBox(m_animation.getBox());
+}
+
+Animation Object::getAnimation() const { return m_animation; }
+
+int Object::draw() {
+  int result = m_animation.draw(m_position);
+  if (m_shape.getType() != -1)
+    m_shape.draw(m_position);
+  return result;
+}
+
+void Object::setPath(Path new_path) {
+  m_path = new_path;
+  markModified(ATTR_PATH);
+}
+
+Path Object::getPath() const { return m_path; }
+
+void Object::setFollowPath(bool follow) {
+  m_follow_path = follow;
+  if (!m_path.isDone()) {
+    Vector toward = m_path.getCurrent() - m_position;
+    toward.normalize();
+    setDirection(toward);
+  }
+  markModified(ATTR_FOLLOW_PATH);
+}
+
+bool Object::getFollowPath() const { return m_follow_path; }
+
+Vector Object::predictPosition() const { return m_position + getVelocity(); }
+
+void Object::applyAcceleration() {
+  if (m_acceleration.isZero())
+    return;
+  setVelocity(getVelocity() + m_acceleration);
+}
+
+void Object::followPathStep() {
+  if (!m_follow_path)
+    return;
+  // Close enough is three quarters of one step's travel.
+  const double reach = static_cast<double>(m_speed) * 3.0 * 0.25;
+  while (!m_path.isDone()) {
+    Vector node = m_path.getCurrent();
+    if (static_cast<double>(distance(m_position, node)) > reach) {
+      Vector toward = node - m_position;
+      toward.normalize();
+      setDirection(toward);
+      return;
+    }
+    setPosition(node);
+    m_path.next();
+    markModified(ATTR_PATH);
+  }
+  setDirection(Vector(0, 0));
+  setFollowPath(false);
+}
+
+int Object::registerInterest(std::string event_type) {
+  if (m_event_count == MAX_EVENTS) {
+    LogManager::getInstance().writeLog(
+        "Object::registerInterest(): maximum (%d) reached, cannot register for event '%s'",
+        MAX_EVENTS, event_type.c_str());
+    return -1;
+  }
+  if (managerFor(event_type).registerInterest(this, event_type) != 0)
+    return -1;
+  m_event_name[m_event_count++] = event_type;
+  markModified(ATTR_EVENTS);
+  return 0;
+}
+
+int Object::unregisterInterest(std::string event_type) {
+  int index = -1;
+  for (int i = 0; i < m_event_count && index < 0; i++)
+    if (m_event_name[i] == event_type)
+      index = i;
+  if (index < 0) {
+    LogManager::getInstance().writeLog(
+        "Object::unregisterInterest(): event '%s' not previously registered", event_type.c_str());
+    return -1;
+  }
+  if (managerFor(event_type).unregisterInterest(this, event_type) != 0)
+    return -1;
+  for (int i = index; i < m_event_count - 1; i++)
+    m_event_name[i] = m_event_name[i + 1];
+  m_event_count--;
+  markModified(ATTR_EVENTS);
+  return 0;
+}
+
+int Object::getEventCount() const { return m_event_count; }
+
+std::string Object::getEventName(int index) const {
+  if (index < 0 || index >= m_event_count)
+    return "";
+  return m_event_name[index];
+}
+
+int Object::eventHandler(const Event *p_e) {
+  if (p_e->getType() != PATH_EVENT)
+    return 0;
+  const EventPath *p_path_event = dynamic_cast<const EventPath *>(p_e);
+  if (p_path_event == nullptr) {
+    LogManager::getInstance().writeLog(
+        "Object::eventHandler(): Error! Dynamic cast to EventPath failed.");
+    return 0;
+  }
+  if (p_path_event->getResult() == 2) {
+    setPath(p_path_event->getPath());
+    setFollowPath(true);
+  }
+  return 1;
+}
 
 } // namespace vx

@@ -105,7 +105,7 @@ TEST_F(EngineFixture, StartingTwiceIsRefused) {
 
 TEST_F(EngineFixture, StepEventsCarryTheStepCountFromZero) {
   start("frame_time:1,");
-  StepScript script(5);
+  StepScript &script = *new StepScript(5); // The world deletes it at shut-down.
   script.action = [](int step) {
     if (step == 3)
       vx::LogManager::getInstance().writeLog("during step three");
@@ -120,7 +120,7 @@ TEST_F(EngineFixture, StepEventsCarryTheStepCountFromZero) {
 
 TEST_F(EngineFixture, LateFramesAreReportedExceptTheFirstAndAfterAnOversleep) {
   start("frame_time:10,");
-  StepScript script(8);
+  StepScript &script = *new StepScript(8);
   // Steps 0, 4, 5 and 6 overrun the 10 ms frame.
   script.action = [](int step) {
     if (step == 0 || (step >= 4 && step <= 6))
@@ -145,7 +145,7 @@ TEST_F(EngineFixture, LateFramesAreReportedExceptTheFirstAndAfterAnOversleep) {
 
 TEST_F(EngineFixture, ZeroFrameTimeNeverSleepsNorReports) {
   start("frame_time:0,");
-  StepScript script(20);
+  StepScript &script = *new StepScript(20);
   script.action = [](int) { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
   vx::GameManager::getInstance().run();
   EXPECT_EQ(script.seen.size(), 20u);

@@ -11,6 +11,7 @@
 #include "Manager.h"
 #include "Object.h"
 #include "TestSupport.h"
+#include "WorldManager.h"
 
 namespace {
 
@@ -38,9 +39,19 @@ class Listener : public vx::Object {
 
 std::string typeName(int i) { return "type-" + std::to_string(i); }
 
+// Objects belong to the world, so every test runs with the world manager started.
+class WorldStarted : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(vx::WorldManager::getInstance().startUp(), 0); }
+};
+
+using ManagerRegistry = WorldStarted;
+using ManagerDelivery = WorldStarted;
+using ManagerLifecycle = WorldStarted;
+
 } // namespace
 
-TEST(ManagerRegistry, RefusesTheHundredAndFirstEventTypeAndReopensAfterUnregister) {
+TEST_F(ManagerRegistry, RefusesTheHundredAndFirstEventTypeAndReopensAfterUnregister) {
   OpenManager manager;
   Listener listener;
   for (int i = 0; i < vx::MAX_EVENTS; i++)
@@ -56,7 +67,7 @@ TEST(ManagerRegistry, RefusesTheHundredAndFirstEventTypeAndReopensAfterUnregiste
   EXPECT_EQ(manager.registerInterest(&listener, "one-too-many"), 0);
 }
 
-TEST(ManagerRegistry, ClosingTheGapKeepsTheOtherTypesInOrder) {
+TEST_F(ManagerRegistry, ClosingTheGapKeepsTheOtherTypesInOrder) {
   OpenManager manager;
   Listener a, b, c;
   manager.registerInterest(&a, "first");
@@ -77,7 +88,7 @@ TEST(ManagerRegistry, ClosingTheGapKeepsTheOtherTypesInOrder) {
   EXPECT_EQ(c.received, 1);
 }
 
-TEST(ManagerRegistry, UnregisterFailsSilentlyForUnknownObjectsAndTypes) {
+TEST_F(ManagerRegistry, UnregisterFailsSilentlyForUnknownObjectsAndTypes) {
   vxtest::LogCapture log;
   OpenManager manager;
   Listener a, b;
@@ -88,7 +99,7 @@ TEST(ManagerRegistry, UnregisterFailsSilentlyForUnknownObjectsAndTypes) {
   EXPECT_TRUE(log.messages().empty());
 }
 
-TEST(ManagerRegistry, RegisteringTwiceKeepsOneEntry) {
+TEST_F(ManagerRegistry, RegisteringTwiceKeepsOneEntry) {
   OpenManager manager;
   Listener a;
   EXPECT_EQ(manager.registerInterest(&a, "kind"), 0);
@@ -99,7 +110,7 @@ TEST(ManagerRegistry, RegisteringTwiceKeepsOneEntry) {
   EXPECT_EQ(a.received, 1);
 }
 
-TEST(ManagerRegistry, RefusesTypesTheManagerDoesNotKeep) {
+TEST_F(ManagerRegistry, RefusesTypesTheManagerDoesNotKeep) {
   vxtest::LogCapture log;
   Listener a;
   vx::GameManager &game_manager = vx::GameManager::getInstance();
@@ -110,7 +121,7 @@ TEST(ManagerRegistry, RefusesTypesTheManagerDoesNotKeep) {
   game_manager.unregisterInterest(&a, vx::STEP_EVENT);
 }
 
-TEST(ManagerDelivery, CountsHandledEventsAndSkipsInactiveObjects) {
+TEST_F(ManagerDelivery, CountsHandledEventsAndSkipsInactiveObjects) {
   vx::GameManager &game_manager = vx::GameManager::getInstance();
   Listener handles, ignores, inactive;
   ignores.result = 0;
@@ -133,7 +144,7 @@ TEST(ManagerDelivery, CountsHandledEventsAndSkipsInactiveObjects) {
     game_manager.unregisterInterest(p, vx::STEP_EVENT);
 }
 
-TEST(ManagerDelivery, UndefinedEventsReachNobody) {
+TEST_F(ManagerDelivery, UndefinedEventsReachNobody) {
   OpenManager manager;
   Listener a;
   manager.registerInterest(&a, vx::UNDEFINED_EVENT);
@@ -142,7 +153,7 @@ TEST(ManagerDelivery, UndefinedEventsReachNobody) {
   EXPECT_EQ(a.received, 0);
 }
 
-TEST(ManagerDelivery, WalksACopySoHandlersMayChangeTheRegistry) {
+TEST_F(ManagerDelivery, WalksACopySoHandlersMayChangeTheRegistry) {
   OpenManager manager;
   Listener first, second, late;
   // The first handler unregisters the second and registers a newcomer: the
@@ -165,7 +176,7 @@ TEST(ManagerDelivery, WalksACopySoHandlersMayChangeTheRegistry) {
   EXPECT_EQ(late.received, 1);
 }
 
-TEST(ManagerLifecycle, BaseStartTwiceWarnsOnceAtLevelOneAndStaysStarted) {
+TEST_F(ManagerLifecycle, BaseStartTwiceWarnsOnceAtLevelOneAndStaysStarted) {
   vxtest::LogCapture log;
   OpenManager manager;
   EXPECT_EQ(manager.startUp(), 0);
@@ -179,7 +190,7 @@ TEST(ManagerLifecycle, BaseStartTwiceWarnsOnceAtLevelOneAndStaysStarted) {
   EXPECT_FALSE(log.contains("not started"));
 }
 
-TEST(ManagerLifecycle, ConcreteManagersRefuseASecondStart) {
+TEST_F(ManagerLifecycle, ConcreteManagersRefuseASecondStart) {
   vxtest::LogCapture log;
   vx::LogManager &log_manager = vx::LogManager::getInstance();
   EXPECT_EQ(log_manager.startUp(), -1);

@@ -1,0 +1,271 @@
+#include "Grid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <unordered_set>
+
+#include "Box.h"
+#include "Config.h"
+#include "LogManager.h"
+#include "Object.h"
+#include "WorldManager.h"
+#include "utility.h"
+
+namespace vx {
+
+namespace {
+
+// The cell index (possibly negative or beyond the grid) of a coordinate:
+// float division, then floor.
+double cellIndex(float coordinate, int cell_size) {
+  return std::floor(coordinate / static_cast<float>(cell_size));
+}
+
+} // namespace
+
+Grid::Grid()
+    : m_num_cols(0), m_num_rows(0), m_cell_width(Config::getInstance().getGridWidth()),
+      m_cell_height(Config::getInstance().getGridHeight()) {}
+
+int Grid::startUp() {
+  const LogManager &log = LogManager::getInstance();
+  if (m_p_cells) {
+    log.writeLog("Grid::startUp(): Warning! Grid allocated. Not proceeding.");
+    return -1;
+  }
+
+  // A cell size below 1 would divide by zero (or flip the grid) when filing objects.
+  if (m_cell_width < 1) {
+    log.writeLog("Grid::startUp(): Error! grid_width is %d, must be at least 1.", m_cell_width);
+    return -1;
+  }
+  if (m_cell_height < 1) {
+    log.writeLog("Grid::startUp(): Error! grid_height is %d, must be at least 1.", m_cell_height);
+    return -1;
+  }
+
+  // A negative extent gives no cells; a non-finite or huge boundary is refused
+  // rather than left to exhaust memory.
+  Box boundary = WorldManager::getInstance().getBoundary();
+  double cols = std::max(
+      static_cast<double>(std::ceil(boundary.getHorizontal() / static_cast<float>(m_cell_width))),
+      0.0);
+  double rows = std::max(
+      static_cast<double>(std::ceil(boundary.getVertical() / static_cast<float>(m_cell_height))),
+      0.0);
+  if (!(cols <= MAX_GRID_CELLS) || !(rows <= MAX_GRID_CELLS) || cols * rows > MAX_GRID_CELLS) {
+    log.writeLog("Grid::startUp(): Error! %.0f columns by %.0f rows exceed the limit of %ld grid "
+                 "cells.",
+                 cols, rows, MAX_GRID_CELLS);
+    return -1;
+  }
+  m_num_cols = static_cast<int>(cols);
+  m_num_rows = static_cast<int>(rows);
+  log.writeLog(5, "Grid::startUp(): m_num_cols %d, m_num_rows %d", m_num_cols, m_num_rows);
+
+  std::unique_ptr<std::vector<std::vector<ObjectList>>> p_cells;
+  try {
+    p_cells.reset(new std::vector<std::vector<ObjectList>>(static_cast<size_t>(m_num_rows)));
+  } catch (const std::bad_alloc &) {
+    log.writeLog("Grid::startUp(): Error! Unable to allocate %d grid rows.", m_num_rows);
+    return -1;
+  }
+  try {
+    for (std::vector<ObjectList> &row : *p_cells)
+      row.resize(static_cast<size_t>(m_num_cols));
+  } catch (const std::bad_alloc &) {
+    log.writeLog("Grid::startUp(): Error! Unable to allocate columns.");
+    return -1;
+  }
+  m_p_cells = std::move(p_cells);
+
+  m_out_of_bounds.clear();
+  return 0;
+}
+
+void Grid::shutDown() {
+  m_p_cells.reset();
+  m_out_of_bounds.clear();
+  m_num_cols = 0;
+  m_num_rows = 0;
+}
+
+const ObjectList *Grid::listOf(const GridKey &key) const {
+  if (key == OUT_OF_BOUNDS_KEY)
+    return &m_out_of_bounds;
+  if (!m_p_cells || key.col < 0 || key.row < 0 || key.col >= m_num_cols || key.row >= m_num_rows)
+    return nullptr;
+  return &(*m_p_cells)[static_cast<size_t>(key.row)][static_cast<size_t>(key.col)];
+}
+
+ObjectList *Grid::listOf(const GridKey &key) {
+  return const_cast<ObjectList *>(static_cast<const Grid *>(this)->listOf(key));
+}
+
+GridKeySet Grid::cellsOf(const Object *p_o, Vector position) const {
+  GridKeySet keys;
+  if (p_o == nullptr)
+    return keys;
+
+  Box box = getWorldBox(p_o, position);
+  float x0 = box.getCorner().getX();
+  float y0 = box.getCorner().getY();
+  float x1 = x0 + box.getHorizontal();
+  float y1 = y0 + box.getVertical();
+
+  // Without a usable cell size or with a box that is not a number, the object
+  // can only be kept in the out-of-bounds list.
+  if (m_cell_width < 1 || m_cell_height < 1 || std::isnan(x0) || std::isnan(y0) ||
+      std::isnan(x1) || std::isnan(y1)) {
+    keys.insert(OUT_OF_BOUNDS_KEY);
+    return keys;
+  }
+
+  double c0 = cellIndex(x0, m_cell_width);
+  double r0 = cellIndex(y0, m_cell_height);
+  double c1 = cellIndex(x1, m_cell_width);
+  double r1 = cellIndex(y1, m_cell_height);
+
+  bool out_of_bounds = c0 < 0 || r0 < 0;
+  if (r1 >= m_num_rows) {
+    r1 = m_num_rows - 1;
+    out_of_bounds = true;
+  }
+  if (c1 >= m_num_cols) {
+    c1 = m_num_cols - 1;
+    out_of_bounds = true;
+  }
+  if (out_of_bounds)
+    keys.insert(OUT_OF_BOUNDS_KEY);
+
+  // Bring every index into [-1, size] before converting, so far-away boxes
+  // neither overflow an int nor make the loops below long.
+  int first_col = static_cast<int>(std::min(std::max(c0, 0.0), static_cast<double>(m_num_cols)));
+  int first_row = static_cast<int>(std::min(std::max(r0, 0.0), static_cast<double>(m_num_rows)));
+  int last_col = static_cast<int>(std::max(c1, -1.0));
+  int last_row = static_cast<int>(std::max(r1, -1.0));
+  for (int row = first_row; row <= last_row; row++)
+    for (int col = first_col; col <= last_col; col++)
+      keys.insert(GridKey{col, row});
+  return keys;
+}
+
+int Grid::insertObject(Object *p_o) {
+  if (!m_p_cells) {
+    LogManager::getInstance().writeLog("Grid::insertObject(): Error! grid is NULL");
+    return -1;
+  }
+  if (p_o == nullptr) {
+    LogManager::getInstance().writeLog("Grid::insertObject(): Error! Object is NULL");
+    return -1;
+  }
+  for (const GridKey &key : cellsOf(p_o, p_o->getPosition()))
+    listOf(key)->insert(p_o);
+  return 0;
+}
+
+int Grid::removeObject(Object *p_o) {
+  if (!m_p_cells) {
+    LogManager::getInstance().writeLog("Grid::removeObject(): Error! grid is NULL");
+    return -1;
+  }
+  if (p_o == nullptr) {
+    LogManager::getInstance().writeLog("Grid::removeObject(): Error! Object is NULL");
+    return -1;
+  }
+  if (!p_o->isSolid() || !p_o->isActive())
+    return 0;
+  for (const GridKey &key : cellsOf(p_o, p_o->getPosition()))
+    listOf(key)->remove(p_o); // An object missing from a cell is not an error.
+  return 0;
+}
+
+int Grid::updatePosition(Object *p_o, Vector new_position) {
+  const LogManager &log = LogManager::getInstance();
+  if (!m_p_cells) {
+    log.writeLog("Grid::updatePosition(): Error! grid is NULL");
+    return -1;
+  }
+  if (p_o == nullptr) {
+    log.writeLog("Grid::updatePosition(): Error! Object is NULL");
+    return -1;
+  }
+
+  GridKeySet old_keys = cellsOf(p_o, p_o->getPosition());
+  GridKeySet new_keys = cellsOf(p_o, new_position);
+
+  // Keys in both sets are left alone: a move within the same cells costs nothing.
+  for (const GridKey &key : old_keys) {
+    if (new_keys.count(key) != 0)
+      continue;
+    ObjectList *p_list = listOf(key);
+    if (p_list == nullptr)
+      log.writeLog("Error! remove Cell x,y out of bounds (%d, %d).", key.col, key.row);
+    else
+      p_list->remove(p_o);
+  }
+  for (const GridKey &key : new_keys) {
+    if (old_keys.count(key) != 0)
+      continue;
+    ObjectList *p_list = listOf(key);
+    if (p_list == nullptr)
+      log.writeLog("Error! insert Cell x,y out of bounds [%d, %d].", key.row, key.col);
+    else
+      p_list->insert(p_o);
+  }
+  return 0;
+}
+
+ObjectList Grid::getCollisions(const Object *p_o, Vector where) const {
+  ObjectList result;
+  if (!m_p_cells) {
+    LogManager::getInstance().writeLog("Grid::getCollisions(): Error! grid is NULL");
+    return result;
+  }
+  if (p_o == nullptr) {
+    LogManager::getInstance().writeLog("Grid::getCollisions(): Error! Object is NULL");
+    return result;
+  }
+
+  // Candidates in the order first met, each once, from the cells under the box.
+  ObjectList candidates;
+  std::unordered_set<const Object *> seen;
+  for (const GridKey &key : cellsOf(p_o, where)) {
+    const ObjectList *p_list = listOf(key);
+    if (p_list == nullptr)
+      continue;
+    for (int i = 0; i < p_list->getCount(); i++) {
+      Object *p_candidate = (*p_list)[i];
+      if (seen.insert(p_candidate).second)
+        candidates.insert(p_candidate);
+    }
+  }
+
+  Box box = getWorldBox(p_o, where);
+  for (int i = 0; i < candidates.getCount(); i++) {
+    Object *p_candidate = candidates[i];
+    if (p_candidate != p_o && boxIntersectsBox(getWorldBox(p_candidate), box))
+      result.insert(p_candidate);
+  }
+  return result;
+}
+
+bool Grid::isAllocated() const { return m_p_cells != nullptr; }
+
+int Grid::getNumCols() const { return m_num_cols; }
+
+int Grid::getNumRows() const { return m_num_rows; }
+
+int Grid::getCellWidth() const { return m_cell_width; }
+
+int Grid::getCellHeight() const { return m_cell_height; }
+
+ObjectList Grid::getCell(GridKey key) const {
+  const ObjectList *p_list = listOf(key);
+  return p_list == nullptr ? ObjectList() : *p_list;
+}
+
+ObjectList Grid::getOutOfBounds() const { return m_out_of_bounds; }
+
+} // namespace vx
