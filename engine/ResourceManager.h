@@ -1,0 +1,82 @@
+// Loads and keeps the game's sprites, sounds and music, each under a label
+// chosen by the game. The manager owns every resource; callers get plain
+// pointers that stay valid until the manager shuts down.
+#ifndef VX_RESOURCE_MANAGER_H
+#define VX_RESOURCE_MANAGER_H
+
+#include <string>
+
+#include "Manager.h"
+#include "Music.h"
+#include "Sound.h"
+#include "Sprite.h"
+
+namespace vx {
+
+const int MAX_SPRITES = 1000; // Sprites the manager can hold.
+const int MAX_SOUNDS = 100;   // Sound effects the manager can hold.
+const int MAX_MUSICS = 50;    // Music streams the manager can hold.
+
+struct SpriteFile;
+
+class ResourceManager : public Manager {
+ private:
+  ResourceManager();
+
+  Sprite *m_p_sprite[MAX_SPRITES]; // Loaded sprites in load order (owned).
+  int m_sprite_count;              // Entries of m_p_sprite in use.
+  Sound m_sound[MAX_SOUNDS];       // Sound slots, filled in load order.
+  int m_sound_count;               // Loaded sounds.
+  Music m_music[MAX_MUSICS];       // Music slots, filled in load order.
+  int m_music_count;               // Loaded music streams.
+
+  // Logs "ResourceManager not started!" and returns false when not started.
+  bool checkStarted() const;
+
+  // The two sprite file formats. Each returns a new sprite, or null after
+  // logging why the file was refused.
+  Sprite *loadSimpleSprite(SpriteFile &file) const;
+  Sprite *loadRobustSprite(SpriteFile &file) const;
+
+ public:
+  ~ResourceManager() override;
+  ResourceManager(const ResourceManager &) = delete;
+  ResourceManager &operator=(const ResourceManager &) = delete;
+
+  static ResourceManager &getInstance();
+
+  // Empties the tables and starts. 0, or -1 when already started.
+  int startUp() override;
+
+  // Deletes every sprite (their pointers become invalid), stops every sound
+  // and music stream.
+  void shutDown() override;
+
+  // Loads a sprite file in either format and stores the sprite under the
+  // label. 0, or -1 with the tables unchanged.
+  int loadSprite(std::string filename, std::string label);
+
+  // The first sprite loaded under the label, or null.
+  Sprite *getSprite(std::string label) const;
+
+  // Loads a sound effect into the next free slot. 0, or -1.
+  int loadSound(std::string filename, std::string label);
+
+  // The first sound loaded under the label, or null.
+  Sound *getSound(std::string label);
+
+  // Opens a music file for streaming in the next free slot; the label must not
+  // be empty. 0, or -1.
+  int loadMusic(std::string filename, std::string label);
+
+  // The first music loaded under the label, or null.
+  Music *getMusic(std::string label);
+
+  int getSpriteCount() const;
+  int getSoundCount() const;
+  int getMusicCount() const;
+};
+
+} // namespace vx
+
+#endif // VX_RESOURCE_MANAGER_H
