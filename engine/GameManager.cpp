@@ -9,8 +9,13 @@
 
 #include "Clock.h"
 #include "Config.h"
+#include "DisplayManager.h"
 #include "EventStep.h"
+#include "InputManager.h"
 #include "LogManager.h"
+#include "NetworkManager.h"
+#include "ResourceManager.h"
+#include "WorldManager.h"
 
 namespace vx {
 
@@ -67,6 +72,47 @@ int GameManager::startUp() {
   m_frame_time = config.getFrameTime();
   log_manager.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", m_frame_time);
 
+  if (DisplayManager::getInstance().startUp() != 0) {
+    log_manager.writeLog("GameManager::startUp(): Error! Starting display manager.");
+    return -1;
+  }
+  log_manager.writeLog(1, "Display manager started.");
+
+  if (InputManager::getInstance().startUp() != 0) {
+    log_manager.writeLog("GameManager::startUp(): Error! Starting input manager.");
+    return -1;
+  }
+  log_manager.writeLog(1, "Input manager started.");
+
+  if (config.getNetworking()) {
+    if (NetworkManager::getInstance().startUp() != 0) {
+      log_manager.writeLog("GameManager::startUp(): Error! Starting network manager.");
+      return -1;
+    }
+    log_manager.writeLog(1, "Network manager started.");
+  }
+
+  if (ResourceManager::getInstance().startUp() != 0) {
+    log_manager.writeLog("GameManager::startUp(): Error! Starting resource manager.");
+    return -1;
+  }
+  log_manager.writeLog(1, "Resource manager started.");
+
+  WorldManager &world_manager = WorldManager::getInstance();
+  if (world_manager.startUp() != 0) {
+    log_manager.writeLog("GameManager::startUp(): Error starting world manager.");
+    return -1;
+  }
+  log_manager.writeLog(1, "World manager started.");
+
+  // The world and the view start as the window's size in cells.
+  const DisplayManager &display_manager = DisplayManager::getInstance();
+  Box window(Vector(0, 0), static_cast<float>(display_manager.getHorizontal()),
+             static_cast<float>(display_manager.getVertical()));
+  world_manager.setBoundary(window);
+  world_manager.setView(window);
+  world_manager.setViewSlack(Vector(1.0f / 3, 1.0f / 3));
+
   seedRandom();
 
   m_game_over = false;
@@ -88,6 +134,31 @@ void GameManager::seedRandom() const {
 void GameManager::shutDown() {
   m_game_over = true;
   LogManager &log_manager = LogManager::getInstance();
+  WorldManager &world_manager = WorldManager::getInstance();
+  if (world_manager.isStarted()) {
+    world_manager.shutDown();
+    log_manager.writeLog(1, "World manager stopped");
+  }
+  ResourceManager &resource_manager = ResourceManager::getInstance();
+  if (resource_manager.isStarted()) {
+    resource_manager.shutDown();
+    log_manager.writeLog(1, "Resource manager stopped");
+  }
+  NetworkManager &network_manager = NetworkManager::getInstance();
+  if (Config::getInstance().getNetworking() && network_manager.isStarted()) {
+    network_manager.shutDown();
+    log_manager.writeLog(1, "Network manager stopped");
+  }
+  InputManager &input_manager = InputManager::getInstance();
+  if (input_manager.isStarted()) {
+    input_manager.shutDown();
+    log_manager.writeLog(1, "Input manager stopped");
+  }
+  DisplayManager &display_manager = DisplayManager::getInstance();
+  if (display_manager.isStarted()) {
+    display_manager.shutDown();
+    log_manager.writeLog(1, "Display manager stopped");
+  }
   log_manager.writeLog("%s", ASTERISKS);
   log_manager.writeLog("** Game engine stopped **");
   if (log_manager.isStarted())
@@ -109,6 +180,11 @@ void GameManager::run() {
 
     EventStep step(m_step_count);
     onEvent(&step);
+
+    DisplayManager::getInstance().swapBuffers();
+    InputManager::getInstance().getInput();
+    WorldManager::getInstance().update();
+    WorldManager::getInstance().draw();
 
     int64_t elapsed = clock.split();
     int64_t remaining = frame_time - elapsed - adjust;

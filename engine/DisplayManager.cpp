@@ -1,0 +1,368 @@
+#include "DisplayManager.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <new>
+
+#include <SFML/Graphics.hpp>
+
+#include "Config.h"
+#include "LogManager.h"
+#include "utility.h"
+
+namespace vx {
+
+namespace {
+
+// The character size the text object is created with, before it is fitted to a cell.
+const unsigned int INITIAL_CHARACTER_SIZE = 30;
+
+// Pixels per cell along one axis; 0 while the cell count is not known, so that
+// conversions made before start-up give 0 instead of dividing by zero.
+float pixelsPerCell(int pixels, int chars) {
+  if (chars <= 0)
+    return 0.0f;
+  return static_cast<float>(pixels) / static_cast<float>(chars);
+}
+
+// A pixel coordinate in cells, 0 when the cell size is not known.
+float pixelsToCells(float pixels, float cell_size) {
+  if (cell_size == 0.0f)
+    return 0.0f;
+  return pixels / cell_size;
+}
+
+// Logs a refused window size and returns -1.
+int refuseSize(const char *name, int value, int minimum) {
+  LogManager::getInstance().writeLog(
+      "DisplayManager::startUp(): Error! %s is %d, must be at least %d.", name, value, minimum);
+  return -1;
+}
+
+bool isHeadless() { return Config::getInstance().getHeadless(); }
+
+} // namespace
+
+DisplayManager::DisplayManager()
+    : m_window_horizontal_pixels(0),
+      m_window_vertical_pixels(0),
+      m_window_horizontal_chars(0),
+      m_window_vertical_chars(0),
+      m_window_background_color(sf::Color::Black.toInteger()) {
+  setType("DisplayManager");
+}
+
+DisplayManager::~DisplayManager() = default;
+
+DisplayManager &DisplayManager::getInstance() {
+  static DisplayManager display_manager;
+  return display_manager;
+}
+
+void DisplayManager::releaseGraphics() {
+  // The text refers to the font, so it goes first.
+  m_p_text.reset();
+  m_p_rectangle.reset();
+  if (m_p_window && m_p_window->isOpen())
+    m_p_window->close();
+  m_p_window.reset();
+  m_p_font.reset();
+}
+
+int DisplayManager::startUp() {
+  if (isStarted())
+    return warnAlreadyStarted(*this);
+
+  const Config &config = Config::getInstance();
+  const LogManager &log_manager = LogManager::getInstance();
+
+  // Every conversion divides by the cell counts, and a negative pixel size has
+  // no meaning (0 pixels stands for the desktop's size).
+  const int horizontal_pixels = config.getWindowHorizontalPixels();
+  const int vertical_pixels = config.getWindowVerticalPixels();
+  const int horizontal_chars = config.getWindowHorizontalChars();
+  const int vertical_chars = config.getWindowVerticalChars();
+  if (horizontal_pixels < 0)
+    return refuseSize("window_horizontal_pixels", horizontal_pixels, 0);
+  if (vertical_pixels < 0)
+    return refuseSize("window_vertical_pixels", vertical_pixels, 0);
+  if (horizontal_chars < 1)
+    return refuseSize("window_horizontal_chars", horizontal_chars, 1);
+  if (vertical_chars < 1)
+    return refuseSize("window_vertical_chars", vertical_chars, 1);
+  // The font is sized by this factor, which must give a usable character size.
+  const float font_scale = config.getFontScale();
+  if (!(font_scale > 0.0f) || !std::isfinite(font_scale)) {
+    log_manager.writeLog("DisplayManager::startUp(): Error! font_scale is %g, must be more than 0.",
+                         static_cast<double>(font_scale));
+    return -1;
+  }
+
+  m_window_horizontal_pixels = horizontal_pixels;
+  m_window_vertical_pixels = vertical_pixels;
+  m_window_horizontal_chars = horizontal_chars;
+  m_window_vertical_chars = vertical_chars;
+
+  if (config.getHeadless()) {
+    log_manager.writeLog(1, "DisplayManager::startUp(): no graphics in headless mode.");
+    Manager::startUp();
+    log_manager.writeLog(5, "DisplayManager::startUp(): successfully started.");
+    return 0;
+  }
+
+  // Without an X display the window library would abort the process.
+  const char *display = std::getenv("DISPLAY");
+  if (display == nullptr || display[0] == '\0') {
+    log_manager.writeLog("DisplayManager::startUp(): Error! No display (DISPLAY is not set).");
+    return -1;
+  }
+
+  const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+  log_manager.writeLog(5, "DisplayManager::startUp(): window resolution (%d, %d) pixels.",
+                       static_cast<int>(desktop.width), static_cast<int>(desktop.height));
+  if (m_window_horizontal_pixels == 0)
+    m_window_horizontal_pixels = static_cast<int>(desktop.width);
+  if (m_window_vertical_pixels == 0)
+    m_window_vertical_pixels = static_cast<int>(desktop.height);
+
+  sf::Uint32 style = static_cast<sf::Uint32>(config.getWindowStyle());
+  if (config.getWindowState() == 1)
+    style |= sf::Style::Fullscreen;
+  m_p_window.reset(new (std::nothrow) sf::RenderWindow(
+      sf::VideoMode(static_cast<unsigned int>(m_window_horizontal_pixels),
+                    static_cast<unsigned int>(m_window_vertical_pixels), 32),
+      config.getWindowTitle(), style, sf::ContextSettings()));
+  if (!m_p_window || !m_p_window->isOpen()) {
+    log_manager.writeLog("DisplayManager::startUp(): Unable to allocate window!");
+    releaseGraphics();
+    return -1;
+  }
+  m_p_window->setMouseCursorVisible(config.getShowMouse());
+  m_p_window->setVerticalSyncEnabled(true);
+
+  const std::string font_file = config.getFontFile();
+  m_p_font.reset(new (std::nothrow) sf::Font());
+  if (!m_p_font || !m_p_font->loadFromFile(font_file)) {
+    log_manager.writeLog("DisplayManager::startUp(): Error! Unable to open font from file '%s'.",
+                         font_file.c_str());
+    releaseGraphics();
+    return -1;
+  }
+
+  m_p_rectangle.reset(new (std::nothrow) sf::RectangleShape(sf::Vector2f(charWidth(), charHeight())));
+  if (!m_p_rectangle) {
+    log_manager.writeLog("DisplayManager::startUp(): Error! Unable to allocate rectangle.");
+    releaseGraphics();
+    return -1;
+  }
+
+  m_p_text.reset(new (std::nothrow) sf::Text("", *m_p_font, INITIAL_CHARACTER_SIZE));
+  if (!m_p_text) {
+    log_manager.writeLog("DisplayManager::startUp(): Error! Unable to allocate text.");
+    releaseGraphics();
+    return -1;
+  }
+  m_p_text->setFont(*m_p_font);
+  m_p_text->setStyle(sf::Text::Bold);
+  // At least 1: a very small scale would otherwise make every character vanish.
+  const float character_size = font_scale * std::min(charWidth(), charHeight());
+  m_p_text->setCharacterSize(std::max(1u, static_cast<unsigned int>(character_size)));
+
+  const sf::Color background = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
+  m_window_background_color = background.toInteger();
+  m_p_rectangle->setFillColor(background);
+
+  Manager::startUp();
+  log_manager.writeLog(5, "DisplayManager::startUp(): successfully started.");
+  return 0;
+}
+
+void DisplayManager::shutDown() {
+  releaseGraphics();
+  Manager::shutDown();
+  LogManager::getInstance().writeLog(5, "DisplayManager::shutDown(): successfully stopped.");
+}
+
+int DisplayManager::drawCh(Vector world_pos, char ch, Color color, float angle) const {
+  if (isHeadless())
+    return -1;
+  // Colours without an RGB value of their own draw white, as colorToSFML does.
+  unsigned char r = 255, g = 255, b = 255;
+  colorToRGB(color, r, g, b);
+  return drawCh(world_pos, ch, r, g, b, angle);
+}
+
+int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned char g,
+                           unsigned char b, float angle) const {
+  if (!isStarted()) {
+    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+    return -1;
+  }
+  if (isHeadless() || !m_p_window)
+    return -1;
+
+  const Vector pixels = spacesToPixels(worldToView(world_pos));
+  const float cell_width = charWidth();
+  const float cell_height = charHeight();
+
+  // The background rectangle first blanks the cell; its offset lines it up
+  // with where the font puts the glyph below the text position.
+  m_p_rectangle->setPosition(pixels.getX() - cell_width / 10, pixels.getY() + cell_height / 5);
+  m_p_rectangle->setRotation(angle);
+  m_p_window->draw(*m_p_rectangle);
+
+  m_p_text->setString(std::string(1, ch));
+  m_p_text->setPosition(pixels.getX(), pixels.getY());
+  m_p_text->setFillColor(sf::Color(r, g, b, 255));
+  m_p_text->setRotation(angle);
+  m_p_window->draw(*m_p_text);
+  return 0;
+}
+
+int DisplayManager::drawString(Vector world_pos, std::string str, Justification just,
+                               Color color) const {
+  if (!isStarted()) {
+    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+    return -1;
+  }
+  if (isHeadless())
+    return -1;
+
+  const float length = static_cast<float>(str.size());
+  Vector start = world_pos;
+  switch (just) {
+  case JUSTIFY_CENTER:
+    start.setX(world_pos.getX() - static_cast<float>(str.size() / 2));
+    break;
+  case JUSTIFY_RIGHT:
+    start.setX(world_pos.getX() - length);
+    break;
+  case JUSTIFY_LEFT:
+  default:
+    break;
+  }
+
+  unsigned char r = 255, g = 255, b = 255;
+  colorToRGB(color, r, g, b);
+  for (std::size_t i = 0; i < str.size(); i++)
+    drawCh(Vector(start.getX() + static_cast<float>(i), start.getY()), str[i], r, g, b, 0);
+  return 0;
+}
+
+bool DisplayManager::setBackgroundColor(Color new_color) {
+  if (isHeadless())
+    return false;
+  const sf::Color background = colorToSFML(new_color);
+  m_window_background_color = background.toInteger();
+  if (m_p_rectangle)
+    m_p_rectangle->setFillColor(background);
+  return true;
+}
+
+int DisplayManager::swapBuffers() {
+  if (!isStarted()) {
+    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+    return -1;
+  }
+  if (isHeadless() || !m_p_window)
+    return -1;
+  m_p_window->display();
+  m_p_window->clear(sf::Color(m_window_background_color));
+  return 0;
+}
+
+int DisplayManager::getHorizontal() const { return m_window_horizontal_chars; }
+
+int DisplayManager::getVertical() const { return m_window_vertical_chars; }
+
+int DisplayManager::getHorizontalPixels() const { return m_window_horizontal_pixels; }
+
+int DisplayManager::getVerticalPixels() const { return m_window_vertical_pixels; }
+
+sf::RenderWindow *DisplayManager::getWindow() const { return m_p_window.get(); }
+
+float charWidth() {
+  const DisplayManager &display = DisplayManager::getInstance();
+  return pixelsPerCell(display.getHorizontalPixels(), display.getHorizontal());
+}
+
+float charHeight() {
+  const DisplayManager &display = DisplayManager::getInstance();
+  return pixelsPerCell(display.getVerticalPixels(), display.getVertical());
+}
+
+Vector spacesToPixels(Vector spaces) {
+  const Vector pixels(spaces.getX() * charWidth(), spaces.getY() * charHeight());
+  LogManager::getInstance().writeLog(
+      30, "spacesToPixels(int): spaces (%.2f,%.2f) = pixels (%.2f,%.2f)",
+      static_cast<double>(spaces.getX()), static_cast<double>(spaces.getY()),
+      static_cast<double>(pixels.getX()), static_cast<double>(pixels.getY()));
+  return pixels;
+}
+
+Vector pixelsToSpaces(Vector pixels) {
+  const Vector spaces(pixelsToCells(pixels.getX(), charWidth()),
+                      pixelsToCells(pixels.getY(), charHeight()));
+  LogManager::getInstance().writeLog(
+      30, "pixelsToSpaces(): pixels (%.2f,%.2f) = spaces (%.2f,%.2f)",
+      static_cast<double>(pixels.getX()), static_cast<double>(pixels.getY()),
+      static_cast<double>(spaces.getX()), static_cast<double>(spaces.getY()));
+  return spaces;
+}
+
+namespace {
+
+struct ColorEntry {
+  unsigned char r, g, b;
+  const char *name;
+};
+
+// The engine colours BLACK to WHITE, indexed by their value.
+const ColorEntry COLORS[] = {
+    {0, 0, 0, "Black"},     {255, 0, 0, "Red"},       {0, 255, 0, "Green"},
+    {255, 255, 0, "Yellow"}, {0, 0, 255, "Blue"},     {255, 0, 255, "Magenta"},
+    {0, 255, 255, "Cyan"},  {255, 255, 255, "White"},
+};
+
+// The table entry of an engine colour, or null for CUSTOM and unsupported values.
+const ColorEntry *findColor(Color color) {
+  if (color < BLACK || color > WHITE)
+    return nullptr;
+  return &COLORS[color];
+}
+
+} // namespace
+
+void colorToRGB(Color color, unsigned char &r, unsigned char &g, unsigned char &b) {
+  const ColorEntry *entry = findColor(color);
+  if (entry == nullptr) {
+    if (color != CUSTOM)
+      LogManager::getInstance().writeLog(5, "colorToRGB(): Color %d not supported.",
+                                         static_cast<int>(color));
+    return;
+  }
+  r = entry->r;
+  g = entry->g;
+  b = entry->b;
+}
+
+sf::Color colorToSFML(Color color) {
+  const ColorEntry *entry = findColor(color);
+  if (entry == nullptr) {
+    if (color == CUSTOM)
+      LogManager::getInstance().writeLog(5, "colorToSFML(): Color is CUSTOM.");
+    else
+      LogManager::getInstance().writeLog(5, "colorToSFML(): Color %d not supported.",
+                                         static_cast<int>(color));
+    return sf::Color::White;
+  }
+  return sf::Color(entry->r, entry->g, entry->b, 255);
+}
+
+std::string colorToString(Color color) {
+  const ColorEntry *entry = findColor(color);
+  return entry == nullptr ? "Unknown color" : entry->name;
+}
+
+} // namespace vx

@@ -1,0 +1,200 @@
+#include "Shape.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <istream>
+#include <ostream>
+
+#include <SFML/Graphics.hpp>
+
+#include "Config.h"
+#include "DisplayManager.h"
+#include "LogManager.h"
+#include "utility.h"
+
+namespace vx {
+
+namespace {
+
+// The font scale as a divisor: a scale that is not positive divides by 1.
+float fontScaleDivisor() {
+  const float scale = Config::getInstance().getFontScale();
+  return scale > 0.0f ? scale : 1.0f;
+}
+
+// One polygon serves every shape: it is reshaped for each draw.
+sf::CircleShape &sharedPolygon() {
+  static sf::CircleShape polygon(0.0f, 30);
+  return polygon;
+}
+
+// Signed 32-bit integers travel as their two's-complement bytes, least
+// significant first.
+void writeInt32(std::ostream &out, std::int32_t value) {
+  const std::uint32_t bits = static_cast<std::uint32_t>(value);
+  char bytes[4];
+  for (int i = 0; i < 4; i++)
+    bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xffu);
+  out.write(bytes, sizeof(bytes));
+}
+
+bool readInt32(std::istream &in, std::int32_t &value) {
+  unsigned char bytes[4];
+  if (!in.read(reinterpret_cast<char *>(bytes), sizeof(bytes)))
+    return false;
+  std::uint32_t bits = 0;
+  for (int i = 0; i < 4; i++)
+    bits |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
+  value = static_cast<std::int32_t>(bits);
+  return true;
+}
+
+bool isShapeType(int type) { return type >= UNDEFINED_SHAPE && type <= TRIANGLE; }
+
+} // namespace
+
+Shape::Shape()
+    : m_color(WHITE),
+      m_r(255),
+      m_g(255),
+      m_b(255),
+      m_type(CIRCLE),
+      m_size(static_cast<float>(static_cast<int>(std::min(charWidth(), charHeight()))) *
+             Config::getInstance().getFontScale()),
+      m_opacity(255) {}
+
+void Shape::setType(int new_type) {
+  if (!isShapeType(new_type)) {
+    LogManager::getInstance().writeLog("Shape::setType(): Unknown shape type %d. Ignoring.",
+                                       new_type);
+    return;
+  }
+  m_type = static_cast<ShapeType>(new_type);
+}
+
+ShapeType Shape::getType() const { return m_type; }
+
+void Shape::setColor(Color new_color) {
+  m_color = new_color;
+  colorToRGB(m_color, m_r, m_g, m_b);
+}
+
+void Shape::setColor(unsigned char r, unsigned char g, unsigned char b) {
+  m_color = CUSTOM;
+  m_r = r;
+  m_g = g;
+  m_b = b;
+}
+
+Color Shape::getColor() const { return m_color; }
+
+unsigned char Shape::getRed() const { return m_r; }
+
+unsigned char Shape::getGreen() const { return m_g; }
+
+unsigned char Shape::getBlue() const { return m_b; }
+
+void Shape::setSize(float new_size) { m_size = new_size; }
+
+float Shape::getSize() const { return m_size; }
+
+void Shape::setOpacity(unsigned char new_opacity) { m_opacity = new_opacity; }
+
+unsigned char Shape::getOpacity() const { return m_opacity; }
+
+ShapeOutline Shape::getOutline(Vector pixels) const {
+  const float s = m_size;
+  const float x = pixels.getX();
+  const float y = pixels.getY();
+  // Circles and triangles are drawn upright whatever was drawn before them.
+  switch (m_type) {
+  case CIRCLE: {
+    const int points = s < 3 ? 3 : (s > 10 ? 10 : static_cast<int>(s));
+    return ShapeOutline{points, s, x - s * 0.5f, y - s * 0.5f, 0.0f};
+  }
+  case SQUARE:
+    return ShapeOutline{4, s / fontScaleDivisor(), x + s * 0.5f, y - s / 1.75f, 45.0f};
+  case TRIANGLE:
+    return ShapeOutline{3, s * 0.5f, x - s * 0.5f, y - s * 0.5f, 0.0f};
+  case UNDEFINED_SHAPE:
+  default:
+    return ShapeOutline{0, 0.0f, x, y, 0.0f};
+  }
+}
+
+void Shape::draw(Vector world_pos) {
+  sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow();
+  if (p_window == nullptr) {
+    LogManager::getInstance().writeLog(5, "Shape::draw(): DisplayManager window not defined.");
+    return;
+  }
+
+  const Vector pixels = spacesToPixels(worldToView(world_pos));
+  const ShapeOutline outline = getOutline(pixels);
+  if (outline.point_count == 0)
+    return;
+
+  if (m_color != CUSTOM)
+    colorToRGB(m_color, m_r, m_g, m_b);
+
+  sf::CircleShape &polygon = sharedPolygon();
+  polygon.setPointCount(static_cast<std::size_t>(outline.point_count));
+  polygon.setRadius(outline.radius);
+  polygon.setRotation(outline.rotation);
+  polygon.setPosition(outline.x, outline.y);
+  polygon.setFillColor(sf::Color(m_r, m_g, m_b, m_opacity));
+
+  LogManager::getInstance().writeLog(25, "Shape::draw(): Drawing at (%.2f, %.2f)",
+                                     static_cast<double>(pixels.getX()),
+                                     static_cast<double>(pixels.getY()));
+  p_window->draw(polygon);
+}
+
+int Shape::serialize(std::ostream &out) const {
+  writeInt32(out, static_cast<std::int32_t>(m_type));
+  writeFloat(out, m_size);
+  writeInt32(out, static_cast<std::int32_t>(m_color));
+  out.put(static_cast<char>(m_opacity));
+  return checkStream("Shape::serialize()", out);
+}
+
+int Shape::deserialize(std::istream &in) {
+  std::int32_t type = 0, color = 0;
+  float size = 0;
+  char opacity = 0;
+  if (readInt32(in, type) && readFloat(in, size) && readInt32(in, color) && in.get(opacity)) {
+    setType(type);
+    m_size = size;
+    // A colour from elsewhere is taken only if it is one this engine knows.
+    if (color >= BLACK && color <= CUSTOM)
+      m_color = static_cast<Color>(color);
+    else
+      LogManager::getInstance().writeLog("Shape::deserialize(): Unknown color %d. Ignoring.",
+                                         static_cast<int>(color));
+    m_opacity = static_cast<unsigned char>(opacity);
+  }
+  return checkStream("Shape::deserialize()", in);
+}
+
+std::string Shape::toString() const {
+  char size[64];
+  std::snprintf(size, sizeof(size), "%f", static_cast<double>(m_size));
+  return shapeTypeToString(m_type) + ", size " + size + ", " + colorToString(m_color) + ", " +
+         std::to_string(static_cast<int>(m_opacity));
+}
+
+std::string shapeTypeToString(int type) {
+  switch (type) {
+  case CIRCLE:
+    return "circle";
+  case SQUARE:
+    return "square";
+  case TRIANGLE:
+    return "triangle";
+  default:
+    return "undefined";
+  }
+}
+
+} // namespace vx

@@ -1,0 +1,85 @@
+// A small filled figure (circle, square or triangle) drawn in pixel sizes at a
+// world position, in an engine colour or any RGB colour, with an opacity.
+#ifndef VX_SHAPE_H
+#define VX_SHAPE_H
+
+#include <iosfwd>
+#include <string>
+
+#include "Color.h"
+#include "Vector.h"
+
+namespace vx {
+
+enum ShapeType {
+  UNDEFINED_SHAPE = -1, // Nothing is drawn.
+  CIRCLE = 0,
+  SQUARE = 1,
+  TRIANGLE = 2,
+};
+
+// Where and how the polygon of a shape is drawn, in window pixels.
+struct ShapeOutline {
+  int point_count;  // Corners of the polygon (a circle is approximated).
+  float radius;     // Radius of the circle the corners lie on.
+  float x, y;       // Top-left of the polygon's bounding square.
+  float rotation;   // Degrees, clockwise.
+};
+
+class Shape {
+ private:
+  Color m_color;         // Engine colour, or CUSTOM for m_r, m_g, m_b.
+  unsigned char m_r;     // RGB drawn with; refreshed from m_color unless CUSTOM.
+  unsigned char m_g;
+  unsigned char m_b;
+  ShapeType m_type;      // The figure.
+  float m_size;          // Size in pixels.
+  unsigned char m_opacity; // Alpha of the fill.
+
+ public:
+  // A white circle sized to the font: the whole pixels of the smaller cell
+  // side times the font scale.
+  Shape();
+
+  // Refuses, with a log line, values other than the ShapeType ones.
+  void setType(int new_type);
+  ShapeType getType() const;
+
+  // An engine colour.
+  void setColor(Color new_color);
+  // Any RGB colour: the colour becomes CUSTOM.
+  void setColor(unsigned char r, unsigned char g, unsigned char b);
+  Color getColor() const;
+  unsigned char getRed() const;
+  unsigned char getGreen() const;
+  unsigned char getBlue() const;
+
+  void setSize(float new_size);
+  float getSize() const;
+
+  void setOpacity(unsigned char new_opacity);
+  unsigned char getOpacity() const;
+
+  // The polygon drawn for a shape whose reference point is at these window
+  // pixels. UNDEFINED_SHAPE and unknown types give 0 corners.
+  ShapeOutline getOutline(Vector pixels) const;
+
+  // Draws the shape at a world position on the display manager's window.
+  void draw(Vector world_pos);
+
+  // Type (int32), size (float), colour (int32), opacity (1 byte), little-endian;
+  // the custom RGB is not written. 0, or -1 after logging a stream failure.
+  int serialize(std::ostream &out) const;
+  // Reads what serialize() wrote; on a stream failure the shape is unchanged.
+  int deserialize(std::istream &in);
+
+  // "circle, size 24.000000, White, 255".
+  std::string toString() const;
+};
+
+// "circle", "square", "triangle", or "undefined".
+std::string shapeTypeToString(int type);
+
+} // namespace vx
+
+#endif // VX_SHAPE_H
