@@ -41,8 +41,6 @@ Manager &managerFor(const std::string &event_type) {
   return WorldManager::getInstance();
 }
 
-SceneGraph &sceneGraph() { return WorldManager::getInstance().getSceneGraph(); }
-
 } // namespace
 
 std::string solidnessToString(int solidness) {
@@ -62,9 +60,10 @@ Object::Object()
     : m_id(next_id++), m_type("(Undefined)"), m_is_active(true), m_is_visible(true),
       m_box(Vector(-0.5f, -0.5f), 0.99f, 0.99f), m_position(1, 1), m_speed(0),
       m_altitude(MAX_ALTITUDE / 2), m_solidness(HARD), m_no_soft(false), m_event_count(0),
-      m_modified(ATTR_ALL), m_follow_path(false), m_avoid_collisions(false) {
+      m_modified(ATTR_ALL), m_follow_path(false), m_avoid_collisions(false), m_in_world(false) {
   m_shape.setType(-1);
-  if (WorldManager::getInstance().insertObject(this) != 0)
+  m_in_world = WorldManager::getInstance().insertObject(this) == 0;
+  if (!m_in_world)
     LogManager::getInstance().writeLog("Object::Object(): Error! Unable to add %p to game world.",
                                        static_cast<void *>(this));
 }
@@ -72,13 +71,18 @@ Object::Object()
 Object::~Object() {
   for (int i = m_event_count - 1; i >= 0; i--)
     unregisterInterest(m_event_name[i]);
-  if (WorldManager::getInstance().removeObject(this) != 0)
+  // An object the world refused was reported when it was made.
+  if (m_in_world && WorldManager::getInstance().removeObject(this) != 0)
     LogManager::getInstance().writeLog(
         "Object::~Object(): Error! Unable to remove %p from game world.",
         static_cast<void *>(this));
 }
 
 void Object::markModified(unsigned int attributes) { m_modified |= attributes; }
+
+SceneGraph *Object::indexedBy() const {
+  return m_in_world ? &WorldManager::getInstance().getSceneGraph() : nullptr;
+}
 
 int Object::getNextId() { return next_id; }
 
@@ -94,7 +98,8 @@ void Object::setId(int new_id) {
 }
 
 void Object::setType(std::string new_type) {
-  sceneGraph().updateType(this, new_type);
+  if (SceneGraph *p_scene_graph = indexedBy())
+    p_scene_graph->updateType(this, new_type);
   m_type = new_type;
   markModified(ATTR_TYPE);
 }
@@ -104,7 +109,8 @@ std::string Object::getType() const { return m_type; }
 int Object::setPosition(Vector new_position) {
   if (new_position == m_position)
     return 0;
-  sceneGraph().updatePosition(this, new_position);
+  if (SceneGraph *p_scene_graph = indexedBy())
+    p_scene_graph->updatePosition(this, new_position);
   m_position = new_position;
   markModified(ATTR_POSITION);
   return 0;
@@ -115,7 +121,8 @@ Vector Object::getPosition() const { return m_position; }
 int Object::setActive(bool active) {
   if (active == m_is_active)
     return 0;
-  if (sceneGraph().updateActive(this, active) != 0)
+  SceneGraph *p_scene_graph = indexedBy();
+  if (p_scene_graph != nullptr && p_scene_graph->updateActive(this, active) != 0)
     return -1;
   m_is_active = active;
   markModified(ATTR_ACTIVE);
@@ -127,7 +134,8 @@ bool Object::isActive() const { return m_is_active; }
 int Object::setVisible(bool visible) {
   if (visible == isVisible())
     return 0;
-  if (sceneGraph().updateVisible(this, visible) != 0)
+  SceneGraph *p_scene_graph = indexedBy();
+  if (p_scene_graph != nullptr && p_scene_graph->updateVisible(this, visible) != 0)
     return -1;
   m_is_visible = visible;
   markModified(ATTR_VISIBLE);
@@ -145,7 +153,8 @@ int Object::setAltitude(int new_altitude) {
         MAX_ALTITUDE);
     return -1;
   }
-  if (sceneGraph().updateAltitude(this, new_altitude) != 0)
+  SceneGraph *p_scene_graph = indexedBy();
+  if (p_scene_graph != nullptr && p_scene_graph->updateAltitude(this, new_altitude) != 0)
     return -1;
   m_altitude = new_altitude;
   markModified(ATTR_ALTITUDE);
@@ -163,7 +172,8 @@ int Object::setSolidness(Solidness new_solid) {
         static_cast<int>(new_solid));
     return -1;
   }
-  if (sceneGraph().updateSolidness(this, new_solid) != 0)
+  SceneGraph *p_scene_graph = indexedBy();
+  if (p_scene_graph != nullptr && p_scene_graph->updateSolidness(this, new_solid) != 0)
     return -1;
   m_solidness = new_solid;
   markModified(ATTR_SOLIDNESS);
@@ -193,10 +203,12 @@ void Object::setBox(Box new_box) {
     return;
   // The grid files the object by its box: take it out under the old box and
   // back in under the new one.
-  SceneGraph &scene_graph = sceneGraph();
-  scene_graph.removeObject(this);
+  SceneGraph *p_scene_graph = indexedBy();
+  if (p_scene_graph != nullptr)
+    p_scene_graph->removeObject(this);
   m_box = new_box;
-  scene_graph.insertObject(this);
+  if (p_scene_graph != nullptr)
+    p_scene_graph->insertObject(this);
   markModified(ATTR_BOX);
 }
 

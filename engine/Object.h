@@ -14,6 +14,7 @@
 namespace vx {
 
 class Event;
+class SceneGraph;
 
 // How an object takes part in collisions.
 enum Solidness {
@@ -76,8 +77,14 @@ class Object {
   Path m_path;                       // The path being followed.
   bool m_follow_path;                // Follow m_path every step.
   bool m_avoid_collisions;           // A HARD mover slides along HARD obstacles.
+  bool m_in_world;                   // The world accepted the object at construction.
 
   void markModified(unsigned int attributes);
+
+  // The scene graph that indexes the object, or null for an object the world
+  // refused: such an object must never reach the world's lists, or the world
+  // would delete it.
+  SceneGraph *indexedBy() const;
 
  public:
   // Takes the next id and inserts the object into the world.

@@ -254,9 +254,25 @@ TEST_F(ObjectTest, TheEndOfThePathStopsTheObject) {
   EXPECT_TRUE(p_o->getDirection().isZero());
 }
 
-TEST(ObjectOutsideTheWorld, StaysAliveButAbsent) {
+TEST(ObjectOutsideTheWorld, StaysAliveButAbsentWhateverItsSettersDo) {
   vxtest::LogCapture log;
-  vx::Object o;
+  vx::Object o; // Made before the world started: refused, and owned by the test.
   EXPECT_EQ(log.count("Object::Object(): Error! Unable to add "), 1);
   EXPECT_EQ(o.getId(), 1);
+
+  vx::WorldManager &world = vx::WorldManager::getInstance();
+  ASSERT_EQ(world.startUp(), 0);
+  // None of these may slip the object into the world's lists...
+  o.setBox(vx::Box(vx::Vector(0, 0), 2, 2));
+  EXPECT_EQ(o.setActive(false), 0);
+  EXPECT_EQ(o.setActive(true), 0);
+  EXPECT_EQ(o.setAltitude(3), 0);
+  EXPECT_EQ(o.setSolidness(vx::SOFT), 0);
+  o.setType("Stray");
+  EXPECT_EQ(o.setVisible(false), 0);
+  EXPECT_EQ(o.getAltitude(), 3);
+  EXPECT_EQ(world.getAllObjects(true).getCount(), 0);
+  // ...or the world would delete it here, a second time at the end of the test.
+  world.shutDown();
+  EXPECT_EQ(o.getType(), "Stray");
 }
