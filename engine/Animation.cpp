@@ -9,49 +9,6 @@
 
 namespace vx {
 
-namespace {
-
-void writeInt32(std::ostream &out, std::int32_t value) {
-  const std::uint32_t bits = static_cast<std::uint32_t>(value);
-  char bytes[4];
-  for (int i = 0; i < 4; i++)
-    bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xffu);
-  out.write(bytes, sizeof(bytes));
-}
-
-bool readInt32(std::istream &in, std::int32_t &value) {
-  unsigned char bytes[4];
-  if (!in.read(reinterpret_cast<char *>(bytes), sizeof(bytes)))
-    return false;
-  std::uint32_t bits = 0;
-  for (int i = 0; i < 4; i++)
-    bits |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
-  value = static_cast<std::int32_t>(bits);
-  return true;
-}
-
-// Reads a string written as its 64-bit length and its bytes. The bytes are
-// read in pieces, so a corrupt length cannot make it allocate more than the
-// stream actually holds.
-bool readString(std::istream &in, std::string &value) {
-  std::uint64_t length = 0;
-  if (!readUint64(in, length))
-    return false;
-  std::string result;
-  char buffer[4096];
-  while (length > 0) {
-    const std::uint64_t piece = length < sizeof(buffer) ? length : sizeof(buffer);
-    if (!in.read(buffer, static_cast<std::streamsize>(piece)))
-      return false;
-    result.append(buffer, static_cast<std::size_t>(piece));
-    length -= piece;
-  }
-  value = result;
-  return true;
-}
-
-} // namespace
-
 Animation::Animation()
     : m_p_sprite(nullptr), m_index(0), m_slowdown_count(0), m_transform(NONE), m_changed(true) {}
 
@@ -134,8 +91,7 @@ std::string Animation::toString() const {
 }
 
 int Animation::serialize(std::ostream &out) const {
-  writeUint64(out, m_name.size());
-  out.write(m_name.data(), static_cast<std::streamsize>(m_name.size()));
+  writeString(out, m_name);
   writeInt32(out, m_index);
   writeInt32(out, m_slowdown_count);
   writeInt32(out, m_transform);

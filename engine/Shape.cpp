@@ -29,27 +29,6 @@ sf::CircleShape &sharedPolygon() {
   return polygon;
 }
 
-// Signed 32-bit integers travel as their two's-complement bytes, least
-// significant first.
-void writeInt32(std::ostream &out, std::int32_t value) {
-  const std::uint32_t bits = static_cast<std::uint32_t>(value);
-  char bytes[4];
-  for (int i = 0; i < 4; i++)
-    bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xffu);
-  out.write(bytes, sizeof(bytes));
-}
-
-bool readInt32(std::istream &in, std::int32_t &value) {
-  unsigned char bytes[4];
-  if (!in.read(reinterpret_cast<char *>(bytes), sizeof(bytes)))
-    return false;
-  std::uint32_t bits = 0;
-  for (int i = 0; i < 4; i++)
-    bits |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
-  value = static_cast<std::int32_t>(bits);
-  return true;
-}
-
 bool isShapeType(int type) { return type >= UNDEFINED_SHAPE && type <= TRIANGLE; }
 
 } // namespace

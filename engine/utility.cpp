@@ -193,6 +193,42 @@ bool readFloat(std::istream &in, float &value) {
 
 bool readUint64(std::istream &in, std::uint64_t &value) { return readLittleEndian(in, value, 8); }
 
+void writeInt32(std::ostream &out, std::int32_t value) {
+  writeLittleEndian(out, static_cast<std::uint32_t>(value), 4);
+}
+
+bool readInt32(std::istream &in, std::int32_t &value) {
+  std::uint64_t raw;
+  if (!readLittleEndian(in, raw, 4))
+    return false;
+  value = static_cast<std::int32_t>(static_cast<std::uint32_t>(raw));
+  return true;
+}
+
+void writeString(std::ostream &out, const std::string &value) {
+  writeUint64(out, value.size());
+  out.write(value.data(), static_cast<std::streamsize>(value.size()));
+}
+
+bool readString(std::istream &in, std::string &value) {
+  std::uint64_t length = 0;
+  if (!readUint64(in, length))
+    return false;
+  // Read in pieces, so a corrupt length cannot make it allocate more than the
+  // stream actually holds.
+  std::string result;
+  char buffer[4096];
+  while (length > 0) {
+    const std::uint64_t piece = length < sizeof(buffer) ? length : sizeof(buffer);
+    if (!in.read(buffer, static_cast<std::streamsize>(piece)))
+      return false;
+    result.append(buffer, static_cast<std::size_t>(piece));
+    length -= piece;
+  }
+  value = result;
+  return true;
+}
+
 // ---------------------------------------------------------------------------
 // Geometry
 // ---------------------------------------------------------------------------

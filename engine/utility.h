@@ -64,6 +64,19 @@ bool readFloat(std::istream &in, float &value);
 // stream could not deliver all 8 bytes.
 bool readUint64(std::istream &in, std::uint64_t &value);
 
+// Writes the 4 bytes of a signed 32-bit integer (two's complement).
+void writeInt32(std::ostream &out, std::int32_t value);
+
+// Reads what writeInt32() wrote. False, with `value` unchanged, on a short stream.
+bool readInt32(std::istream &in, std::int32_t &value);
+
+// Writes a string as its 64-bit length followed by its bytes.
+void writeString(std::ostream &out, const std::string &value);
+
+// Reads what writeString() wrote, allocating no more than the stream holds.
+// False, with `value` unchanged, on a short stream.
+bool readString(std::istream &in, std::string &value);
+
 // ---------------------------------------------------------------------------
 // Geometry
 // ---------------------------------------------------------------------------
