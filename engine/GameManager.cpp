@@ -32,6 +32,42 @@ void sleepMicroseconds(int64_t microseconds) {
   }
 }
 
+// What the game manager logs when it starts or stops another manager.
+struct ManagerLines {
+  const char *failed;  // Written when it does not start.
+  const char *started; // Written, at level 1, when it starts.
+  const char *stopped; // Written, at level 1, when it stops.
+};
+
+const ManagerLines DISPLAY_LINES = {"GameManager::startUp(): Error! Starting display manager.",
+                                    "Display manager started.", "Display manager stopped"};
+const ManagerLines INPUT_LINES = {"GameManager::startUp(): Error! Starting input manager.",
+                                  "Input manager started.", "Input manager stopped"};
+const ManagerLines NETWORK_LINES = {"GameManager::startUp(): Error! Starting network manager.",
+                                    "Network manager started.", "Network manager stopped"};
+const ManagerLines RESOURCE_LINES = {"GameManager::startUp(): Error! Starting resource manager.",
+                                     "Resource manager started.", "Resource manager stopped"};
+const ManagerLines WORLD_LINES = {"GameManager::startUp(): Error starting world manager.",
+                                  "World manager started.", "World manager stopped"};
+
+// Starts a manager, logging the outcome. 0 or -1.
+int startManager(Manager &manager, const ManagerLines &lines) {
+  if (manager.startUp() != 0) {
+    LogManager::getInstance().writeLog("%s", lines.failed);
+    return -1;
+  }
+  LogManager::getInstance().writeLog(1, "%s", lines.started);
+  return 0;
+}
+
+// Stops a manager that is started, logging it.
+void stopManager(Manager &manager, const ManagerLines &lines) {
+  if (!manager.isStarted())
+    return;
+  manager.shutDown();
+  LogManager::getInstance().writeLog(1, "%s", lines.stopped);
+}
+
 } // namespace
 
 GameManager::GameManager() : m_game_over(false), m_frame_time(0), m_step_count(0) {
@@ -72,39 +108,16 @@ int GameManager::startUp() {
   m_frame_time = config.getFrameTime();
   log_manager.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", m_frame_time);
 
-  if (DisplayManager::getInstance().startUp() != 0) {
-    log_manager.writeLog("GameManager::startUp(): Error! Starting display manager.");
+  // Each manager starts only when those before it did.
+  if (startManager(DisplayManager::getInstance(), DISPLAY_LINES) != 0 ||
+      startManager(InputManager::getInstance(), INPUT_LINES) != 0 ||
+      (config.getNetworking() &&
+       startManager(NetworkManager::getInstance(), NETWORK_LINES) != 0) ||
+      startManager(ResourceManager::getInstance(), RESOURCE_LINES) != 0 ||
+      startManager(WorldManager::getInstance(), WORLD_LINES) != 0)
     return -1;
-  }
-  log_manager.writeLog(1, "Display manager started.");
-
-  if (InputManager::getInstance().startUp() != 0) {
-    log_manager.writeLog("GameManager::startUp(): Error! Starting input manager.");
-    return -1;
-  }
-  log_manager.writeLog(1, "Input manager started.");
-
-  if (config.getNetworking()) {
-    if (NetworkManager::getInstance().startUp() != 0) {
-      log_manager.writeLog("GameManager::startUp(): Error! Starting network manager.");
-      return -1;
-    }
-    log_manager.writeLog(1, "Network manager started.");
-  }
-
-  if (ResourceManager::getInstance().startUp() != 0) {
-    log_manager.writeLog("GameManager::startUp(): Error! Starting resource manager.");
-    return -1;
-  }
-  log_manager.writeLog(1, "Resource manager started.");
 
   WorldManager &world_manager = WorldManager::getInstance();
-  if (world_manager.startUp() != 0) {
-    log_manager.writeLog("GameManager::startUp(): Error starting world manager.");
-    return -1;
-  }
-  log_manager.writeLog(1, "World manager started.");
-
   // The world and the view start as the window's size in cells.
   const DisplayManager &display_manager = DisplayManager::getInstance();
   Box window(Vector(0, 0), static_cast<float>(display_manager.getHorizontal()),
@@ -134,31 +147,12 @@ void GameManager::seedRandom() const {
 void GameManager::shutDown() {
   m_game_over = true;
   LogManager &log_manager = LogManager::getInstance();
-  WorldManager &world_manager = WorldManager::getInstance();
-  if (world_manager.isStarted()) {
-    world_manager.shutDown();
-    log_manager.writeLog(1, "World manager stopped");
-  }
-  ResourceManager &resource_manager = ResourceManager::getInstance();
-  if (resource_manager.isStarted()) {
-    resource_manager.shutDown();
-    log_manager.writeLog(1, "Resource manager stopped");
-  }
-  NetworkManager &network_manager = NetworkManager::getInstance();
-  if (Config::getInstance().getNetworking() && network_manager.isStarted()) {
-    network_manager.shutDown();
-    log_manager.writeLog(1, "Network manager stopped");
-  }
-  InputManager &input_manager = InputManager::getInstance();
-  if (input_manager.isStarted()) {
-    input_manager.shutDown();
-    log_manager.writeLog(1, "Input manager stopped");
-  }
-  DisplayManager &display_manager = DisplayManager::getInstance();
-  if (display_manager.isStarted()) {
-    display_manager.shutDown();
-    log_manager.writeLog(1, "Display manager stopped");
-  }
+  stopManager(WorldManager::getInstance(), WORLD_LINES);
+  stopManager(ResourceManager::getInstance(), RESOURCE_LINES);
+  if (Config::getInstance().getNetworking())
+    stopManager(NetworkManager::getInstance(), NETWORK_LINES);
+  stopManager(InputManager::getInstance(), INPUT_LINES);
+  stopManager(DisplayManager::getInstance(), DISPLAY_LINES);
   log_manager.writeLog("%s", ASTERISKS);
   log_manager.writeLog("** Game engine stopped **");
   if (log_manager.isStarted())

@@ -1,16 +1,21 @@
 // Engine start-up and shut-down, and the fixed-rate game loop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <thread>
 #include <vector>
 
+#include "DisplayManager.h"
 #include "EventStep.h"
 #include "GameManager.h"
 #include "LogManager.h"
+#include "NetworkManager.h"
 #include "Object.h"
+#include "ResourceManager.h"
 #include "TestSupport.h"
+#include "WorldManager.h"
 #include "utility.h"
 
 using vxtest::ScopedEnv;
@@ -186,4 +191,32 @@ TEST(GameManager, FailsToStartWhenTheLogCannotOpen) {
   std::string err = testing::internal::GetCapturedStderr();
   EXPECT_NE(err.find("GameManager::startUp(): Error! Starting log manager."), std::string::npos);
   EXPECT_FALSE(vx::GameManager::getInstance().isStarted());
+}
+
+TEST_F(EngineFixture, AManagerThatFailsToStartStopsTheStartUpAndTheRestStayStopped) {
+  vxtest::writeFile(m_dir.file("vx-config.txt"), "headless:true,\nnetworking:false,\ngrid_width:0,\n");
+  ScopedEnv config("VEXLO_CONFIG", m_dir.file("vx-config.txt"));
+  ScopedEnv log("VEXLO_LOG", m_dir.file("vexlo.log"));
+  vx::GameManager &game_manager = vx::GameManager::getInstance();
+  EXPECT_EQ(game_manager.startUp(), -1);
+  EXPECT_FALSE(game_manager.isStarted());
+  EXPECT_TRUE(vx::DisplayManager::getInstance().isStarted());
+  EXPECT_TRUE(vx::ResourceManager::getInstance().isStarted());
+  EXPECT_FALSE(vx::WorldManager::getInstance().isStarted());
+  // Shutting down stops exactly the managers that started.
+  game_manager.shutDown();
+  EXPECT_FALSE(vx::DisplayManager::getInstance().isStarted());
+  EXPECT_FALSE(vx::ResourceManager::getInstance().isStarted());
+  std::vector<std::string> lines = messages();
+  EXPECT_NE(std::find(lines.begin(), lines.end(),
+                      "GameManager::startUp(): Error starting world manager."),
+            lines.end());
+  EXPECT_EQ(lines.back(), "** Game engine stopped **");
+}
+
+TEST_F(EngineFixture, WithoutNetworkingTheNetworkManagerIsNeverTouched) {
+  vx::NetworkManager::getInstance().startUp(); // Started by someone else.
+  start();
+  vx::GameManager::getInstance().shutDown();
+  EXPECT_TRUE(vx::NetworkManager::getInstance().isStarted());
 }
