@@ -42,6 +42,16 @@ int refuseSize(const char *name, int value, int minimum) {
 
 bool isHeadless() { return Config::getInstance().getHeadless(); }
 
+// The largest character size, up to `size`, whose widest glyph still fits a
+// cell: the next cell's background rectangle would otherwise cut off the right
+// edge of every character drawn in a font wider than the cell.
+unsigned int fitCharacterSize(const sf::Font &font, unsigned int size) {
+  const float cell_width = charWidth();
+  while (size > 1 && font.getGlyph(L'W', size, true).advance > cell_width)
+    size--;
+  return size;
+}
+
 } // namespace
 
 DisplayManager::DisplayManager()
@@ -167,7 +177,8 @@ int DisplayManager::startUp() {
   m_p_text->setStyle(sf::Text::Bold);
   // At least 1: a very small scale would otherwise make every character vanish.
   const float character_size = font_scale * std::min(charWidth(), charHeight());
-  m_p_text->setCharacterSize(std::max(1u, static_cast<unsigned int>(character_size)));
+  m_p_text->setCharacterSize(
+      fitCharacterSize(*m_p_font, std::max(1u, static_cast<unsigned int>(character_size))));
 
   const sf::Color background = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
   m_window_background_color = background.toInteger();

@@ -231,3 +231,36 @@ TEST(DisplayWindowStartUp, NoDisplayIsRefusedInsteadOfAborting) {
   EXPECT_EQ(log.count("DisplayManager::startUp(): Error! No display (DISPLAY is not set)."), 1);
   EXPECT_FALSE(DisplayManager::getInstance().isStarted());
 }
+
+// With the default window, cells are 12.8 pixels wide and the font scale asks
+// for characters wider than that: the character size shrinks until a glyph
+// fits its cell, so drawing the neighbour cell does not cut a character off.
+TEST(DisplayDefaultWindow, NeighbouringCellsDoNotClipACharacter) {
+  vxtest::LogCapture log;
+  vx::Config::getInstance().loadConfig("headless:false");
+  DisplayManager &display = DisplayManager::getInstance();
+  ASSERT_EQ(display.startUp(), 0);
+  ASSERT_EQ(display.swapBuffers(), 0);
+  sf::RenderWindow &window = *display.getWindow();
+  auto inkPixels = [&window]() {
+    sf::Texture texture;
+    texture.create(window.getSize().x, window.getSize().y);
+    texture.update(window);
+    const sf::Image image = texture.copyToImage();
+    int count = 0;
+    for (unsigned y = 0; y < image.getSize().y; y++)
+      for (unsigned x = 0; x < image.getSize().x; x++)
+        count += image.getPixel(x, y).r > 64; // Glyph edges are anti-aliased.
+    return count;
+  };
+  for (char c : std::string("WMmw@")) {
+    display.swapBuffers();
+    ASSERT_EQ(display.drawCh(Vector(10, 5), c, vx::WHITE), 0);
+    const int alone = inkPixels();
+    ASSERT_GT(alone, 20) << c;
+    ASSERT_EQ(display.drawCh(Vector(11, 5), ' ', vx::WHITE), 0);
+    ASSERT_EQ(display.drawCh(Vector(9, 5), ' ', vx::WHITE), 0);
+    EXPECT_EQ(inkPixels(), alone) << "'" << c << "' lost pixels to its neighbours";
+  }
+  display.shutDown();
+}
