@@ -1,0 +1,52 @@
+// The input manager turns the window's keyboard, mouse and close events into
+// engine events and delivers them to the objects interested in "vx-keyboard"
+// and "vx-mouse".
+#ifndef VX_INPUT_MANAGER_H
+#define VX_INPUT_MANAGER_H
+
+#include <string>
+
+#include "EventKeyboard.h"
+#include "EventMouse.h"
+#include "Manager.h"
+
+// The window library stays out of this header: only the input source includes it.
+namespace sf {
+class Event;
+} // namespace sf
+
+namespace vx {
+
+class InputManager : public Manager {
+ private:
+  InputManager();
+
+ public:
+  InputManager(const InputManager &) = delete;
+  InputManager &operator=(const InputManager &) = delete;
+
+  static InputManager &getInstance();
+
+  // Turns the window's key repeat off (unless headless). Needs the display
+  // manager started first. Returns 0 or -1.
+  int startUp() override;
+
+  // Turns key repeat back on.
+  void shutDown() override;
+
+  // Accepts exactly "vx-keyboard" and "vx-mouse".
+  bool isValid(std::string event_type) const override;
+
+  // Reads the window's events of this frame, then samples the held mouse
+  // buttons and keys, and delivers each as an engine event. Does nothing when
+  // headless. A closed window sets game over.
+  void getInput() const;
+
+  // The engine keyboard event for a window key-pressed or key-released event,
+  // with the key translated and the action left undefined.
+  EventKeyboard toEventKeyboard(const sf::Event &event) const;
+};
+
+} // namespace vx
+
+#endif // VX_INPUT_MANAGER_H

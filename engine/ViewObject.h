@@ -1,0 +1,85 @@
+// A heads-up display element: a label with an optional number, optionally
+// framed, pinned to one of nine places on the screen. Its position is in view
+// cells, so it stays put when the view scrolls.
+#ifndef VX_VIEW_OBJECT_H
+#define VX_VIEW_OBJECT_H
+
+#include <string>
+
+#include "Color.h"
+#include "Object.h"
+
+namespace vx {
+
+// Where on the screen a view object sits.
+enum ViewObjectLocation : int {
+  UNDEFINED_LOCATION = -1, // The position was set directly.
+  TOP_LEFT = 0,
+  TOP_CENTER,
+  TOP_RIGHT,
+  CENTER_LEFT,
+  CENTER_CENTER,
+  CENTER_RIGHT,
+  BOTTOM_LEFT,
+  BOTTOM_CENTER,
+  BOTTOM_RIGHT,
+};
+
+// The location's display name ("top-left", ..., "bot-right"), or "unknown".
+std::string locationToString(int location);
+
+// Modified-attribute bits of view objects, after those of Object.
+const unsigned int ATTR_VALUE = 0x40000;      // The value.
+const unsigned int ATTR_APPEARANCE = 0x80000; // Label, border, colour, location, value display.
+
+// Every attribute bit of a view object: what a new view object has modified.
+const unsigned int VIEW_ATTR_ALL = 0xfffff;
+
+class ViewObject : public Object {
+ private:
+  std::string m_view_string;     // The label; also the tag view events must carry.
+  int m_value;                   // The displayed number.
+  bool m_draw_value;             // Show the number after the label.
+  bool m_border;                 // Frame the text.
+  Color m_color;                 // Colour of text and frame.
+  ViewObjectLocation m_location; // Current place, or UNDEFINED_LOCATION.
+
+  // Sets attribute bits in the modified mask.
+  void markModified(unsigned int attributes);
+
+ public:
+  // A spectral, top-altitude element at the top centre of the view, with a
+  // border and the value shown, listening to "vx-view".
+  ViewObject();
+  ~ViewObject() override;
+
+  // Places the object at a view position; the location becomes undefined.
+  int setPosition(Vector new_position) override;
+
+  // Applies view events whose tag is the view string.
+  int eventHandler(const Event *p_e) override;
+
+  // Draws the text (and frame) at the position, in view coordinates. Returns
+  // 0, or a negative sum when some character could not be drawn.
+  int draw() override;
+
+  // Moves the object to one of the nine places; out-of-range values are ignored.
+  virtual void setLocation(ViewObjectLocation new_location);
+  virtual void setDrawValue(bool new_draw_value = true);
+  virtual void setValue(int new_value);
+  // A border change moves a located object to its border-dependent row.
+  virtual void setBorder(bool new_border);
+  virtual void setColor(Color new_color);
+  virtual void setViewString(std::string new_view_string);
+
+  ViewObjectLocation getLocation() const;
+  bool getDrawValue() const;
+  int getValue() const;
+  bool getBorder() const;
+  Color getColor() const;
+  std::string getViewString() const;
+};
+
+} // namespace vx
+
+#endif // VX_VIEW_OBJECT_H
