@@ -22,6 +22,12 @@ class ObjectTest : public ::testing::Test {
 
   void SetUp() override { ASSERT_EQ(vx::WorldManager::getInstance().startUp(), 0); }
 
+  // The world deletes the objects the test made.
+  void TearDown() override {
+    if (vx::WorldManager::getInstance().isStarted())
+      vx::WorldManager::getInstance().shutDown();
+  }
+
   vx::SceneGraph &sceneGraph() { return vx::WorldManager::getInstance().getSceneGraph(); }
 
   static bool contains(const vx::ObjectList &list, const vx::Object *p_o) {
