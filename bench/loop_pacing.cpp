@@ -52,19 +52,19 @@ int main() {
     return 1;
   }
   int frame_time = game_manager.getFrameTime();
-  StepRecorder recorder;
+  StepRecorder &recorder = *new StepRecorder; // The world deletes it at shut-down.
 
   int64_t cpu_before = cpuMicroseconds();
   int64_t wall_before = vx::Clock::now();
   game_manager.run();
   int64_t wall = vx::Clock::now() - wall_before;
   int64_t cpu = cpuMicroseconds() - cpu_before;
-  game_manager.shutDown();
 
   // Periods between consecutive step events: STEPS of them.
   std::vector<double> periods;
   for (size_t i = 1; i < recorder.stamps.size(); i++)
     periods.push_back(static_cast<double>(recorder.stamps[i] - recorder.stamps[i - 1]) / 1000.0);
+  game_manager.shutDown();
   double sum = 0, worst = 0;
   for (double p : periods) {
     sum += p;
