@@ -228,25 +228,25 @@ ObjectList Grid::getCollisions(const Object *p_o, Vector where) const {
     return result;
   }
 
-  // Candidates in the order first met, each once, from the cells under the box.
-  ObjectList candidates;
-  std::unordered_set<const Object *> seen;
-  for (const GridKey &key : cellsOf(p_o, where)) {
+  // The objects under the box in the order first met. Only hits are
+  // remembered: an object can be met again only when the box covers several
+  // cells, and the box test is cheaper than remembering every candidate.
+  const GridKeySet keys = cellsOf(p_o, where);
+  const bool may_repeat = keys.size() > 1;
+  std::unordered_set<const Object *> hits;
+  const Box box = getWorldBox(p_o, where);
+  for (const GridKey &key : keys) {
     const ObjectList *p_list = listOf(key);
     if (p_list == nullptr)
       continue;
     for (int i = 0; i < p_list->getCount(); i++) {
       Object *p_candidate = (*p_list)[i];
-      if (seen.insert(p_candidate).second)
-        candidates.insert(p_candidate);
-    }
-  }
-
-  Box box = getWorldBox(p_o, where);
-  for (int i = 0; i < candidates.getCount(); i++) {
-    Object *p_candidate = candidates[i];
-    if (p_candidate != p_o && boxIntersectsBox(getWorldBox(p_candidate), box))
+      if (p_candidate == p_o || !boxIntersectsBox(getWorldBox(p_candidate), box))
+        continue;
+      if (may_repeat && !hits.insert(p_candidate).second)
+        continue;
       result.insert(p_candidate);
+    }
   }
   return result;
 }
