@@ -13,9 +13,6 @@ namespace {
 
 const char *const CONFIG_FILE_DEFAULT = "vx-config.txt";
 
-// Integer conversion as atoi does it: optional sign and digits, 0 when there are none.
-int toInt(const std::string &value) { return std::atoi(value.c_str()); }
-
 const char *boolText(bool value) { return value ? "true" : "false"; }
 
 // The lower-case colour names a configuration may use, indexed by Color value.

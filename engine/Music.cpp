@@ -1,11 +1,11 @@
 #include "Music.h"
 
-#include <filesystem>
 #include <new>
 
 #include <SFML/Audio/Music.hpp>
 
 #include "LogManager.h"
+#include "utility.h"
 
 namespace vx {
 
@@ -21,8 +21,7 @@ Music::~Music() = default;
 int Music::loadMusic(const std::string &filename) {
   // Only regular files reach the audio library: its decoders never return
   // from reading a directory.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(std::filesystem::path(filename), error)) {
+  if (!isRegularFile(filename)) {
     m_p_stream.reset(); // Like any failed open: whatever was open is closed.
     return -1;
   }

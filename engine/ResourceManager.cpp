@@ -9,6 +9,7 @@
 #include "DisplayManager.h"
 #include "LogManager.h"
 #include "SpriteFile.h"
+#include "utility.h"
 
 namespace vx {
 

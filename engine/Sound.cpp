@@ -1,12 +1,12 @@
 #include "Sound.h"
 
-#include <filesystem>
 #include <new>
 
 #include <SFML/Audio/Sound.hpp>
 #include <SFML/Audio/SoundBuffer.hpp>
 
 #include "LogManager.h"
+#include "utility.h"
 
 namespace vx {
 
@@ -23,8 +23,7 @@ Sound::~Sound() = default;
 int Sound::loadSound(const std::string &filename) {
   // Only regular files reach the audio library: its decoders never return
   // from reading a directory.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(std::filesystem::path(filename), error)) {
+  if (!isRegularFile(filename)) {
     return -1;
   }
   // The audio library opens its device with the first buffer: not before a

@@ -1,9 +1,8 @@
 #include "SpriteFile.h"
 
-#include <climits>
-#include <cstdlib>
 
 #include "LogManager.h"
+#include "utility.h"
 
 namespace vx {
 
@@ -132,14 +131,4 @@ Frame readFrame(std::list<std::string> &data, int width, int height, int line) {
   data.pop_front();
   return Frame(width, height, frame_str);
 }
-
-int toInt(const std::string &text) {
-  const long value = std::strtol(text.c_str(), nullptr, 10);
-  if (value > INT_MAX)
-    return INT_MAX;
-  if (value < INT_MIN)
-    return INT_MIN;
-  return static_cast<int>(value);
-}
-
 } // namespace vx

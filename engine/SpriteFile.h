@@ -45,12 +45,6 @@ std::string matchLineStr(std::list<std::string> &data, const std::string &token)
 // frame's first row, for messages. An empty frame, after logging, when the
 // rows are missing, of the wrong length, or not followed by "end".
 Frame readFrame(std::list<std::string> &data, int width, int height, int line);
-
-// Integer conversion as the sprite files use it: leading white space, a sign
-// and digits; the rest is ignored, no digits give 0, and values beyond the
-// range of int are clamped to it.
-int toInt(const std::string &text);
-
 } // namespace vx
 
 #endif // VX_SPRITE_FILE_H

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <istream>
@@ -9,6 +10,7 @@
 #include <ostream>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <sstream>
 #include <vector>
 
@@ -136,6 +138,20 @@ std::string toString(float value) {
   std::ostringstream out;
   out << value;
   return out.str();
+}
+
+int toInt(const std::string &text) {
+  const long value = std::strtol(text.c_str(), nullptr, 10);
+  if (value > INT_MAX)
+    return INT_MAX;
+  if (value < INT_MIN)
+    return INT_MIN;
+  return static_cast<int>(value);
+}
+
+bool isRegularFile(const std::string &path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(std::filesystem::path(path), error);
 }
 
 bool valueInRange(float value, float min, float max) { return min <= value && value <= max; }

@@ -34,6 +34,14 @@ std::string toBinaryString(unsigned int value);
 std::string toString(int value);
 std::string toString(float value);
 
+// Integer conversion of text: leading white space, a sign and digits; the
+// rest is ignored, no digits give 0, and values beyond the range of int are
+// clamped to it.
+int toInt(const std::string &text);
+
+// True when the path names a regular file (not a directory, device or pipe).
+bool isRegularFile(const std::string &path);
+
 // True when min <= value <= max.
 bool valueInRange(float value, float min, float max);
 

@@ -1,6 +1,8 @@
 // The configuration file: how it is read, parsed and reported.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "Config.h"
 #include "TestSupport.h"
 
@@ -104,10 +106,14 @@ TEST(ConfigParsing, FirstOccurrenceWinsAndEmptyValuesKeepTheSetting) {
 }
 
 TEST(ConfigParsing, IntegersConvertLikeAtoiWithoutRangeChecks) {
-  config().loadConfig("frame_time:fast,window_horizontal_chars:-5,grid_height:12cells");
+  config().loadConfig("frame_time:fast,window_horizontal_chars:-5,grid_height:12cells,"
+                      "grid_width:99999999999,random_seed:-99999999999");
   EXPECT_EQ(config().getFrameTime(), 0);
   EXPECT_EQ(config().getWindowHorizontalChars(), -5);
   EXPECT_EQ(config().getGridHeight(), 12);
+  // Numbers beyond the range of int are clamped instead of overflowing.
+  EXPECT_EQ(config().getGridWidth(), INT_MAX);
+  EXPECT_EQ(config().getRandomSeed(), INT_MIN);
 }
 
 TEST(ConfigParsing, BooleansAreTrueOnlyForLowerCaseTrue) {
