@@ -10,11 +10,15 @@
 #include "Config.h"
 #include "DisplayManager.h"
 #include "TestSupport.h"
+#include "WindowTestSupport.h"
 
 using vx::DisplayManager;
 using vx::Vector;
 
 namespace {
+
+using vxtest::backBuffer;
+using vxtest::countColor;
 
 // 800 x 480 pixels in 40 x 24 cells of 20 x 20 pixels, with characters of
 // 20 pixels, so a glyph stays inside its own cell.
@@ -34,25 +38,6 @@ class DisplayWindow : public ::testing::Test {
   }
 
   void TearDown() override { DisplayManager::getInstance().shutDown(); }
-
-  // What has been drawn so far into the window's back buffer.
-  static sf::Image backBuffer() {
-    sf::RenderWindow &window = *DisplayManager::getInstance().getWindow();
-    sf::Texture texture;
-    texture.create(window.getSize().x, window.getSize().y);
-    texture.update(window);
-    return texture.copyToImage();
-  }
-
-  // Pixels of the colour in the rectangle [x0, x1) x [y0, y1).
-  static int countColor(const sf::Image &image, sf::Color color, int x0, int y0, int x1, int y1) {
-    int count = 0;
-    for (int y = y0; y < y1; y++)
-      for (int x = x0; x < x1; x++)
-        if (image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y)) == color)
-          count++;
-    return count;
-  }
 
   // The columns of a row of cells that hold pixels of the colour.
   static std::set<int> columnsWith(const sf::Image &image, sf::Color color, int row) {
@@ -241,12 +226,8 @@ TEST(DisplayDefaultWindow, NeighbouringCellsDoNotClipACharacter) {
   DisplayManager &display = DisplayManager::getInstance();
   ASSERT_EQ(display.startUp(), 0);
   ASSERT_EQ(display.swapBuffers(), 0);
-  sf::RenderWindow &window = *display.getWindow();
-  auto inkPixels = [&window]() {
-    sf::Texture texture;
-    texture.create(window.getSize().x, window.getSize().y);
-    texture.update(window);
-    const sf::Image image = texture.copyToImage();
+  auto inkPixels = []() {
+    const sf::Image image = backBuffer();
     int count = 0;
     for (unsigned y = 0; y < image.getSize().y; y++)
       for (unsigned x = 0; x < image.getSize().x; x++)

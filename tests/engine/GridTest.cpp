@@ -10,6 +10,7 @@
 #include "ObjectList.h"
 #include "SceneGraph.h"
 #include "TestSupport.h"
+#include "WorldTestSupport.h"
 #include "WorldManager.h"
 
 using vx::Box;
@@ -35,15 +36,9 @@ vx::WorldManager &world() { return vx::WorldManager::getInstance(); }
 const Grid &worldGrid() { return world().getSceneGraph().getGrid(); }
 
 // A world of 80 x 24 cells with the default 20 x 8 grid cells.
-class GridFixture : public ::testing::Test {
+class GridFixture : public vxtest::WorldFixture {
  protected:
-  vxtest::LogCapture log;
-
-  void SetUp() override {
-    ASSERT_EQ(world().startUp(), 0);
-    world().setBoundary(Box(Vector(0, 0), 80, 24));
-  }
-  void TearDown() override { world().shutDown(); }
+  vxtest::LogCapture &log = m_log;
 
   // A solid object whose world box has its top-left corner at (x, y).
   Object *make(float x, float y, float width = 1, float height = 1) {

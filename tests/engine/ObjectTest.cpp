@@ -11,23 +11,14 @@
 #include "ResourceManager.h"
 #include "SceneGraph.h"
 #include "TestSupport.h"
+#include "WorldTestSupport.h"
 #include "WorldManager.h"
 
 namespace {
 
-// Objects live in a started world with a log of their own.
-class ObjectTest : public ::testing::Test {
+// The world deletes the objects the test made when the test ends.
+class ObjectTest : public vxtest::WorldFixture {
  protected:
-  vxtest::LogCapture m_log;
-
-  void SetUp() override { ASSERT_EQ(vx::WorldManager::getInstance().startUp(), 0); }
-
-  // The world deletes the objects the test made.
-  void TearDown() override {
-    if (vx::WorldManager::getInstance().isStarted())
-      vx::WorldManager::getInstance().shutDown();
-  }
-
   vx::SceneGraph &sceneGraph() { return vx::WorldManager::getInstance().getSceneGraph(); }
 
   static bool contains(const vx::ObjectList &list, const vx::Object *p_o) {

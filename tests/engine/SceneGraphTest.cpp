@@ -12,6 +12,7 @@
 #include "ObjectList.h"
 #include "SceneGraph.h"
 #include "TestSupport.h"
+#include "WorldTestSupport.h"
 #include "WorldManager.h"
 
 using vx::Box;
@@ -37,15 +38,9 @@ SceneGraph &graph() { return world().getSceneGraph(); }
 const vx::GridKey FIRST_CELL = {0, 0};
 
 // A started world of 80 x 24 cells.
-class SceneGraphFixture : public ::testing::Test {
+class SceneGraphFixture : public vxtest::WorldFixture {
  protected:
-  vxtest::LogCapture log;
-
-  void SetUp() override {
-    ASSERT_EQ(world().startUp(), 0);
-    world().setBoundary(Box(Vector(0, 0), 80, 24));
-  }
-  void TearDown() override { world().shutDown(); }
+  vxtest::LogCapture &log = m_log;
 
   // Whether the object is in the solid list and in the grid cell at (1, 1).
   static bool inSolidIndex(Object *p_o) {

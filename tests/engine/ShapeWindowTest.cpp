@@ -7,12 +7,16 @@
 #include "DisplayManager.h"
 #include "Shape.h"
 #include "TestSupport.h"
+#include "WindowTestSupport.h"
 
 using vx::DisplayManager;
 using vx::Shape;
 using vx::Vector;
 
 namespace {
+
+using vxtest::backBuffer;
+using vxtest::countColor;
 
 // 800 x 480 pixels in cells of 20 x 20 pixels, cleared to black.
 class ShapeWindow : public ::testing::Test {
@@ -28,23 +32,6 @@ class ShapeWindow : public ::testing::Test {
   }
 
   void TearDown() override { DisplayManager::getInstance().shutDown(); }
-
-  static sf::Image backBuffer() {
-    sf::RenderWindow &window = *DisplayManager::getInstance().getWindow();
-    sf::Texture texture;
-    texture.create(window.getSize().x, window.getSize().y);
-    texture.update(window);
-    return texture.copyToImage();
-  }
-
-  static int countColor(const sf::Image &image, sf::Color color) {
-    int count = 0;
-    for (unsigned y = 0; y < image.getSize().y; y++)
-      for (unsigned x = 0; x < image.getSize().x; x++)
-        if (image.getPixel(x, y) == color)
-          count++;
-    return count;
-  }
 };
 
 } // namespace

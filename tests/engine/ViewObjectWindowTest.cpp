@@ -10,6 +10,7 @@
 #include "Config.h"
 #include "DisplayManager.h"
 #include "TestSupport.h"
+#include "WindowTestSupport.h"
 #include "ViewObject.h"
 #include "WorldManager.h"
 
@@ -17,6 +18,9 @@ using vx::Vector;
 using vx::ViewObject;
 
 namespace {
+
+using vxtest::backBuffer;
+using vxtest::countColor;
 
 // 800 x 480 pixels in 40 x 24 cells of 20 x 20 pixels, with characters of
 // 20 pixels, so a glyph stays inside its own cell.
@@ -44,15 +48,6 @@ class ViewObjectWindow : public ::testing::Test {
       return;
     vx::WorldManager::getInstance().shutDown();
     vx::DisplayManager::getInstance().shutDown();
-  }
-
-  // What has been drawn so far into the window's back buffer.
-  static sf::Image backBuffer() {
-    sf::RenderWindow &window = *vx::DisplayManager::getInstance().getWindow();
-    sf::Texture texture;
-    texture.create(window.getSize().x, window.getSize().y);
-    texture.update(window);
-    return texture.copyToImage();
   }
 
   // The columns of a row of cells that hold pixels of the colour.
