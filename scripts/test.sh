@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Vexlo and runs the whole test suite: the headless tests, the window
-# tests one at a time under Xvfb, the fuzz target for a bounded time, then all
+# tests one at a time under Xvfb, every fuzz target for a bounded time, then all
 # of it again in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 # Exits non-zero when anything fails.
 set -uo pipefail
@@ -37,7 +37,7 @@ run_suite "$ROOT/build" "build"
 
 if [ -x "$ROOT/scripts/fuzz.sh" ]; then
   step "Fuzzing"
-  "$ROOT/scripts/fuzz.sh" "${VEXLO_FUZZ_SECONDS:-60}" || failures+=("fuzzing")
+  "$ROOT/scripts/fuzz.sh" "${VEXLO_FUZZ_SECONDS:-30}" || failures+=("fuzzing")
 fi
 
 step "Building with sanitizers"
