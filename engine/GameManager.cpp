@@ -180,6 +180,15 @@ void GameManager::run() {
     WorldManager::getInstance().update();
     WorldManager::getInstance().draw();
 
+    // The network manager runs only when networking is on.
+    NetworkManager &network_manager = NetworkManager::getInstance();
+    if (network_manager.isStarted()) {
+      if (network_manager.isServer())
+        network_manager.accept();
+      if (network_manager.isConnected(-1))
+        network_manager.sendQueued();
+    }
+
     int64_t elapsed = clock.split();
     int64_t remaining = frame_time - elapsed - adjust;
     if (remaining > 0) {
