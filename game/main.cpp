@@ -1,32 +1,11 @@
 // The fly-swatting game's entry point.
-#include <algorithm>
-
-#include "vexlo.h"
-
-namespace {
-
-// Ends the loop after about three seconds, until the game has objects of its own.
-class RunTimer : public vx::Object {
- private:
-  int m_steps_left;
-
- public:
-  explicit RunTimer(int steps) : m_steps_left(steps) {
-    setType("RunTimer");
-    vx::GameManager::getInstance().registerInterest(this, vx::STEP_EVENT);
-  }
-  ~RunTimer() override { vx::GameManager::getInstance().unregisterInterest(this, vx::STEP_EVENT); }
-
-  int eventHandler(const vx::Event *p_e) override {
-    if (p_e->getType() != vx::STEP_EVENT)
-      return 0;
-    if (--m_steps_left <= 0)
-      vx::GameManager::getInstance().setGameOver();
-    return 1;
-  }
-};
-
-} // namespace
+#include "DisplayManager.h"
+#include "EventKeyboard.h"
+#include "GameManager.h"
+#include "LogManager.h"
+#include "Pause.h"
+#include "Splash.h"
+#include "swat.h"
 
 int main() {
   vx::GameManager &game_manager = vx::GameManager::getInstance();
@@ -36,10 +15,12 @@ int main() {
     return 1;
   }
   vx::LogManager::getInstance().setFlush(true);
-  {
-    RunTimer timer(3000 / std::max(1, game_manager.getFrameTime()));
-    game_manager.run();
-  }
+  vx::splash();
+  vx::DisplayManager::getInstance().setBackgroundColor(vx::BLACK);
+  loadResources();
+  new GameStart;
+  new vx::Pause(vx::Keyboard::F10);
+  game_manager.run();
   game_manager.shutDown();
   return 0;
 }

@@ -1,0 +1,58 @@
+#include "GameUtil.h"
+
+#include <algorithm>
+
+#include "EventView.h"
+#include "ObjectList.h"
+#include "ResourceManager.h"
+#include "Sound.h"
+#include "WorldManager.h"
+
+void playSound(const std::string &label) {
+  vx::Sound *p_sound = vx::ResourceManager::getInstance().getSound(label);
+  if (p_sound != nullptr)
+    p_sound->play(false);
+}
+
+void playMusic(vx::Music *p_music, bool loop) {
+  if (p_music != nullptr)
+    p_music->play(loop);
+}
+
+void pauseMusic(vx::Music *p_music) {
+  if (p_music != nullptr)
+    p_music->pause();
+}
+
+void award(int n) {
+  vx::EventView ev(STREAK_TAG, n, true);
+  vx::WorldManager::getInstance().onEvent(&ev);
+}
+
+std::vector<vx::Object *> objectsOfTypes(const std::vector<std::string> &types) {
+  std::vector<vx::Object *> found;
+  const vx::ObjectList all = vx::WorldManager::getInstance().getAllObjects(true);
+  for (int i = 0; i < all.getCount(); i++) {
+    const std::string type = all[i]->getType();
+    if (std::find(types.begin(), types.end(), type) != types.end())
+      found.push_back(all[i]);
+  }
+  return found;
+}
+
+vx::Object *firstObjectOfType(const std::string &type) {
+  const vx::ObjectList all = vx::WorldManager::getInstance().getAllObjects(true);
+  for (int i = 0; i < all.getCount(); i++)
+    if (all[i]->getType() == type)
+      return all[i];
+  return nullptr;
+}
+
+void markObjectsOfTypes(const std::vector<std::string> &types) {
+  for (vx::Object *p_o : objectsOfTypes(types))
+    vx::WorldManager::getInstance().markForDelete(p_o);
+}
+
+float worldWidth() { return vx::WorldManager::getInstance().getBoundary().getHorizontal(); }
+
+float worldHeight() { return vx::WorldManager::getInstance().getBoundary().getVertical(); }

@@ -1,0 +1,52 @@
+// Small helpers the game's classes share: sounds and music looked up by label,
+// streak awards, and walks over the world's objects by type name.
+#ifndef SWAT_GAME_UTIL_H
+#define SWAT_GAME_UTIL_H
+
+#include <string>
+#include <vector>
+
+#include "Music.h"
+#include "Object.h"
+
+// Type names the game's rules test.
+const std::string FLY_TYPE = "Fly";
+const std::string LOVE_FLY_TYPE = "LoveFly";
+const std::string GREEDY_FLY_TYPE = "GreedFly";
+const std::string COIN_TYPE = "CoinFly";
+const std::string VEXLO_TYPE = "VexLo";
+const std::string SWATTER_TYPE = "Swatter";
+const std::string SPLAT_TYPE = "Splat";
+const std::string TIME_LEFT_TYPE = "TimeLeft";
+const std::string TRANSITION_SCREEN_TYPE = "TransitionScreen";
+const std::string GAME_START_TYPE = "GameStart";
+const std::string GAME_OVER_TYPE = "GameOver";
+
+// The view string of the streak display, and the tag of the events for it.
+const std::string STREAK_TAG = "Streak";
+
+// Plays the sound with the label once; nothing when it was not loaded.
+void playSound(const std::string &label);
+
+// Plays or pauses a music; nothing for null.
+void playMusic(vx::Music *p_music, bool loop = true);
+void pauseMusic(vx::Music *p_music);
+
+// Adds n (which may be negative) to the streak display through a view event.
+void award(int n);
+
+// Every object in the world, inactive ones included, whose type is one of the
+// names.
+std::vector<vx::Object *> objectsOfTypes(const std::vector<std::string> &types);
+
+// The first object of the type in the world (active ones first), or null.
+vx::Object *firstObjectOfType(const std::string &type);
+
+// Marks every object whose type is one of the names for deletion.
+void markObjectsOfTypes(const std::vector<std::string> &types);
+
+// The world boundary's extents.
+float worldWidth();
+float worldHeight();
+
+#endif // SWAT_GAME_UTIL_H

@@ -1,0 +1,53 @@
+#include "Swatter.h"
+
+#include "EventMouse.h"
+#include "Fly.h"
+#include "GameUtil.h"
+#include "ObjectList.h"
+#include "WorldManager.h"
+
+namespace {
+
+// The type names a swat reaches, in the order they are tested.
+bool isSwattable(const std::string &type) {
+  return type == FLY_TYPE || type == LOVE_FLY_TYPE || type == GREEDY_FLY_TYPE ||
+         type == COIN_TYPE || type == VEXLO_TYPE;
+}
+
+} // namespace
+
+Swatter::Swatter() {
+  setType(SWATTER_TYPE);
+  setSprite("bullet");
+  setSolidness(vx::SPECTRAL);
+  setAltitude(vx::MAX_ALTITUDE);
+  registerInterest(vx::MSE_EVENT);
+  const int w = static_cast<int>(worldWidth());
+  const int h = static_cast<int>(worldHeight());
+  setPosition(vx::Vector(static_cast<float>(w / 2), static_cast<float>(h / 2)));
+}
+
+int Swatter::eventHandler(const vx::Event *p_e) {
+  if (p_e->getType() != vx::MSE_EVENT)
+    return 0;
+  const auto *p_mouse = static_cast<const vx::EventMouse *>(p_e);
+  if (p_mouse->getMouseAction() == vx::MOVED) {
+    setPosition(p_mouse->getMousePosition());
+    return 1;
+  }
+  if (p_mouse->getMouseAction() != vx::CLICKED)
+    return 0;
+
+  playSound("swat");
+  // Flies that die here are only marked for deletion, so every fly of the
+  // list is still there to take its click.
+  const vx::ObjectList hits =
+      vx::WorldManager::getInstance().getCollisions(this, p_mouse->getMousePosition());
+  for (int i = 0; i < hits.getCount(); i++) {
+    if (!isSwattable(hits[i]->getType()))
+      continue;
+    if (auto *p_fly = dynamic_cast<Fly *>(hits[i]))
+      p_fly->eventHandler(p_e);
+  }
+  return 1;
+}

@@ -1,0 +1,24 @@
+// Includes every header of the fly-swatting game.
+#ifndef SWAT_SWAT_H
+#define SWAT_SWAT_H
+
+#include "Coin.h"
+#include "Fly.h"
+#include "GameOver.h"
+#include "GameStart.h"
+#include "GameUtil.h"
+#include "GiantFly.h"
+#include "GreedyFly.h"
+#include "Impossiflys.h"
+#include "LargeFly.h"
+#include "LoveFly.h"
+#include "Minigame.h"
+#include "MinigameInstructions.h"
+#include "Splat.h"
+#include "Streak.h"
+#include "Swatter.h"
+#include "TimeLeft.h"
+#include "TransitionScreen.h"
+#include "Vexlo.h"
+
+#endif // SWAT_SWAT_H
