@@ -259,6 +259,23 @@ EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const {
   return keyboard;
 }
 
+WindowEvent InputManager::nextWindowEvent(bool wait) const {
+  sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow();
+  if (p_window == nullptr || !p_window->isOpen())
+    return NO_WINDOW_EVENT;
+  sf::Event event;
+  if (!(wait ? p_window->waitEvent(event) : p_window->pollEvent(event)))
+    return NO_WINDOW_EVENT;
+  switch (event.type) {
+    case sf::Event::Closed:
+      return WINDOW_CLOSED;
+    case sf::Event::KeyPressed:
+      return WINDOW_KEY_PRESSED;
+    default:
+      return OTHER_WINDOW_EVENT;
+  }
+}
+
 void InputManager::getInput() const {
   if (Config::getInstance().getHeadless())
     return;

@@ -17,6 +17,14 @@ class Event;
 
 namespace vx {
 
+// What the window reported, for waits outside the game loop.
+enum WindowEvent : int {
+  NO_WINDOW_EVENT = -1,   // Nothing queued, or no open window.
+  WINDOW_CLOSED = 0,      // The window system asked to close the window.
+  WINDOW_KEY_PRESSED = 1, // Any key went down.
+  OTHER_WINDOW_EVENT = 2, // Anything else (releases, mouse, focus, resizing).
+};
+
 class InputManager : public Manager {
  private:
   InputManager();
@@ -45,6 +53,13 @@ class InputManager : public Manager {
   // The engine keyboard event for a window key-pressed or key-released event,
   // with the key translated and the action left undefined.
   EventKeyboard toEventKeyboard(const sf::Event &event) const;
+
+  // Takes the window's next event without delivering it. With `wait`, sleeps
+  // until one arrives (the window library checks every few milliseconds, so a
+  // long wait costs almost no processor time); without, returns
+  // NO_WINDOW_EVENT when nothing is queued. NO_WINDOW_EVENT also when there is
+  // no open window.
+  WindowEvent nextWindowEvent(bool wait) const;
 };
 
 } // namespace vx

@@ -88,6 +88,12 @@ int Object::getNextId() { return next_id; }
 
 int Object::getId() const { return m_id; }
 
+void Object::releaseId() {
+  if (m_id > 0 && m_id == next_id - 1)
+    next_id--;
+  setId(0);
+}
+
 void Object::setId(int new_id) {
   if (new_id == m_id)
     return;

@@ -162,6 +162,12 @@ class Object {
 
   // The id the next object will get.
   static int getNextId();
+
+ protected:
+  // Sets the id to 0 and gives the id taken at construction back to the
+  // counter, when no later id was handed out since: many short-lived objects
+  // then leave the ids of later objects as they were.
+  void releaseId();
 };
 
 } // namespace vx
