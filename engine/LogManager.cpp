@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdlib>
+#include <filesystem>
 
 #include "Config.h"
 #include "GameManager.h"
@@ -30,11 +31,16 @@ int LogManager::startUp() {
 
   const char *p_env = std::getenv("VEXLO_LOG");
   std::string filename = p_env != nullptr ? p_env : Config::getInstance().getLogFile();
+  m_file_path.clear();
+  m_error_lines.clear();
   m_p_f = std::fopen(filename.c_str(), "w");
   if (m_p_f == nullptr) {
     writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", filename.c_str());
     return -1;
   }
+  std::error_code ignored;
+  std::filesystem::path absolute = std::filesystem::absolute(filename, ignored);
+  m_file_path = absolute.empty() ? filename : absolute.lexically_normal().string();
   Manager::startUp();
   writeLog(5, "LogManager::startUp(): successfully started.");
   return 0;
@@ -53,6 +59,10 @@ void LogManager::setFlush(bool do_flush) { m_do_flush = do_flush; }
 
 int LogManager::getLogLevel() const { return m_log_level; }
 
+std::string LogManager::getFilePath() const { return m_file_path; }
+
+const std::vector<std::string> &LogManager::getErrorLines() const { return m_error_lines; }
+
 int LogManager::vwriteLog(const char *fmt, va_list args) const {
   FILE *p_out = m_p_f != nullptr ? m_p_f : stderr;
   bool failed = false;
@@ -60,9 +70,30 @@ int LogManager::vwriteLog(const char *fmt, va_list args) const {
     failed |= std::fprintf(p_out, "%s ", getTimeString()) < 0;
   if (m_show_step)
     failed |= std::fprintf(p_out, "%4d ", GameManager::getInstance().getStepCount()) < 0;
-  int length = std::vfprintf(p_out, fmt, args);
-  failed |= length < 0;
+
+  // The message is formatted once, so it can also be looked at.
+  char buffer[512];
+  va_list again;
+  va_copy(again, args);
+  int length = std::vsnprintf(buffer, sizeof(buffer), fmt, args);
+  std::string message;
+  if (length >= 0) {
+    if (static_cast<size_t>(length) < sizeof(buffer)) {
+      message.assign(buffer, static_cast<size_t>(length));
+    } else {
+      message.resize(static_cast<size_t>(length) + 1);
+      std::vsnprintf(message.data(), message.size(), fmt, again);
+      message.resize(static_cast<size_t>(length));
+    }
+    failed |= std::fwrite(message.data(), 1, message.size(), p_out) != message.size();
+  } else {
+    failed = true;
+  }
+  va_end(again);
   failed |= std::fprintf(p_out, "\n") < 0;
+  if (m_p_f != nullptr && message.find("Error") != std::string::npos &&
+      m_error_lines.size() < static_cast<size_t>(MAX_ERROR_LINES))
+    m_error_lines.push_back(message);
   if (m_do_flush)
     std::fflush(p_out);
   return failed ? -1 : length;
@@ -84,6 +115,22 @@ int LogManager::writeLog(const char *fmt, ...) const {
   int result = vwriteLog(fmt, args);
   va_end(args);
   return result;
+}
+
+void reportStartupFailure(FILE *p_out) {
+  const LogManager &log_manager = LogManager::getInstance();
+  const std::vector<std::string> &errors = log_manager.getErrorLines();
+  const std::string path = log_manager.getFilePath();
+  if (path.empty()) {
+    // The log never opened: its lines went to standard error already.
+    std::fprintf(p_out, "The game engine did not start; no log file could be opened.\n");
+    return;
+  }
+  std::fprintf(p_out, "The game engine did not start.\n");
+  for (const std::string &line : errors)
+    std::fprintf(p_out, "  %s\n", line.c_str());
+  std::fprintf(p_out, "The whole log is in %s\n", path.c_str());
+  std::fflush(p_out);
 }
 
 } // namespace vx

@@ -4,6 +4,8 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "Manager.h"
 
@@ -18,6 +20,10 @@ class LogManager : public Manager {
   bool m_show_time;  // Begin each line with the time of day.
   bool m_show_step;  // Then with the step count.
   FILE *m_p_f;       // The open log file, or null (lines then go to stderr).
+  std::string m_file_path;  // Absolute path of the file last opened, or "".
+  // The first error messages written to the file since it was opened (without
+  // their prefixes), kept so a failed start can be explained on the terminal.
+  mutable std::vector<std::string> m_error_lines;
 
   int vwriteLog(const char *fmt, va_list args) const;
 
@@ -42,7 +48,23 @@ class LogManager : public Manager {
   int writeLog(const char *fmt, ...) const __attribute__((format(printf, 2, 3)));
 
   int getLogLevel() const;
+
+  // Absolute path of the log file last opened ("" when none was), still
+  // known after shutDown.
+  std::string getFilePath() const;
+
+  // The messages containing "Error" written to the log file since it was last
+  // opened, in order, at most MAX_ERROR_LINES of them. Lines written to
+  // standard error are not kept: they are already on the terminal.
+  const std::vector<std::string> &getErrorLines() const;
+
+  static const int MAX_ERROR_LINES = 32;
 };
+
+// Tells the person at the terminal why the engine did not start: the log's
+// error messages and where the log is. The game calls it after a failed
+// GameManager::startUp, before or after shutDown.
+void reportStartupFailure(FILE *p_out = stderr);
 
 } // namespace vx
 

@@ -12,6 +12,7 @@ int main() {
   if (game_manager.startUp() != 0) {
     vx::LogManager::getInstance().writeLog("Error starting game manager!");
     game_manager.shutDown();
+    vx::reportStartupFailure(); // The log's errors and its path, on the terminal too.
     return 1;
   }
   vx::LogManager::getInstance().setFlush(true);

@@ -1,6 +1,8 @@
 // The log file, its line prefixes and where lines go before and after it is open.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 
@@ -94,4 +96,52 @@ TEST(LogManager, FlushedLinesAreOnDiskAtOnce) {
   log.writeLog("flushed");
   EXPECT_NE(vxtest::readFile(dir.file("vexlo.log")).find("flushed"), std::string::npos);
   log.shutDown();
+}
+
+TEST(LogManager, RemembersTheErrorsItWroteToTheFileUntilTheNextStart) {
+  TempDir dir;
+  vx::LogManager &log = vx::LogManager::getInstance();
+  testing::internal::CaptureStderr();
+  log.writeLog("Error! before the file is open"); // Already on the terminal: not kept.
+  testing::internal::GetCapturedStderr();
+  {
+    ScopedEnv env("VEXLO_LOG", dir.file("first.log"));
+    ASSERT_EQ(log.startUp(), 0);
+  }
+  EXPECT_EQ(log.getFilePath(), dir.file("first.log"));
+  log.writeLog("a note");
+  log.writeLog("Manager::method(): Error! number %d", 1);
+  const std::string long_error = "Error starting " + std::string(600, 'x');
+  log.writeLog("%s", long_error.c_str());
+  for (int i = 0; i < vx::LogManager::MAX_ERROR_LINES; i++)
+    log.writeLog("Error! filler %d", i);
+  log.shutDown();
+
+  const std::vector<std::string> &errors = log.getErrorLines();
+  ASSERT_EQ(errors.size(), static_cast<size_t>(vx::LogManager::MAX_ERROR_LINES));
+  EXPECT_EQ(errors[0], "Manager::method(): Error! number 1");
+  EXPECT_EQ(errors[1], long_error);
+  EXPECT_EQ(errors.back(), "Error! filler 29");
+  // The long message reached the file whole.
+  EXPECT_EQ(vxtest::logLinesContaining(dir.file("first.log"), "Error starting"),
+            std::vector<std::string>{long_error});
+
+  // The report names the kept errors and the file, and survives shutDown.
+  TempDir report_dir;
+  FILE *p_report = std::fopen(report_dir.file("report.txt").c_str(), "w");
+  ASSERT_NE(p_report, nullptr);
+  vx::reportStartupFailure(p_report);
+  std::fclose(p_report);
+  const std::string report = vxtest::readFile(report_dir.file("report.txt"));
+  EXPECT_NE(report.find("  Manager::method(): Error! number 1\n"), std::string::npos);
+  EXPECT_NE(report.find("The whole log is in " + dir.file("first.log") + "\n"), std::string::npos);
+  EXPECT_EQ(report.find("a note"), std::string::npos);
+
+  // A relative name is reported as an absolute path; a new start forgets old errors.
+  ScopedEnv env("VEXLO_LOG", "vexlo-relative-name.log");
+  ASSERT_EQ(log.startUp(), 0);
+  EXPECT_TRUE(log.getErrorLines().empty());
+  EXPECT_EQ(log.getFilePath(), (std::filesystem::current_path() / "vexlo-relative-name.log").string());
+  log.shutDown();
+  std::filesystem::remove("vexlo-relative-name.log");
 }
