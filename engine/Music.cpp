@@ -3,6 +3,7 @@
 #include <new>
 
 #include <SFML/Audio/Music.hpp>
+#include <SFML/System/Err.hpp>
 
 #include "LogManager.h"
 #include "utility.h"
@@ -14,7 +15,11 @@ struct Music::Stream {
   sf::Music music;
 };
 
-Music::Music() : m_label("[Undefined]") {}
+Music::Music() : m_label("[Undefined]") {
+  // As for a sound: the audio library's error stream must outlive this music,
+  // so it is made before this music is complete.
+  sf::err();
+}
 
 Music::~Music() = default;
 
@@ -70,6 +75,8 @@ void Music::stop() {
     m_p_stream->music.stop();
   }
 }
+
+void Music::unload() { m_p_stream.reset(); }
 
 bool Music::isLoaded() const { return m_p_stream != nullptr; }
 

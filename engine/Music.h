@@ -36,6 +36,9 @@ class Music {
   void pause();
   // Stops the stream and rewinds it.
   void stop();
+  // Closes the file and gives the stream back to the audio library, as before
+  // the first load, without a message; the label stays.
+  void unload();
 
   // Whether a file is open for streaming.
   bool isLoaded() const;

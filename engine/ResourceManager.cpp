@@ -80,9 +80,22 @@ ResourceManager::ResourceManager()
   setType("ResourceManager");
 }
 
-ResourceManager::~ResourceManager() {
-  for (int i = 0; i < m_sprite_count; i++)
+// A manager never shut down still frees its resources, before its sound and
+// music slots go, while the audio library can take them back.
+ResourceManager::~ResourceManager() { releaseResources(); }
+
+void ResourceManager::releaseResources() {
+  for (int i = 0; i < m_sprite_count; i++) {
     delete m_p_sprite[i];
+    m_p_sprite[i] = nullptr;
+  }
+  m_sprite_count = 0;
+  // Every slot, counted or not: a slot refilled after a restart may hold a
+  // voice from before.
+  for (Sound &sound : m_sound)
+    sound.unload();
+  for (Music &music : m_music)
+    music.unload();
 }
 
 ResourceManager &ResourceManager::getInstance() {
@@ -111,15 +124,13 @@ int ResourceManager::startUp() {
 }
 
 void ResourceManager::shutDown() {
-  for (int i = 0; i < m_sprite_count; i++) {
-    delete m_p_sprite[i];
-    m_p_sprite[i] = nullptr;
-  }
-  m_sprite_count = 0;
   for (int i = 0; i < m_sound_count; i++)
     m_sound[i].stop();
   for (int i = 0; i < m_music_count; i++)
     m_music[i].stop();
+  // The audio library's objects go now rather than at exit, when the library
+  // itself may already be partly torn down. The counts stay, as do the labels.
+  releaseResources();
   Manager::shutDown();
   LogManager::getInstance().writeLog(5, "RM::shutDown(): successfully stopped.");
 }

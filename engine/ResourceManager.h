@@ -33,6 +33,11 @@ class ResourceManager : public Manager {
   // Logs "ResourceManager not started!" and returns false when not started.
   bool checkStarted() const;
 
+  // Deletes every sprite and gives every sound and music slot back to the
+  // audio library, without a message (the log may be gone when the manager is
+  // destroyed at exit).
+  void releaseResources();
+
   // The two sprite file formats. Each returns a new sprite, or null after
   // logging why the file was refused.
   Sprite *loadSimpleSprite(SpriteFile &file) const;
@@ -48,8 +53,9 @@ class ResourceManager : public Manager {
   // Empties the tables and starts. 0, or -1 when already started.
   int startUp() override;
 
-  // Deletes every sprite (their pointers become invalid), stops every sound
-  // and music stream.
+  // Stops every sound and music stream, then deletes every sprite and frees
+  // every sound and music: sprite pointers become invalid, sound and music
+  // pointers stay valid but play nothing until loaded again.
   void shutDown() override;
 
   // Loads a sprite file in either format and stores the sprite under the

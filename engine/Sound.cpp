@@ -4,6 +4,7 @@
 
 #include <SFML/Audio/Sound.hpp>
 #include <SFML/Audio/SoundBuffer.hpp>
+#include <SFML/System/Err.hpp>
 
 #include "LogManager.h"
 #include "utility.h"
@@ -16,7 +17,13 @@ struct Sound::Voice {
   std::unique_ptr<sf::Sound> p_sound; // The playing voice; null until a load succeeds.
 };
 
-Sound::Sound() : m_label("[Undefined]") {}
+Sound::Sound() : m_label("[Undefined]") {
+  // The audio library reports its errors, even from its destructors, on a
+  // stream it makes on first use and destroys at exit. Making that stream now,
+  // before this sound (or the manager holding it) is complete, has it destroyed
+  // after them, so a sound destroyed at exit never writes to a dead stream.
+  sf::err();
+}
 
 Sound::~Sound() = default;
 
@@ -78,6 +85,8 @@ void Sound::stop() {
     m_p_voice->p_sound->stop();
   }
 }
+
+void Sound::unload() { m_p_voice.reset(); }
 
 bool Sound::isLoaded() const { return m_p_voice && m_p_voice->p_sound; }
 

@@ -36,6 +36,10 @@ class Sound {
   void pause();
   // Stops the sound and rewinds it; does nothing when nothing was loaded.
   void stop();
+  // Gives the samples and the voice back to the audio library, as before the
+  // first load; the label stays. The resource manager does this when it shuts
+  // down, so that no audio object outlives the engine.
+  void unload();
 
   // Whether a file was loaded, so there is a voice to play.
   bool isLoaded() const;
