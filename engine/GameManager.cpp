@@ -14,6 +14,7 @@
 #include "InputManager.h"
 #include "LogManager.h"
 #include "NetworkManager.h"
+#include "PathManager.h"
 #include "ResourceManager.h"
 #include "WorldManager.h"
 
@@ -49,6 +50,8 @@ const ManagerLines RESOURCE_LINES = {"GameManager::startUp(): Error! Starting re
                                      "Resource manager started.", "Resource manager stopped"};
 const ManagerLines WORLD_LINES = {"GameManager::startUp(): Error starting world manager.",
                                   "World manager started.", "World manager stopped"};
+const ManagerLines PATH_LINES = {"GameManager::startUp(): Error starting path manager.",
+                                 "Path manager started.", "Path manager stopped"};
 
 // Starts a manager, logging the outcome. 0 or -1.
 int startManager(Manager &manager, const ManagerLines &lines) {
@@ -114,7 +117,8 @@ int GameManager::startUp() {
       (config.getNetworking() &&
        startManager(NetworkManager::getInstance(), NETWORK_LINES) != 0) ||
       startManager(ResourceManager::getInstance(), RESOURCE_LINES) != 0 ||
-      startManager(WorldManager::getInstance(), WORLD_LINES) != 0)
+      startManager(WorldManager::getInstance(), WORLD_LINES) != 0 ||
+      startManager(PathManager::getInstance(), PATH_LINES) != 0)
     return -1;
 
   WorldManager &world_manager = WorldManager::getInstance();
@@ -147,6 +151,7 @@ void GameManager::seedRandom() const {
 void GameManager::shutDown() {
   m_game_over = true;
   LogManager &log_manager = LogManager::getInstance();
+  stopManager(PathManager::getInstance(), PATH_LINES);
   stopManager(WorldManager::getInstance(), WORLD_LINES);
   stopManager(ResourceManager::getInstance(), RESOURCE_LINES);
   if (Config::getInstance().getNetworking())
@@ -188,6 +193,10 @@ void GameManager::run() {
       if (network_manager.isConnected(-1))
         network_manager.sendQueued();
     }
+
+    // Path searches get 95% of what is left of the frame.
+    const int64_t left = frame_time - clock.split() - adjust;
+    PathManager::getInstance().cycle(static_cast<int>(static_cast<float>(left) * 0.95f / 1000));
 
     int64_t elapsed = clock.split();
     int64_t remaining = frame_time - elapsed - adjust;

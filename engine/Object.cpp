@@ -1,6 +1,8 @@
 #include "Object.h"
 
 #include <cmath>
+#include <istream>
+#include <ostream>
 
 #include "EventKeyboard.h"
 #include "EventMouse.h"
@@ -11,6 +13,9 @@
 #include "InputManager.h"
 #include "LogManager.h"
 #include "NetworkManager.h"
+#include "ObjectRecord.h"
+#include "PathFind.h"
+#include "PathManager.h"
 #include "ResourceManager.h"
 #include "SceneGraph.h"
 #include "WorldManager.h"
@@ -60,7 +65,7 @@ Object::Object()
     : m_id(next_id++), m_type("(Undefined)"), m_is_active(true), m_is_visible(true),
       m_box(Vector(-0.5f, -0.5f), 0.99f, 0.99f), m_position(1, 1), m_speed(0),
       m_altitude(MAX_ALTITUDE / 2), m_solidness(HARD), m_no_soft(false), m_event_count(0),
-      m_modified(ATTR_ALL), m_follow_path(false), m_avoid_collisions(false), m_in_world(false) {
+      m_modified(ATTR_ALL), m_p_path_find(nullptr), m_follow_path(false), m_avoid_collisions(false), m_in_world(false) {
   m_shape.setType(-1);
   m_in_world = WorldManager::getInstance().insertObject(this) == 0;
   if (!m_in_world)
@@ -71,6 +76,10 @@ Object::Object()
 Object::~Object() {
   for (int i = m_event_count - 1; i >= 0; i--)
     unregisterInterest(m_event_name[i]);
+  dropPathFind();
+  // Searches of other objects that head for this one must not reach for it
+  // once it is gone.
+  PathManager::getInstance().forgetTarget(this);
   // An object the world refused was reported when it was made.
   if (m_in_world && WorldManager::getInstance().removeObject(this) != 0)
     LogManager::getInstance().writeLog(
@@ -79,6 +88,23 @@ Object::~Object() {
 }
 
 void Object::markModified(unsigned int attributes) { m_modified |= attributes; }
+
+void Object::dropPathFind() {
+  if (m_p_path_find == nullptr)
+    return;
+  PathManager::getInstance().removePathFind(m_p_path_find);
+  delete m_p_path_find;
+  m_p_path_find = nullptr;
+}
+
+void Object::setPathFind(PathFind *p_new_path_find) {
+  if (p_new_path_find == m_p_path_find)
+    return;
+  dropPathFind();
+  m_p_path_find = p_new_path_find;
+}
+
+PathFind *Object::getPathFind() const { return m_p_path_find; }
 
 SceneGraph *Object::indexedBy() const {
   return m_in_world ? &WorldManager::getInstance().getSceneGraph() : nullptr;
@@ -389,7 +415,110 @@ int Object::eventHandler(const Event *p_e) {
     setPath(p_path_event->getPath());
     setFollowPath(true);
   }
+  dropPathFind();
   return 1;
+}
+
+int Object::serialize(std::ostream &out, unsigned int attr) {
+  const LogManager &log = LogManager::getInstance();
+  log.writeLog(20, "Object::serialize(): attr is %u, modified is %u (%s)", attr, m_modified,
+               m_modified != 0 ? "true" : "false");
+  log.writeLog(25, "\t%s", toBinaryString(attr).c_str());
+  const ObjectRecord record(*this, attr != 0 ? attr : m_modified);
+  record.write(out);
+  m_modified &= ~(record.mask & ATTR_ALL);
+  return checkStream("Object::serialize()", out);
+}
+
+int Object::deserialize(std::istream &in, unsigned int *p_mask) {
+  ObjectRecord record;
+  if (readRecord(in, record, p_mask) != 0)
+    return -1;
+  applyRecord(record);
+  LogManager::getInstance().writeLog(20, "Object::deserialize(): done checking all types.");
+  return 0;
+}
+
+int Object::readRecord(std::istream &in, ObjectRecord &record, unsigned int *p_mask) {
+  const int result = record.read(in);
+  if (p_mask != nullptr)
+    *p_mask = record.mask;
+  LogManager::getInstance().writeLog(20, "Object::deserialize(): attr %u (%s)", record.mask,
+                                     toBinaryString(record.mask).c_str());
+  if (result != 0) {
+    checkStream("Object::deserialize()", in);
+    return -1;
+  }
+  return 0;
+}
+
+void Object::applyRecord(const ObjectRecord &record) {
+  const LogManager &log = LogManager::getInstance();
+  if (record.has(ATTR_ID))
+    setId(record.id);
+  if (record.has(ATTR_ACTIVE))
+    setActive(record.active);
+  if (record.has(ATTR_VISIBLE))
+    setVisible(record.visible);
+  if (record.has(ATTR_EVENTS)) {
+    for (int i = m_event_count - 1; i >= 0; i--)
+      unregisterInterest(m_event_name[i]);
+    for (const std::string &name : record.events)
+      if (registerInterest(name) != 0)
+        log.writeLog("Object::deserialize(): Error! Register interest: %s", name.c_str());
+  }
+  if (record.has(ATTR_BOX))
+    setBox(record.box);
+  if (record.has(ATTR_POSITION))
+    setPosition(record.position);
+  if (record.has(ATTR_TYPE))
+    setType(record.type);
+  if (record.has(ATTR_ANIMATION)) {
+    setAnimation(record.animation, true);
+    // The sprite cannot travel: look it up by name, then restore where the
+    // sender's playback was.
+    if (!record.animation.getName().empty()) {
+      setSprite(record.animation.getName());
+      Animation animation = m_animation;
+      animation.setIndex(record.animation.getIndex());
+      animation.setSlowdownCount(record.animation.getSlowdownCount());
+      setAnimation(animation, true);
+    }
+    // The animation sets the box to its sprite's; a box sent along is the
+    // sender's actual box and wins.
+    if (record.has(ATTR_BOX))
+      setBox(record.box);
+  }
+  if (record.has(ATTR_ALTITUDE))
+    setAltitude(record.altitude);
+  if (record.has(ATTR_SOLIDNESS)) {
+    // Checked here: a number from elsewhere is not necessarily a Solidness.
+    if (record.solidness == HARD || record.solidness == SOFT || record.solidness == SPECTRAL)
+      setSolidness(static_cast<Solidness>(record.solidness));
+    else
+      log.writeLog("Object::setSolidness(): Solidness %d not one of HARD, SOFT or SPECTRAL.",
+                   record.solidness);
+  }
+  if (record.has(ATTR_NO_SOFT))
+    m_no_soft = record.no_soft;
+  if (record.has(ATTR_DIRECTION))
+    setDirection(record.direction);
+  if (record.has(ATTR_SPEED))
+    m_speed = record.speed;
+  if (record.has(ATTR_ACCELERATION))
+    setAcceleration(record.acceleration);
+  if (record.has(ATTR_SHAPE))
+    setShape(record.shape);
+  // A path that arrives with the follow flag is taken first, so the object
+  // follows it from its first node rather than aiming at the old path.
+  if (record.has(ATTR_PATH))
+    m_path = Path(record.path.getPositions());
+  if (record.has(ATTR_FOLLOW_PATH))
+    setFollowPath(record.follow_path);
+  if (record.has(ATTR_AVOID_COLLISIONS))
+    setAvoidCollisions(record.avoid_collisions);
+  m_modified = 0;
+  record.log();
 }
 
 } // namespace vx

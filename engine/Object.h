@@ -2,6 +2,7 @@
 #ifndef VX_OBJECT_H
 #define VX_OBJECT_H
 
+#include <iosfwd>
 #include <string>
 
 #include "Animation.h"
@@ -14,7 +15,9 @@
 namespace vx {
 
 class Event;
+class PathFind;
 class SceneGraph;
+struct ObjectRecord;
 
 // How an object takes part in collisions.
 enum Solidness {
@@ -74,12 +77,16 @@ class Object {
   std::string m_event_name[MAX_EVENTS]; // Event types registered for, in order.
   unsigned int m_modified;           // Attributes changed since last serialized.
   Shape m_shape;                     // Optional shape drawn at the position.
+  PathFind *m_p_path_find;           // The path search still running for it; owned.
   Path m_path;                       // The path being followed.
   bool m_follow_path;                // Follow m_path every step.
   bool m_avoid_collisions;           // A HARD mover slides along HARD obstacles.
   bool m_in_world;                   // The world accepted the object at construction.
 
   void markModified(unsigned int attributes);
+
+  // Removes the pending path search from the path manager and destroys it.
+  void dropPathFind();
 
   // The scene graph that indexes the object, or null for an object the world
   // refused: such an object must never reach the world's lists, or the world
@@ -115,6 +122,19 @@ class Object {
   virtual int setSprite(std::string sprite_label);
   virtual void setAnimation(Animation new_animation, bool set_box = true);
   virtual int draw();
+
+  // Writes the attributes that attr selects, or when attr is 0 those
+  // modified since they were last written, as one record: the mask, then the
+  // attributes in record order. Clears their modified bits. 0, or -1 after
+  // logging when the stream is no longer good.
+  virtual int serialize(std::ostream &out, unsigned int attr = 0);
+
+  // Reads a record and applies it; the mask read goes to *p_mask when given.
+  // The whole record is read and checked first: on a short or corrupt record
+  // the object is left as it was and -1 returned after logging. Clears the
+  // modified mask: a received state is not a local change.
+  virtual int deserialize(std::istream &in, unsigned int *p_mask = nullptr);
+
   virtual void setModified(unsigned int new_modified);
   virtual unsigned int getModified() const;
   virtual void setShape(Shape new_shape);
@@ -163,11 +183,24 @@ class Object {
   // The id the next object will get.
   static int getNextId();
 
+  // The pending path search, owned by the object until its path event
+  // arrives or the object dies. Setting one removes and destroys the one
+  // before it.
+  void setPathFind(PathFind *p_new_path_find);
+  PathFind *getPathFind() const;
+
  protected:
   // Sets the id to 0 and gives the id taken at construction back to the
   // counter, when no later id was handed out since: many short-lived objects
   // then leave the ids of later objects as they were.
   void releaseId();
+
+  // The two halves of deserialize(), for subclasses that add attributes of
+  // their own and must read all of a record before applying any of it.
+  // readRecord() reads and checks the record, logging a stream error under
+  // "Object::deserialize()"; applyRecord() applies what it selects.
+  int readRecord(std::istream &in, ObjectRecord &record, unsigned int *p_mask);
+  void applyRecord(const ObjectRecord &record);
 };
 
 } // namespace vx

@@ -62,8 +62,12 @@ int Path::deserialize(std::istream &in) {
   m_positions.clear();
   std::uint64_t count = 0;
   bool ok = readUint64(in, count);
+  // More waypoints than an index can address fail; more than the stream
+  // still holds (8 bytes each) run past its end. Either before anything is read.
   if (ok && count > static_cast<std::uint64_t>(INT_MAX))
-    in.setstate(std::ios::failbit); // More waypoints than an index can address.
+    in.setstate(std::ios::failbit);
+  else if (ok && count > bytesLeft(in) / 8)
+    in.setstate(std::ios::eofbit | std::ios::failbit);
   for (std::uint64_t i = 0; ok && in.good() && i < count; i++) {
     float x = 0, y = 0;
     ok = readFloat(in, x) && readFloat(in, y);

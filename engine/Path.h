@@ -50,10 +50,9 @@ class Path {
   int serialize(std::ostream &out) const;
 
   // Replaces the waypoints with those read; the index keeps its value, cut
-  // down to the new count. Waypoints are read one by one, so a count larger
-  // than the stream holds costs no more memory than the stream delivers. On a
-  // short or failed stream, or a count beyond what an index can address, the
-  // path is left empty and -1 returned after logging.
+  // down to the new count. A count larger than the stream holds fails before
+  // anything is allocated. On a short or failed stream, or a count beyond what
+  // an index can address, the path is left empty and -1 returned after logging.
   int deserialize(std::istream &in);
 };
 

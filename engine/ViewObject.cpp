@@ -1,8 +1,13 @@
 #include "ViewObject.h"
 
+#include <cstdint>
+#include <istream>
+#include <ostream>
+
 #include "DisplayManager.h"
 #include "EventView.h"
 #include "LogManager.h"
+#include "ObjectRecord.h"
 #include "WorldManager.h"
 #include "utility.h"
 
@@ -47,6 +52,64 @@ Vector locationPosition(ViewObjectLocation location, float h, float v, bool bord
     default: return Vector(right, bottom);
   }
 }
+
+// The attributes a view object adds to an object record.
+struct ViewRecord {
+  unsigned int mask = 0; // VALUE and APPEARANCE bits.
+  std::int32_t value = 0;
+  std::string view_string;
+  bool border = false;
+  std::int32_t color = 0;   // Unchecked: may hold any value sent.
+  std::int32_t location = 0;
+  bool draw_value = false;
+
+  bool has(unsigned int attribute) const { return (mask & attribute) != 0; }
+
+  void write(std::ostream &out) const {
+    if (has(ATTR_VALUE))
+      writeInt32(out, value);
+    if (has(ATTR_APPEARANCE)) {
+      writeString(out, view_string);
+      writeBool(out, border);
+      writeInt32(out, color);
+      writeInt32(out, location);
+      writeBool(out, draw_value);
+    }
+  }
+
+  // True when everything selected arrived.
+  bool read(std::istream &in) {
+    if (has(ATTR_VALUE) && !readInt32(in, value))
+      return false;
+    return !has(ATTR_APPEARANCE) ||
+           (readString(in, view_string) && readBool(in, border) && readInt32(in, color) &&
+            readInt32(in, location) && readBool(in, draw_value));
+  }
+
+  // The level-25 lines; the value itself only when it was read.
+  void log(bool with_value) const {
+    const LogManager &log = LogManager::getInstance();
+    if (log.getLogLevel() < 25)
+      return;
+    if (has(ATTR_VALUE)) {
+      if (with_value)
+        log.writeLog(25, "\tVALUE: %d", static_cast<int>(value));
+      else
+        log.writeLog(25, "\tVALUE");
+    }
+    if (has(ATTR_APPEARANCE)) {
+      log.writeLog(25, "\tAPPEARANCE");
+      log.writeLog(25, "\tVIEW_STRING: %s", view_string.c_str());
+      log.writeLog(25, "\tBORDER: %s", border ? "true" : "false");
+      log.writeLog(25, "\tCOLOR: %s",
+                   isColor(color) ? colorToString(static_cast<Color>(color)).c_str() : "unknown");
+      log.writeLog(25, "\tLOCATION: %s", locationToString(location).c_str());
+      log.writeLog(25, "\tDRAW_VALUE: %s", draw_value ? "true" : "false");
+    }
+  }
+
+  static bool isColor(std::int32_t c) { return c >= BLACK && c <= CUSTOM; }
+};
 
 } // namespace
 
@@ -189,5 +252,64 @@ bool ViewObject::getBorder() const { return m_border; }
 Color ViewObject::getColor() const { return m_color; }
 
 std::string ViewObject::getViewString() const { return m_view_string; }
+
+int ViewObject::serialize(std::ostream &out, unsigned int attr) {
+  const LogManager &log = LogManager::getInstance();
+  log.writeLog(20, "ViewObject::serialize(): serializing attributes");
+  log.writeLog(20, "ViewObject::serialize(): attr is %u, modified is %u (%s)", attr, getModified(),
+               getModified() != 0 ? "true" : "false");
+  Object::serialize(out, attr);
+
+  unsigned int modified = getModified();
+  ViewRecord record;
+  record.mask = (attr != 0 ? attr : modified) & (ATTR_VALUE | ATTR_APPEARANCE);
+  record.value = m_value;
+  record.view_string = m_view_string;
+  record.border = m_border;
+  record.color = m_color;
+  record.location = m_location;
+  record.draw_value = m_draw_value;
+  record.write(out);
+  record.log(false);
+  setModified(modified & ~record.mask);
+  return checkStream("ViewObject::serialize()", out);
+}
+
+int ViewObject::deserialize(std::istream &in, unsigned int *p_mask) {
+  const LogManager &log = LogManager::getInstance();
+  ObjectRecord object_record;
+  if (readRecord(in, object_record, p_mask) != 0) {
+    log.writeLog("ViewObject::deserialize(): Error calling Object::deserialize().");
+    return -1;
+  }
+  log.writeLog(20, "ViewObject::deserialize(): attr %u (%s)", object_record.mask,
+               toBinaryString(object_record.mask).c_str());
+  ViewRecord record;
+  record.mask = object_record.mask & (ATTR_VALUE | ATTR_APPEARANCE);
+  if (!record.read(in)) {
+    in.setstate(std::ios::failbit);
+    checkStream("ViewObject::deserialize()", in);
+    return -1;
+  }
+
+  // The whole record arrived: apply it.
+  applyRecord(object_record);
+  if (record.has(ATTR_VALUE))
+    setValue(record.value);
+  if (record.has(ATTR_APPEARANCE)) {
+    setViewString(record.view_string);
+    setBorder(record.border);
+    if (ViewRecord::isColor(record.color))
+      setColor(static_cast<Color>(record.color));
+    else
+      log.writeLog("ViewObject::deserialize(): Unknown color %d. Ignoring.",
+                   static_cast<int>(record.color));
+    setLocation(static_cast<ViewObjectLocation>(record.location));
+    setDrawValue(record.draw_value);
+  }
+  record.log(true);
+  log.writeLog(20, "ViewObject::deserialize(): done checking all types.");
+  return 0;
+}
 
 } // namespace vx

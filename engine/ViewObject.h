@@ -4,6 +4,7 @@
 #ifndef VX_VIEW_OBJECT_H
 #define VX_VIEW_OBJECT_H
 
+#include <iosfwd>
 #include <string>
 
 #include "Color.h"
@@ -62,6 +63,15 @@ class ViewObject : public Object {
   // Draws the text (and frame) at the position, in view coordinates. Returns
   // 0, or a negative sum when some character could not be drawn.
   int draw() override;
+
+  // The object record, followed by the value (int32) when selected and the
+  // appearance (view string, border, colour, location, draw value) when
+  // selected. 0, or -1 after logging when the stream is no longer good.
+  int serialize(std::ostream &out, unsigned int attr = 0) override;
+
+  // Reads a whole view-object record and applies it; a short or corrupt
+  // record leaves the object as it was and returns -1 after logging.
+  int deserialize(std::istream &in, unsigned int *p_mask = nullptr) override;
 
   // Moves the object to one of the nine places; out-of-range values are ignored.
   virtual void setLocation(ViewObjectLocation new_location);

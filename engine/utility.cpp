@@ -221,6 +221,43 @@ bool readInt32(std::istream &in, std::int32_t &value) {
   return true;
 }
 
+void writeUint32(std::ostream &out, std::uint32_t value) { writeLittleEndian(out, value, 4); }
+
+bool readUint32(std::istream &in, std::uint32_t &value) {
+  std::uint64_t raw;
+  if (!readLittleEndian(in, raw, 4))
+    return false;
+  value = static_cast<std::uint32_t>(raw);
+  return true;
+}
+
+void writeBool(std::ostream &out, bool value) { out.put(value ? 1 : 0); }
+
+bool readBool(std::istream &in, bool &value) {
+  char byte;
+  if (!in.get(byte))
+    return false;
+  value = byte != 0;
+  return true;
+}
+
+std::uint64_t bytesLeft(std::istream &in) {
+  if (!in.good())
+    return 0;
+  const std::istream::pos_type here = in.tellg();
+  if (here == std::istream::pos_type(-1))
+    return UINT64_MAX;
+  in.seekg(0, std::ios::end);
+  const std::istream::pos_type end = in.tellg();
+  in.seekg(here);
+  if (end == std::istream::pos_type(-1) || !in.good()) {
+    in.clear();
+    in.seekg(here);
+    return UINT64_MAX;
+  }
+  return end > here ? static_cast<std::uint64_t>(end - here) : 0;
+}
+
 void writeString(std::ostream &out, const std::string &value) {
   writeUint64(out, value.size());
   out.write(value.data(), static_cast<std::streamsize>(value.size()));
@@ -230,8 +267,12 @@ bool readString(std::istream &in, std::string &value) {
   std::uint64_t length = 0;
   if (!readUint64(in, length))
     return false;
-  // Read in pieces, so a corrupt length cannot make it allocate more than the
-  // stream actually holds.
+  if (length > bytesLeft(in)) {
+    in.setstate(std::ios::eofbit | std::ios::failbit); // The data ends before the string.
+    return false;
+  }
+  // Read in pieces, so that even on a stream that cannot tell its size a
+  // corrupt length cannot make it allocate more than the stream holds.
   std::string result;
   char buffer[4096];
   while (length > 0) {

@@ -78,12 +78,32 @@ void writeInt32(std::ostream &out, std::int32_t value);
 // Reads what writeInt32() wrote. False, with `value` unchanged, on a short stream.
 bool readInt32(std::istream &in, std::int32_t &value);
 
+// Writes the 4 bytes of an unsigned 32-bit integer.
+void writeUint32(std::ostream &out, std::uint32_t value);
+
+// Reads what writeUint32() wrote. False, with `value` unchanged, on a short stream.
+bool readUint32(std::istream &in, std::uint32_t &value);
+
+// Writes a bool as one byte, 0 or 1.
+void writeBool(std::ostream &out, bool value);
+
+// Reads one byte as a bool: any non-zero byte is true. False, with `value`
+// unchanged, on a short stream.
+bool readBool(std::istream &in, bool &value);
+
 // Writes a string as its 64-bit length followed by its bytes.
 void writeString(std::ostream &out, const std::string &value);
 
-// Reads what writeString() wrote, allocating no more than the stream holds.
-// False, with `value` unchanged, on a short stream.
+// Reads what writeString() wrote. A length beyond what the stream still holds
+// fails the stream before anything is allocated. False, with `value`
+// unchanged, on a short stream.
 bool readString(std::istream &in, std::string &value);
+
+// How many bytes a stream can still deliver: the distance from the read
+// position to the end for a seekable stream, 0 for a stream that is not good,
+// and the largest value for one that cannot tell. Lengths and counts read
+// from a stream are checked against it before memory is set aside for them.
+std::uint64_t bytesLeft(std::istream &in);
 
 // ---------------------------------------------------------------------------
 // Geometry

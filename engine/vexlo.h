@@ -30,6 +30,8 @@
 #include "ObjectListIterator.h"
 #include "Particle.h"
 #include "Path.h"
+#include "PathFind.h"
+#include "PathManager.h"
 #include "Pause.h"
 #include "ResourceManager.h"
 #include "SceneGraph.h"

@@ -1,0 +1,179 @@
+#include "PathFind.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "LogManager.h"
+#include "Object.h"
+#include "ObjectList.h"
+#include "WorldManager.h"
+#include "utility.h"
+
+namespace vx {
+
+PathFind::PathFind(Object *p_o, Object *p_target, PathCell start, PathCell goal, int width,
+                   int height)
+    : m_p_object(p_o), m_p_target(p_target), m_start(start), m_goal(goal),
+      m_width(std::max(width, 0)), m_height(std::max(height, 0)), m_open_count(0),
+      m_next_order(0), m_found(false), m_final_result(-1), m_stamp(1) {
+  const PathNode blank = {0, 0, {0, 0}, false, false, 0, 0, false};
+  m_graph.assign(static_cast<size_t>(m_width) * static_cast<size_t>(m_height), blank);
+  if (inside(start.x, start.y))
+    node(start).cost = 0;
+}
+
+bool PathFind::inside(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
+
+PathNode &PathFind::node(PathCell cell) {
+  return m_graph[static_cast<size_t>(cell.y) * static_cast<size_t>(m_width) +
+                 static_cast<size_t>(cell.x)];
+}
+
+void PathFind::forgetBlocked() {
+  if (++m_stamp == 0) {
+    // After the stamp wraps, old stamps could match again: clear them.
+    for (PathNode &n : m_graph)
+      n.blocked_stamp = 0;
+    m_stamp = 1;
+  }
+}
+
+bool PathFind::isBlocked(int x, int y) {
+  PathNode &n = node({x, y});
+  if (n.blocked_stamp == m_stamp)
+    return n.blocked;
+  n.blocked = false;
+  const ObjectList collisions = WorldManager::getInstance().getCollisions(
+      m_p_object, Vector(static_cast<float>(x), static_cast<float>(y)));
+  for (int i = 0; i < collisions.getCount(); i++) {
+    const Object *p_o = collisions[i];
+    if (p_o->getSolidness() == HARD) {
+      const Vector goal(static_cast<float>(m_goal.x), static_cast<float>(m_goal.y));
+      n.blocked = !boxContainsPosition(getWorldBox(p_o), goal);
+      break;
+    }
+  }
+  n.blocked_stamp = m_stamp;
+  return n.blocked;
+}
+
+PathCell PathFind::takeCurrent() {
+  while (m_open_count > 0) {
+    const OpenEntry entry = m_open.top();
+    m_open.pop();
+    PathNode &n = m_graph[static_cast<size_t>(entry.index)];
+    if (!n.open || n.estimate != entry.estimate)
+      continue; // Expanded already, or improved since this entry was queued.
+    n.open = false;
+    m_open_count--;
+    return {entry.index % m_width, entry.index / m_width};
+  }
+  return m_start;
+}
+
+void PathFind::relax(PathCell current, int dx, int dy) {
+  const int nx = current.x + dx, ny = current.y + dy;
+  if (!inside(nx, ny))
+    return;
+  PathNode &n = node({nx, ny});
+  if (n.closed || isBlocked(nx, ny))
+    return;
+  // No squeezing diagonally between two blocked cells.
+  if (dx != 0 && dy != 0 && isBlocked(current.x + dx, current.y) &&
+      isBlocked(current.x, current.y + dy))
+    return;
+
+  const double step = std::sqrt(static_cast<double>(dx * dx + dy * dy));
+  const float cost = static_cast<float>(static_cast<double>(node(current).cost) + step);
+  if (n.open && cost > n.cost)
+    return;
+  const double gx = nx - m_goal.x, gy = ny - m_goal.y;
+  const float estimate =
+      static_cast<float>(static_cast<double>(cost) + std::sqrt(gx * gx + gy * gy));
+  n.parent = current;
+  n.cost = cost;
+  const bool requeue = !n.open || estimate != n.estimate;
+  n.estimate = estimate;
+  if (!n.open) {
+    n.open = true;
+    n.order = m_next_order++;
+    m_open_count++;
+  }
+  if (requeue)
+    m_open.push({estimate, n.order, ny * m_width + nx});
+}
+
+int PathFind::cycleOnce() {
+  if (m_graph.empty()) {
+    LogManager::getInstance().writeLog(
+        "PathFind::cycleOnce(): node graph not allocated.  Cannot find path.");
+    return 0;
+  }
+  if (m_final_result != -1)
+    return m_final_result;
+
+  const PathCell current = takeCurrent();
+  if (!inside(current.x, current.y))
+    return m_final_result = 0; // Only a start outside the world gets here.
+  node(current).closed = true;
+  m_closed.push_back(current);
+
+  if (current == m_goal)
+    m_found = true;
+  if (m_p_target != nullptr) {
+    const Box here = getWorldBox(
+        m_p_object, Vector(static_cast<float>(current.x), static_cast<float>(current.y)));
+    const Box target = getWorldBox(
+        m_p_target, Vector(static_cast<float>(m_goal.x), static_cast<float>(m_goal.y)));
+    if (boxIntersectsBox(here, target)) {
+      m_found = true;
+      m_goal = current;
+    }
+  }
+  if (m_found)
+    return m_final_result = 2;
+
+  for (int dy = -1; dy <= 1; dy++)
+    for (int dx = -1; dx <= 1; dx++)
+      if (dx != 0 || dy != 0)
+        relax(current, dx, dy);
+
+  if (m_open_count > 0)
+    return 1;
+  return m_final_result = 0;
+}
+
+Path PathFind::getPath() const {
+  Path path;
+  if (!m_found)
+    return path;
+  std::vector<Vector> cells;
+  PathCell cell = m_goal;
+  // Parents lead back to the start; the bound only guards against a chain
+  // that never gets there.
+  for (size_t guard = 0; cell != m_start && guard < m_graph.size(); guard++) {
+    cells.emplace_back(static_cast<float>(cell.x), static_cast<float>(cell.y));
+    cell = m_graph[static_cast<size_t>(cell.y) * static_cast<size_t>(m_width) +
+                   static_cast<size_t>(cell.x)]
+               .parent;
+  }
+  cells.emplace_back(static_cast<float>(m_start.x), static_cast<float>(m_start.y));
+  std::reverse(cells.begin(), cells.end());
+  return Path(cells);
+}
+
+Object *PathFind::getObject() const { return m_p_object; }
+
+Object *PathFind::getTarget() const { return m_p_target; }
+
+void PathFind::clearTarget() { m_p_target = nullptr; }
+
+PathCell PathFind::getStart() const { return m_start; }
+
+PathCell PathFind::getGoal() const { return m_goal; }
+
+bool PathFind::isFound() const { return m_found; }
+
+const std::vector<PathCell> &PathFind::getClosed() const { return m_closed; }
+
+} // namespace vx
