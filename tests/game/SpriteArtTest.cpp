@@ -1,0 +1,100 @@
+// The game's sprite files: every one loads from the source tree without a
+// complaint, and their sizes keep the game playable and on the screen.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "ResourceManager.h"
+#include "Sprite.h"
+#include "TestSupport.h"
+
+namespace {
+
+struct Art {
+  const char *file;
+  const char *label;
+  int min_frames;
+  bool moves; // Drawn over other things: blanks must be transparent.
+};
+
+// The files and labels the game loads, in its order.
+const Art ART[] = {
+    {"plarn-spr.txt", "fly", 2, true},
+    {"loveFly.txt", "Love", 2, true},
+    {"Impossifly.txt", "tiny", 2, true},
+    {"LargeFly.txt", "large", 2, true},
+    {"GiantFly.txt", "giant", 2, true},
+    {"GreedyFly.txt", "greed", 2, true},
+    {"bullet-spr.txt", "bullet", 1, true},
+    {"explosion-spr.txt", "explosion", 1, true},
+    {"gamestart-spr.txt", "gamestart", 1, false},
+    {"FrozenPlarn.txt", "intermission", 2, false},
+    {"gameover-spr.txt", "gameover", 2, false},
+    {"FrozenPlarn.txt", "fplarn", 2, false},
+    {"coin-spr.txt", "coin", 2, true},
+    {"coin-spr - Copy.txt", "VexLo", 2, true},
+};
+
+// The window shows 80 by 24 cells; a screen drawn at its centre must fit, and
+// odd sizes put every character on a whole cell.
+const int WINDOW_COLUMNS = 80;
+const int WINDOW_ROWS = 24;
+
+// The game-over screen plays its animation once: 2 to 3 seconds of 33 ms steps.
+const int MIN_GAME_OVER_STEPS = 60;
+const int MAX_GAME_OVER_STEPS = 90;
+
+int area(const vx::Sprite *p_sprite) { return p_sprite->getWidth() * p_sprite->getHeight(); }
+
+TEST(SpriteArt, EveryFileLoadsCleanlyAndFitsTheGame) {
+  vxtest::LogCapture log;
+  vx::ResourceManager &rm = vx::ResourceManager::getInstance();
+  ASSERT_EQ(rm.startUp(), 0);
+
+  std::map<std::string, const vx::Sprite *> loaded;
+  for (const Art &art : ART) {
+    SCOPED_TRACE(art.label);
+    ASSERT_EQ(rm.loadSprite(std::string(VEXLO_SOURCE_DIR) + "/sprites/" + art.file, art.label), 0);
+    const vx::Sprite *p_sprite = rm.getSprite(art.label);
+    ASSERT_NE(p_sprite, nullptr);
+    loaded[art.label] = p_sprite;
+
+    const int w = p_sprite->getWidth(), h = p_sprite->getHeight();
+    EXPECT_GE(p_sprite->getFrameCount(), art.min_frames);
+    EXPECT_LT(w, WINDOW_COLUMNS);
+    EXPECT_LT(h, WINDOW_ROWS);
+    for (int i = 0; i < p_sprite->getFrameCount(); i++) {
+      EXPECT_EQ(p_sprite->getFrame(i).getString().size(), static_cast<std::size_t>(w * h)) << i;
+    }
+    if (art.moves) {
+      EXPECT_EQ(p_sprite->getTransparency(), ' ');
+    } else {
+      EXPECT_EQ(w % 2, 1);
+      EXPECT_EQ(h % 2, 1);
+    }
+    if (art.min_frames > 1) { // An animation changes frame now and then, not every step.
+      EXPECT_GE(p_sprite->getSlowdown(), 1);
+    }
+  }
+  for (const std::string &message : log.messages()) {
+    EXPECT_EQ(message.find("Error"), std::string::npos) << message;
+    EXPECT_EQ(message.find("Warning"), std::string::npos) << message;
+  }
+
+  // Bigger flies take more hits; the tiny one is the hardest to hit.
+  EXPECT_LT(area(loaded["tiny"]), area(loaded["fly"]));
+  EXPECT_LT(area(loaded["fly"]), area(loaded["large"]));
+  EXPECT_LT(area(loaded["large"]), area(loaded["giant"]));
+  // The swatter covers a plain fly whole, so a swat aimed at it hits.
+  EXPECT_GE(loaded["bullet"]->getWidth(), loaded["fly"]->getWidth());
+  EXPECT_GE(loaded["bullet"]->getHeight(), 3);
+  // The game-over screen lasts frame count times slowdown steps.
+  const vx::Sprite *p_over = loaded["gameover"];
+  const int steps = p_over->getFrameCount() * p_over->getSlowdown();
+  EXPECT_GE(steps, MIN_GAME_OVER_STEPS);
+  EXPECT_LE(steps, MAX_GAME_OVER_STEPS);
+  rm.shutDown();
+}
+
+} // namespace
