@@ -3,8 +3,6 @@
 // a close request from the window system ends the game.
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-
 #include <SFML/Graphics/RenderWindow.hpp>
 
 #include <chrono>
@@ -25,12 +23,13 @@
 #include "InputManager.h"
 #include "Object.h"
 #include "TestSupport.h"
+#include "WindowTestSupport.h"
 #include "WorldManager.h"
 
-// Last: its macros (None, Bool, Status...) would clash with the headers above.
-#include <X11/Xlib.h>
-
 using vx::InputManager;
+using vxtest::commandOutput;
+using vxtest::requestClose;
+using vxtest::runCommand;
 using vx::Vector;
 namespace Keyboard = vx::Keyboard;
 namespace Mouse = vx::Mouse;
@@ -92,59 +91,6 @@ bool near(const Vector &a, const Vector &b) {
   return std::fabs(a.getX() - b.getX()) < 1e-4f && std::fabs(a.getY() - b.getY()) < 1e-4f;
 }
 
-// Runs a command; true when it exits with status 0.
-bool run(const std::string &command) {
-  return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// The first line a command prints.
-std::string output(const std::string &command) {
-  std::string text;
-  FILE *p_pipe = popen((command + " 2>/dev/null").c_str(), "r");
-  if (p_pipe == nullptr)
-    return text;
-  char buffer[256];
-  if (std::fgets(buffer, sizeof(buffer), p_pipe) != nullptr)
-    text = buffer;
-  pclose(p_pipe);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-    text.pop_back();
-  return text;
-}
-
-// Asks the window to close the way a window manager does: a WM_DELETE_WINDOW
-// client message sent through the X server. The test server runs without a
-// window manager, so nothing else would turn a close into that message.
-bool requestClose(unsigned long window) {
-  void *p_lib = dlopen("libX11.so.6", RTLD_NOW);
-  if (p_lib == nullptr)
-    return false;
-  auto open_display = reinterpret_cast<Display *(*)(const char *)>(dlsym(p_lib, "XOpenDisplay"));
-  auto intern_atom =
-      reinterpret_cast<Atom (*)(Display *, const char *, Bool)>(dlsym(p_lib, "XInternAtom"));
-  auto send_event = reinterpret_cast<Status (*)(Display *, Window, Bool, long, XEvent *)>(
-      dlsym(p_lib, "XSendEvent"));
-  auto close_display = reinterpret_cast<int (*)(Display *)>(dlsym(p_lib, "XCloseDisplay"));
-  bool sent = false;
-  if (open_display != nullptr && intern_atom != nullptr && send_event != nullptr &&
-      close_display != nullptr) {
-    Display *p_display = open_display(nullptr);
-    if (p_display != nullptr) {
-      XEvent event{};
-      event.xclient.type = ClientMessage;
-      event.xclient.window = window;
-      event.xclient.message_type = intern_atom(p_display, "WM_PROTOCOLS", False);
-      event.xclient.format = 32;
-      event.xclient.data.l[0] = static_cast<long>(intern_atom(p_display, "WM_DELETE_WINDOW", False));
-      event.xclient.data.l[1] = CurrentTime;
-      sent = send_event(p_display, window, False, NoEventMask, &event) != 0;
-      close_display(p_display); // Flushes the request.
-    }
-  }
-  dlclose(p_lib);
-  return sent;
-}
-
 class InputWindow : public ::testing::Test {
  protected:
   vxtest::LogCapture m_log;
@@ -167,14 +113,14 @@ class InputWindow : public ::testing::Test {
     ASSERT_EQ(p_recorder->registerInterest("vx-mouse"), 0);
 
     // A test process that died mid-test may have left keys or buttons down.
-    run("xdotool keyup " + std::string(ALL_KEYS));
-    run("xdotool mouseup 1 mouseup 2 mouseup 3");
+    runCommand("xdotool keyup " + std::string(ALL_KEYS));
+    runCommand("xdotool mouseup 1 mouseup 2 mouseup 3");
 
     m_window = std::to_string(static_cast<unsigned long>(p_window->getSystemHandle()));
     // Keys go to the focused window; there is no window manager to give it focus.
     ASSERT_TRUE(pumpUntil([this] {
-      run("xdotool windowfocus " + m_window);
-      return output("xdotool getwindowfocus") == m_window;
+      runCommand("xdotool windowfocus " + m_window);
+      return commandOutput("xdotool getwindowfocus") == m_window;
     })) << "the window never got the keyboard focus";
     ASSERT_TRUE(xdo("mousemove --window " + m_window + " 512 384"));
     pumpUntil([this] { return !m_received.empty(); }, std::chrono::milliseconds(1000));
@@ -184,15 +130,15 @@ class InputWindow : public ::testing::Test {
   void TearDown() override {
     // The X server outlives this process: never leave a key or button down.
     for (const std::string &key : m_held_keys)
-      run("xdotool keyup " + key);
+      runCommand("xdotool keyup " + key);
     for (int button : m_held_buttons)
-      run("xdotool mouseup " + std::to_string(button));
+      runCommand("xdotool mouseup " + std::to_string(button));
     vx::WorldManager::getInstance().shutDown();
     InputManager::getInstance().shutDown();
     vx::DisplayManager::getInstance().shutDown();
   }
 
-  static bool xdo(const std::string &arguments) { return run("xdotool " + arguments); }
+  static bool xdo(const std::string &arguments) { return runCommand("xdotool " + arguments); }
 
   void keyDown(const std::string &key) {
     m_held_keys.insert(key);
