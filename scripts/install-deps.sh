@@ -10,6 +10,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick
   fonts-dejavu-core
+  alsa-utils fonts-liberation2 fonts-freefont-ttf
 )
 
 missing=()
