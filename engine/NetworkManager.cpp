@@ -182,13 +182,13 @@ int NetworkManager::getPort() const {
   return ntohs(reinterpret_cast<sockaddr_in *>(&address)->sin_port);
 }
 
-int NetworkManager::addConnection(int sock) {
+int NetworkManager::addConnection(int sock, const char *where) {
   setNoDelay(sock);
   Connection connection;
   connection.sock = sock;
   m_connections.push_back(connection);
   int index = static_cast<int>(m_connections.size()) - 1;
-  LogManager::getInstance().writeLog(1, "NetworkManager::accept(): New connection, socket %d.",
+  LogManager::getInstance().writeLog(1, "NetworkManager::%s(): New connection, socket %d.", where,
                                      index);
   EventNetwork event(NETWORK_CONNECTED);
   event.setSocketIndex(index);
@@ -221,7 +221,7 @@ int NetworkManager::accept() {
     logError(error);
     return -2;
   }
-  return addConnection(sock);
+  return addConnection(sock, "accept");
 }
 
 int NetworkManager::connect(std::string host, std::string port) {
@@ -253,7 +253,7 @@ int NetworkManager::connect(std::string host, std::string port) {
     logError(error);
     return -1;
   }
-  return addConnection(connected);
+  return addConnection(connected, "connect");
 }
 
 int NetworkManager::setMaxConnections(int max_connections) {

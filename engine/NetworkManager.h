@@ -48,8 +48,9 @@ class NetworkManager : public Manager {
   int m_max_connections;               // The most connections accept() takes.
   std::vector<Connection> m_connections;
 
-  // Appends a connected socket and announces it. Returns its socket index.
-  int addConnection(int sock);
+  // Appends a connected socket and announces it, logging under the name of
+  // the operation that made it. Returns its socket index.
+  int addConnection(int sock, const char *where);
 
   // Writes what the socket takes now: the count written (0 when it would
   // block), or -1 after an error, which closes a connection the peer closed.
