@@ -25,6 +25,7 @@
 #include "Manager.h"
 #include "Music.h"
 #include "NetworkManager.h"
+#include "NetworkMessage.h"
 #include "Object.h"
 #include "ObjectList.h"
 #include "ObjectListIterator.h"
