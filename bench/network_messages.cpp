@@ -3,18 +3,14 @@
 // one framed message from sendMessage() to its delivery by receiveMessages()
 // for several payload sizes. Prints the median wall-clock time of each, and
 // checks that the cycles leave no descriptor open.
-#include <arpa/inet.h>
-#include <dirent.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+// The tests' plain loopback sockets play the peer here too.
+#include "../tests/support/SocketTestSupport.h"
 #include "vexlo.h"
 
 namespace {
@@ -34,30 +30,6 @@ double median(std::vector<double> values) {
   return values.empty() ? 0 : values[values.size() / 2];
 }
 
-int openDescriptors() {
-  int count = 0;
-  DIR *p_dir = opendir("/proc/self/fd");
-  if (p_dir == nullptr)
-    return -1;
-  while (dirent *p_entry = readdir(p_dir))
-    count += p_entry->d_name[0] != '.';
-  closedir(p_dir);
-  return count - 1;
-}
-
-int rawConnect(int port) {
-  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address = {};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (fd != -1 && connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0) {
-    close(fd);
-    return -1;
-  }
-  return fd;
-}
-
 // Counts the messages delivered to it.
 class Counter : public vx::Object {
  public:
@@ -70,17 +42,15 @@ class Counter : public vx::Object {
 };
 
 void timeCycles(vx::NetworkManager &network) {
-  int before = openDescriptors();
+  int before = vxtest::openDescriptorCount();
   std::vector<double> times;
   for (int i = 0; i < CYCLES; i++) {
     double start = nowMicroseconds();
-    int fd = rawConnect(network.getPort());
+    int fd = vxtest::rawConnect(network.getPort());
     int accepted = -1;
     for (int polls = 0; polls < MAX_POLLS && accepted < 0; polls++)
       accepted = network.accept();
-    linger reset = {1, 0};
-    setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof(reset));
-    close(fd);
+    vxtest::resetClose(fd);
     for (int polls = 0; polls < MAX_POLLS && network.isConnected(-1); polls++)
       network.receiveMessages();
     if (accepted < 0 || network.isConnected(-1)) {
@@ -91,7 +61,7 @@ void timeCycles(vx::NetworkManager &network) {
   }
   std::printf("connect, accept, reset, close: median %.1f us over %d cycles; descriptors "
               "before %d, after %d\n",
-              median(times), CYCLES, before, openDescriptors());
+              median(times), CYCLES, before, vxtest::openDescriptorCount());
 }
 
 void timeMessages(vx::NetworkManager &network, Counter &counter) {
