@@ -6,6 +6,7 @@
 #include "LogManager.h"
 #include "Object.h"
 #include "ObjectList.h"
+#include "SceneGraph.h"
 #include "WorldManager.h"
 #include "utility.h"
 
@@ -15,7 +16,7 @@ PathFind::PathFind(Object *p_o, Object *p_target, PathCell start, PathCell goal,
                    int height)
     : m_p_object(p_o), m_p_target(p_target), m_start(start), m_goal(goal),
       m_width(std::max(width, 0)), m_height(std::max(height, 0)), m_open_count(0),
-      m_next_order(0), m_found(false), m_final_result(-1), m_stamp(1) {
+      m_next_order(0), m_found(false), m_final_result(-1), m_stamp(1), m_sweep_stamp(0) {
   const PathNode blank = {0, 0, {0, 0}, false, false, 0, 0, false};
   m_graph.assign(static_cast<size_t>(m_width) * static_cast<size_t>(m_height), blank);
   if (inside(start.x, start.y))
@@ -35,6 +36,57 @@ void PathFind::forgetBlocked() {
     for (PathNode &n : m_graph)
       n.blocked_stamp = 0;
     m_stamp = 1;
+    m_sweep_stamp = 0;
+  }
+}
+
+bool PathFind::blockedByFirstHard(int x, int y) const {
+  const ObjectList collisions = WorldManager::getInstance().getCollisions(
+      m_p_object, Vector(static_cast<float>(x), static_cast<float>(y)));
+  for (int i = 0; i < collisions.getCount(); i++) {
+    const Object *p_o = collisions[i];
+    if (p_o->getSolidness() == HARD) {
+      const Vector goal(static_cast<float>(m_goal.x), static_cast<float>(m_goal.y));
+      return !boxContainsPosition(getWorldBox(p_o), goal);
+    }
+  }
+  return false;
+}
+
+void PathFind::sweepHardObjects() {
+  m_hard_kinds.assign(m_graph.size(), 0);
+  m_sweep_stamp = m_stamp;
+  const Box mover = m_p_object->getBox();
+  const double mx = mover.getCorner().getX(), my = mover.getCorner().getY();
+  const Vector goal(static_cast<float>(m_goal.x), static_cast<float>(m_goal.y));
+  const ObjectList solid = WorldManager::getInstance().getSceneGraph().solidObjects();
+  for (int i = 0; i < solid.getCount(); i++) {
+    const Object *p_o = solid[i];
+    if (p_o == m_p_object || p_o->getSolidness() != HARD)
+      continue;
+    const Box box = getWorldBox(p_o);
+    const double ox = box.getCorner().getX(), oy = box.getCorner().getY();
+    // The cells where the mover's box can reach this box, a cell wider on
+    // every side for rounding; each is then tested exactly as a collision
+    // query tests it. A box that is not a number meets nothing.
+    const double x0 = std::floor(ox - mx - mover.getHorizontal()) - 1;
+    const double x1 = std::ceil(ox + box.getHorizontal() - mx) + 1;
+    const double y0 = std::floor(oy - my - mover.getVertical()) - 1;
+    const double y1 = std::ceil(oy + box.getVertical() - my) + 1;
+    if (!(x0 <= x1 && y0 <= y1))
+      continue;
+    const int first_x = static_cast<int>(std::max(x0, 0.0));
+    const int last_x = static_cast<int>(std::min(x1, static_cast<double>(m_width - 1)));
+    const int first_y = static_cast<int>(std::max(y0, 0.0));
+    const int last_y = static_cast<int>(std::min(y1, static_cast<double>(m_height - 1)));
+    const std::uint8_t kind = boxContainsPosition(box, goal) ? 2 : 1;
+    for (int y = first_y; y <= last_y; y++)
+      for (int x = first_x; x <= last_x; x++)
+        if (boxIntersectsBox(getWorldBox(m_p_object, Vector(static_cast<float>(x),
+                                                            static_cast<float>(y))),
+                             box))
+          m_hard_kinds[static_cast<size_t>(y) * static_cast<size_t>(m_width) +
+                       static_cast<size_t>(x)] |= kind;
   }
 }
 
@@ -42,16 +94,21 @@ bool PathFind::isBlocked(int x, int y) {
   PathNode &n = node({x, y});
   if (n.blocked_stamp == m_stamp)
     return n.blocked;
-  n.blocked = false;
-  const ObjectList collisions = WorldManager::getInstance().getCollisions(
-      m_p_object, Vector(static_cast<float>(x), static_cast<float>(y)));
-  for (int i = 0; i < collisions.getCount(); i++) {
-    const Object *p_o = collisions[i];
-    if (p_o->getSolidness() == HARD) {
-      const Vector goal(static_cast<float>(m_goal.x), static_cast<float>(m_goal.y));
-      n.blocked = !boxContainsPosition(getWorldBox(p_o), goal);
-      break;
-    }
+  if (m_sweep_stamp != m_stamp)
+    sweepHardObjects();
+  // Only where HARD objects that hold the goal and others that do not meet
+  // does the first of them in the collision list decide.
+  switch (m_hard_kinds[static_cast<size_t>(y) * static_cast<size_t>(m_width) +
+                       static_cast<size_t>(x)]) {
+  case 0:
+  case 2:
+    n.blocked = false;
+    break;
+  case 1:
+    n.blocked = true;
+    break;
+  default:
+    n.blocked = blockedByFirstHard(x, y);
   }
   n.blocked_stamp = m_stamp;
   return n.blocked;

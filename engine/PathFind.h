@@ -63,6 +63,17 @@ class PathFind {
   bool m_found;                 // The goal was reached.
   int m_final_result;           // 0 or 2 once the search ended; -1 before.
   std::uint32_t m_stamp;        // Blocked answers with another stamp are out of date.
+  // What the HARD objects make of each cell, from one sweep over them: bit 0
+  // set when one that does not hold the goal overlaps the mover there, bit
+  // 1 when one that holds the goal does. Valid while m_sweep_stamp is m_stamp.
+  std::vector<std::uint8_t> m_hard_kinds;
+  std::uint32_t m_sweep_stamp;
+
+  // Fills m_hard_kinds from the world's solid objects.
+  void sweepHardObjects();
+
+  // The blocked answer from the list of collisions at the cell, in its order.
+  bool blockedByFirstHard(int x, int y) const;
 
   PathNode &node(PathCell cell);
   bool inside(int x, int y) const;
