@@ -187,7 +187,7 @@ void GameManager::run() {
 
     // The network manager runs only when networking is on.
     NetworkManager &network_manager = NetworkManager::getInstance();
-    if (network_manager.isStarted()) {
+    if (Config::getInstance().getNetworking() && network_manager.isStarted()) {
       if (network_manager.isServer())
         network_manager.accept();
       if (network_manager.isConnected(-1))
