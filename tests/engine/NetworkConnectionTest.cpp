@@ -306,6 +306,46 @@ TEST_F(NetworkFixture, ManyConnectResetCyclesLeaveNoSocketOpen) {
   EXPECT_EQ(closed, cycles);
 }
 
+TEST_F(NetworkFixture, ASlowReaderGetsEverythingInOrderUntilItFallsTooFarBehind) {
+  // A peer with a small receive window, so the socket soon takes only part.
+  int peer = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  int window = 4096;
+  setsockopt(peer, SOL_SOCKET, SO_RCVBUF, &window, sizeof(window));
+  sockaddr_in address = vxtest::loopback(m_port);
+  ASSERT_EQ(connect(peer, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
+  ASSERT_EQ(acceptOne(), 0);
+
+  const int chunk = 65536;
+  std::string sent;
+  // Until the socket takes only part of a chunk, then two more that wait whole.
+  for (int i = 0, extra = 2; i < 64 && extra > 0; i++) {
+    std::string bytes(chunk, static_cast<char>('a' + i % 26));
+    ASSERT_EQ(sendText(bytes, 0), 0) << i;
+    sent += bytes;
+    if (m_log.contains("bytes sent."))
+      extra--;
+  }
+  ASSERT_TRUE(m_log.contains("bytes sent."));
+  std::string received;
+  ASSERT_TRUE(vxtest::pumpUntil(
+      [&] {
+        m_network.sendQueued();
+        received += vxtest::readAvailable(peer, 1);
+      },
+      [&] { return received.size() >= sent.size(); }, 5000));
+  EXPECT_TRUE(received == sent) << "bytes lost or out of order";
+
+  // A reader that stops altogether is given up once too much waits for it.
+  int result = 0;
+  for (int i = 0; i < 64 && result == 0; i++)
+    result = sendText(std::string(chunk, 'z'), 0);
+  EXPECT_EQ(result, -1);
+  EXPECT_TRUE(m_log.contains("reads too slowly"));
+  EXPECT_FALSE(m_network.isConnected(0));
+  EXPECT_TRUE(heard("closed 0"));
+  close(peer);
+}
+
 // Queued messages go out from the game loop itself, which also accepts.
 TEST(NetworkLoopTest, QueuedMessagesLeaveInOrderWhenTheirStepComes) {
   vxtest::TempDir dir;
