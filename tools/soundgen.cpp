@@ -125,7 +125,7 @@ Track fire() {
 
 // A big explosion: a crack, then a long roar that sinks into a rumble.
 Track nuke() {
-  Track track(2.6, false);
+  Track track(2.0, false);
   playNoise(track, noise({0.002, 0.08, 0.5f, 0.1}, 0.6f, 8000, 3000, 17), 0.0, 0.1);
   playNoise(track, noise({0.01, 1.8, 0.0f, 0.5}, 1.0f, 3000, 90, 19), 0.0, 2.0);
   Instrument rumble = voice(Wave::SINE, {0.01, 1.8, 0.0f, 0.4}, 0.6f);
