@@ -40,12 +40,17 @@ NoiseBurst noise(Envelope envelope, float gain, double cutoff_from, double cutof
   return burst;
 }
 
+// Loudest sample of an effect and of a tune: the tunes stay under the effects
+// played over them.
+const float EFFECT_PEAK = 0.8f;
+const float TUNE_PEAK = 0.55f;
+
 // A short percussive note that dies away like a struck bell.
 const Envelope BELL = {0.002, 0.35, 0.0f, 0.05};
 
 // An effect at a comfortable level, with no click at either end.
 Track finished(Track track) {
-  track.normalize(0.8f);
+  track.normalize(EFFECT_PEAK);
   track.fade(0.003, 0.01);
   return track;
 }
@@ -177,7 +182,7 @@ Track render(const Song &song) {
     playDrums(track, song.drums, start, bar / static_cast<double>(song.drums.kick.size()),
               song.drum_gain);
   }
-  track.normalize(0.8f);
+  track.normalize(TUNE_PEAK);
   track.fade(0.005, 0.005);
   return track;
 }
