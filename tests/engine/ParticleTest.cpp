@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <vector>
 
 #include "EventStep.h"
@@ -72,17 +71,19 @@ TEST_F(ParticleTest, GeneratorDrawsEveryValueInItsOrder) {
   const int count = 20, per_particle = 11;
   const std::vector<int> d = drawsAfterSeed(42, count * per_particle);
   ASSERT_EQ(vx::addParticles(count, Vector(40, 12), 4, Vector(0, 0), 0, 6, 2, 0.5f, 0.2f, 30, 10,
-                             200, 100, 250, 0, 100, 40, vx::PLAIN_PARTICLE),
+                             250, 40, 250, 0, 100, 40, vx::PLAIN_PARTICLE),
             0);
   const std::vector<Particle *> made = particles();
   ASSERT_EQ(made.size(), static_cast<size_t>(count));
-  int clamped = 0;
+  int clamped = 0, wrapped = 0;
   for (int i = 0; i < count; i++) {
     SCOPED_TRACE(i);
     const int *p = &d[static_cast<size_t>(i * per_particle)];
     const Particle &particle = *made[static_cast<size_t>(i)];
     const vx::Shape shape = particle.getShape();
-    EXPECT_EQ(shape.getOpacity(), 200 + p[0] % 100 - 50);
+    // Opacity is kept in 8 bits: 250 + 10 wraps around to 4.
+    EXPECT_EQ(shape.getOpacity(), (250 + p[0] % 40 - 20) & 0xff);
+    wrapped += shape.getOpacity() < 230;
     EXPECT_EQ(particle.getAge(), 30 + p[1] % 10 - 5);
     EXPECT_FLOAT_EQ(shape.getSize(), 6 + fraction(p[2]) * 2 - 1);
     const int offset = p[3] % 40 - 20;
@@ -104,35 +105,7 @@ TEST_F(ParticleTest, GeneratorDrawsEveryValueInItsOrder) {
     EXPECT_EQ(shape.getType(), vx::CIRCLE);
   }
   EXPECT_GT(clamped, 0) << "no colour reached the clamp";
-}
-
-TEST_F(ParticleTest, OpacityWrapsAndASpreadAbove127CountsAsNegative) {
-  // One draw per particle: a fixed direction and no other spread.
-  struct Case {
-    unsigned char opacity, spread;
-    std::function<int(int)> expected;
-    bool wraps; // Some opacities pass 255 and come back from 0.
-  } const cases[] = {
-      {250, 40, [](int draw) { return (250 + draw % 40 - 20) & 0xff; }, true},
-      {100, 200, [](int draw) { return 100 + draw % -56 + 28; }, false}, // 200 is -56.
-  };
-  for (const Case &c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.spread));
-    m_world.shutDown();
-    ASSERT_EQ(m_world.startUp(), 0);
-    const std::vector<int> d = drawsAfterSeed(7, 50);
-    ASSERT_EQ(vx::addParticles(50, Vector(5, 5), 0, Vector(1, 0), 0, 3, 0, 0.1f, 0, 5, 0,
-                               c.opacity, c.spread, 9, 9, 9, 0, vx::PLAIN_PARTICLE),
-              0);
-    const std::vector<Particle *> made = particles();
-    ASSERT_EQ(made.size(), 50u);
-    int wrapped = 0;
-    for (size_t i = 0; i < made.size(); i++) {
-      EXPECT_EQ(made[i]->getShape().getOpacity(), c.expected(d[i])) << i;
-      wrapped += made[i]->getShape().getOpacity() < c.opacity - c.spread;
-    }
-    EXPECT_EQ(wrapped > 0, c.wraps);
-  }
+  EXPECT_GT(wrapped, 0) << "no opacity wrapped";
 }
 
 TEST_F(ParticleTest, PresetsMakeTheirCountsSizesSpeedsAgesAndColours) {
