@@ -9,6 +9,7 @@
 #include "Frame.h"
 #include "GameManager.h"
 #include "LogManager.h"
+#include "ObjectList.h"
 #include "Sprite.h"
 #include "WorldManager.h"
 
@@ -156,6 +157,20 @@ void listen(Object *p_o) {
   p_o->registerInterest(KEYBOARD_EVENT);
 }
 
+// A game over raised elsewhere (a closed window) ends the loop before the
+// splash objects see it. Whatever is left of them must not live on into the
+// game: it gets no more events and goes at the end of the next update.
+void removeLeftovers() {
+  WorldManager &world_manager = WorldManager::getInstance();
+  const ObjectList all = world_manager.getAllObjects(true);
+  for (int i = 0; i < all.getCount(); i++) {
+    if (all[i]->getType() == "Splash" || all[i]->getType() == "SplashVexlo") {
+      all[i]->setActive(false);
+      world_manager.markForDelete(all[i]);
+    }
+  }
+}
+
 } // namespace
 
 int splash() {
@@ -169,6 +184,7 @@ int splash() {
   }
   new Splash;
   game_manager.run();
+  removeLeftovers();
   log_manager.writeLog(10, "splash(): Finished.");
   return 0;
 }

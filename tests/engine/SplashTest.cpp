@@ -116,21 +116,37 @@ TEST_F(SplashTest, RunsNinetyStepsAndLeavesNothingBehind) {
   EXPECT_EQ(shots[89].banner_position, stopped.banner_position);
 }
 
-TEST_F(SplashTest, AKeyOnTheFirstStepEndsItAfterThatStep) {
-  ASSERT_EQ(m_game.startUp(), 0);
-  Watcher *p_watcher = new Watcher;
-  p_watcher->action = [](int step) {
-    if (step != 0)
-      return;
-    vx::EventKeyboard key;
-    key.setKey(vx::Keyboard::SPACE);
-    key.setKeyboardAction(vx::KEY_PRESSED);
-    vx::InputManager::getInstance().onEvent(&key);
-  };
-  ASSERT_EQ(vx::splash(), 0);
-  EXPECT_EQ(m_game.getStepCount(), 1);
-  EXPECT_EQ(p_watcher->snapshots.size(), 1u);
-  EXPECT_EQ(findType("Splash"), nullptr);
+TEST_F(SplashTest, EndedEarlyItLeavesNothingThatLivesOn) {
+  struct Case {
+    int step;  // When it is ended.
+    bool key;  // By a key press, or else by a game over from elsewhere.
+  } const cases[] = {{0, true}, {20, false}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.step);
+    ASSERT_EQ(m_game.startUp(), 0);
+    Watcher *p_watcher = new Watcher;
+    p_watcher->action = [&c](int step) {
+      if (step != c.step)
+        return;
+      if (!c.key) {
+        vx::GameManager::getInstance().setGameOver();
+        return;
+      }
+      vx::EventKeyboard key;
+      key.setKey(vx::Keyboard::SPACE);
+      key.setKeyboardAction(vx::KEY_PRESSED);
+      vx::InputManager::getInstance().onEvent(&key);
+    };
+    ASSERT_EQ(vx::splash(), 0);
+    EXPECT_EQ(m_game.getStepCount(), c.step + 1);
+    const vx::ObjectList active = vx::WorldManager::getInstance().getAllObjects();
+    ASSERT_EQ(active.getCount(), 1);
+    EXPECT_EQ(active[0], p_watcher);
+    vx::WorldManager::getInstance().update();
+    EXPECT_EQ(findType("Splash"), nullptr);
+    EXPECT_EQ(findType("SplashVexlo"), nullptr);
+    m_game.shutDown();
+  }
 }
 
 TEST_F(SplashTest, RefusesToRunBeforeTheEngineStarts) {
