@@ -85,7 +85,7 @@ const char *const FIGURE_SETTLED[] = {
     "   / \\",
 };
 
-const Picture BANNER = {47, 8, GREEN, 0, "splash", 2, {BANNER_BLOCK, BANNER_LINE}};
+const Picture BANNER = {47, 8, GREEN, 0, "splash", 2, {BANNER_LINE, BANNER_BLOCK}};
 const Picture FIGURE_FLYING = {11, 7, BLUE, 2, "splash-vexlo", 2,
                                {FIGURE_WINGS_OUT, FIGURE_WINGS_UP}};
 const Picture FIGURE_AT_REST = {9, 6, GREEN, 0, nullptr, 1, {FIGURE_SETTLED, nullptr}};
@@ -227,7 +227,7 @@ int Splash::eventHandler(const Event *p_e) {
 
   m_countdown--;
   if (m_countdown == 0) {
-    // Stopped: the second lettering, and the figure flies in beside it.
+    // Stopped: the bold lettering, and the figure flies in beside it.
     Animation animation = getAnimation();
     animation.setIndex(1);
     setAnimation(animation);
