@@ -1,5 +1,6 @@
 #include "Object.h"
 
+#include <climits>
 #include <cmath>
 #include <istream>
 #include <ostream>
@@ -27,6 +28,10 @@ namespace {
 
 // The id the next object gets; ids start at 1.
 int next_id = 1;
+
+// The next id, counting on; the counter stops at the largest int rather
+// than overflow (an id received from elsewhere may be that large).
+int takeId() { return next_id < INT_MAX ? next_id++ : next_id; }
 
 bool isNetworkEvent(const std::string &event_type) {
   return event_type == NETWORK_EVENT || event_type == KEYBOARD_NETWORK_EVENT ||
@@ -62,7 +67,7 @@ std::string solidnessToString(int solidness) {
 }
 
 Object::Object()
-    : m_id(next_id++), m_type("(Undefined)"), m_is_active(true), m_is_visible(true),
+    : m_id(takeId()), m_type("(Undefined)"), m_is_active(true), m_is_visible(true),
       m_box(Vector(-0.5f, -0.5f), 0.99f, 0.99f), m_position(1, 1), m_speed(0),
       m_altitude(MAX_ALTITUDE / 2), m_solidness(HARD), m_no_soft(false), m_event_count(0),
       m_modified(ATTR_ALL), m_p_path_find(nullptr), m_follow_path(false), m_avoid_collisions(false), m_in_world(false) {
@@ -124,7 +129,7 @@ void Object::setId(int new_id) {
   if (new_id == m_id)
     return;
   if (new_id >= next_id)
-    next_id = new_id + 1;
+    next_id = new_id < INT_MAX ? new_id + 1 : INT_MAX;
   m_id = new_id;
   markModified(ATTR_ID);
 }

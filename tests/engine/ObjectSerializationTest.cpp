@@ -3,6 +3,7 @@
 // about their lengths or carry more than an object can hold.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -268,4 +269,20 @@ TEST_F(ObjectSerializationTest, BadRecordsFailAndLeaveTheObjectAsItWas) {
     EXPECT_EQ(p_to->getModified(), 0x123u) << c.what;
     EXPECT_EQ(state(*p_view_to), view_before) << c.what << " " << c.bytes.size();
   }
+}
+
+TEST_F(ObjectSerializationTest, ReceivedIdsRaiseTheIdCounterUpToTheLargestInt) {
+  vx::Object *p_o = new vx::Object;
+  std::stringstream big(Bytes().u32(vx::ATTR_ID).i32(1000).get());
+  ASSERT_EQ(p_o->deserialize(big), 0);
+  EXPECT_EQ(p_o->getId(), 1000);
+  EXPECT_EQ((new vx::Object)->getId(), 1001);
+
+  std::stringstream largest(Bytes().u32(vx::ATTR_ID).i32(INT_MAX).get());
+  ASSERT_EQ(p_o->deserialize(largest), 0);
+  EXPECT_EQ(p_o->getId(), INT_MAX);
+  // The counter stops there instead of overflowing.
+  EXPECT_EQ(vx::Object::getNextId(), INT_MAX);
+  EXPECT_EQ((new vx::Object)->getId(), INT_MAX);
+  EXPECT_EQ(vx::Object::getNextId(), INT_MAX);
 }
