@@ -95,6 +95,17 @@ int Particle::eventHandler(const Event *p_e) {
   return 0;
 }
 
+int Particle::serialize(std::ostream &out, unsigned int attr) {
+  LogManager::getInstance().writeLog(
+      1, "Particle::serialize(): Warning!  Particles attributes are not serialized.");
+  return Object::serialize(out, attr);
+}
+
+int Particle::deserialize(std::istream &in, unsigned int *p_mask) {
+  LogManager::getInstance().writeLog(1, "Particle::deserialize(): Warning!  Cannot deserialize particles.");
+  return Object::deserialize(in, p_mask);
+}
+
 int Particle::getAge() const { return m_age; }
 
 Firework::Firework(float size, int age, unsigned char opacity, unsigned char r,

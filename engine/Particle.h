@@ -40,6 +40,11 @@ class Particle : public Object {
   // out; "vx-out" marks it at once. 1 for those two, 0 for anything else.
   int eventHandler(const Event *p_e) override;
 
+  // Only the object part travels, with a warning (level 1): the particle's
+  // own attributes are not written, and a particle cannot be rebuilt from them.
+  int serialize(std::ostream &out, unsigned int attr = 0) override;
+  int deserialize(std::istream &in, unsigned int *p_mask = nullptr) override;
+
   int getAge() const;
 };
 

@@ -11,6 +11,7 @@
 
 #include "EventStep.h"
 #include "Object.h"
+#include "Particle.h"
 #include "ResourceManager.h"
 #include "TestSupport.h"
 #include "ViewObject.h"
@@ -285,4 +286,19 @@ TEST_F(ObjectSerializationTest, ReceivedIdsRaiseTheIdCounterUpToTheLargestInt) {
   EXPECT_EQ(vx::Object::getNextId(), INT_MAX);
   EXPECT_EQ((new vx::Object)->getId(), INT_MAX);
   EXPECT_EQ(vx::Object::getNextId(), INT_MAX);
+}
+
+TEST_F(ObjectSerializationTest, ParticlesTravelAsTheirObjectPartOnly) {
+  vx::Particle *p_from = new vx::Particle(6, 10, 200, 1, 2, 3);
+  vx::Particle *p_to = new vx::Particle(9, 99, 255, 9, 9, 9);
+  p_from->setPosition(vx::Vector(3, 4));
+  p_from->setVelocity(vx::Vector(-1, 0));
+  std::ostringstream object_part;
+  ASSERT_EQ(p_from->vx::Object::serialize(object_part, vx::ATTR_ALL), 0);
+  const std::string record = bytesOf(*p_from, vx::ATTR_ALL);
+  EXPECT_EQ(record, object_part.str());
+  std::stringstream in(record);
+  ASSERT_EQ(p_to->deserialize(in), 0);
+  EXPECT_EQ(state(*p_to), state(*p_from));
+  EXPECT_EQ(p_to->getAge(), 99); // The particle's own attributes stay.
 }
