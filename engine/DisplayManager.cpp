@@ -8,15 +8,19 @@
 #include <SFML/Graphics.hpp>
 
 #include "Config.h"
+#include "DrawBatch.h"
 #include "LogManager.h"
+#include "Shape.h"
 #include "utility.h"
 
 namespace vx {
 
 namespace {
 
-// The character size the text object is created with, before it is fitted to a cell.
-const unsigned int INITIAL_CHARACTER_SIZE = 30;
+// A frame that grows past this many vertices before the buffers are swapped
+// (a program drawing without ever swapping) is drawn early, so the batch's
+// memory stays bounded. A full 160 x 48 screen of characters is about 92,000.
+const std::size_t MAX_BATCH_VERTICES = 1u << 18;
 
 // Pixels per cell along one axis; 0 while the cell count is not known, so that
 // conversions made before start-up give 0 instead of dividing by zero.
@@ -59,11 +63,14 @@ DisplayManager::DisplayManager()
       m_window_vertical_pixels(0),
       m_window_horizontal_chars(0),
       m_window_vertical_chars(0),
-      m_window_background_color(sf::Color::Black.toInteger()) {
+      m_window_background_color(sf::Color::Black.toInteger()),
+      m_character_size(0) {
   setType("DisplayManager");
 }
 
-DisplayManager::~DisplayManager() = default;
+// A manager never shut down still closes its window and frees the text before
+// the font it refers to, in that order, rather than in member order.
+DisplayManager::~DisplayManager() { releaseGraphics(); }
 
 DisplayManager &DisplayManager::getInstance() {
   static DisplayManager display_manager;
@@ -71,9 +78,9 @@ DisplayManager &DisplayManager::getInstance() {
 }
 
 void DisplayManager::releaseGraphics() {
-  // The text refers to the font, so it goes first.
-  m_p_text.reset();
-  m_p_rectangle.reset();
+  // The batch refers to the font, so it goes first.
+  m_p_batch.reset();
+  m_character_size = 0;
   if (m_p_window && m_p_window->isOpen())
     m_p_window->close();
   m_p_window.reset();
@@ -160,29 +167,21 @@ int DisplayManager::startUp() {
     return -1;
   }
 
-  m_p_rectangle.reset(new (std::nothrow) sf::RectangleShape(sf::Vector2f(charWidth(), charHeight())));
-  if (!m_p_rectangle) {
-    log_manager.writeLog("DisplayManager::startUp(): Error! Unable to allocate rectangle.");
-    releaseGraphics();
-    return -1;
-  }
-
-  m_p_text.reset(new (std::nothrow) sf::Text("", *m_p_font, INITIAL_CHARACTER_SIZE));
-  if (!m_p_text) {
-    log_manager.writeLog("DisplayManager::startUp(): Error! Unable to allocate text.");
-    releaseGraphics();
-    return -1;
-  }
-  m_p_text->setFont(*m_p_font);
-  m_p_text->setStyle(sf::Text::Bold);
   // At least 1: a very small scale would otherwise make every character vanish.
   const float character_size = font_scale * std::min(charWidth(), charHeight());
-  m_p_text->setCharacterSize(
-      fitCharacterSize(*m_p_font, std::max(1u, static_cast<unsigned int>(character_size))));
+  m_character_size =
+      fitCharacterSize(*m_p_font, std::max(1u, static_cast<unsigned int>(character_size)));
+
+  m_p_batch.reset(new (std::nothrow)
+                      DrawBatch(*m_p_font, m_character_size, sf::Vector2f(charWidth(), charHeight())));
+  if (!m_p_batch) {
+    log_manager.writeLog("DisplayManager::startUp(): Error! Unable to allocate the drawing batch.");
+    releaseGraphics();
+    return -1;
+  }
 
   const sf::Color background = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
   m_window_background_color = background.toInteger();
-  m_p_rectangle->setFillColor(background);
 
   Manager::startUp();
   log_manager.writeLog(5, "DisplayManager::startUp(): successfully started.");
@@ -213,22 +212,28 @@ int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned 
   if (isHeadless() || !m_p_window)
     return -1;
 
+  // The background first blanks the cell, then the glyph goes over it.
   const Vector pixels = spacesToPixels(worldToView(world_pos));
-  const float cell_width = charWidth();
-  const float cell_height = charHeight();
-
-  // The background rectangle first blanks the cell; its offset lines it up
-  // with where the font puts the glyph below the text position.
-  m_p_rectangle->setPosition(pixels.getX() - cell_width / 10, pixels.getY() + cell_height / 5);
-  m_p_rectangle->setRotation(angle);
-  m_p_window->draw(*m_p_rectangle);
-
-  m_p_text->setString(std::string(1, ch));
-  m_p_text->setPosition(pixels.getX(), pixels.getY());
-  m_p_text->setFillColor(sf::Color(r, g, b, 255));
-  m_p_text->setRotation(angle);
-  m_p_window->draw(*m_p_text);
+  m_p_batch->addCharacter(sf::Vector2f(pixels.getX(), pixels.getY()), ch,
+                          sf::Color(r, g, b, 255), sf::Color(m_window_background_color), angle);
+  if (m_p_batch->getVertexCount() >= MAX_BATCH_VERTICES)
+    flush();
   return 0;
+}
+
+int DisplayManager::drawPolygon(const ShapeOutline &outline, unsigned char r, unsigned char g,
+                                unsigned char b, unsigned char opacity) const {
+  if (!m_p_window)
+    return -1;
+  m_p_batch->addPolygon(outline, sf::Color(r, g, b, opacity));
+  if (m_p_batch->getVertexCount() >= MAX_BATCH_VERTICES)
+    flush();
+  return 0;
+}
+
+void DisplayManager::flush() const {
+  if (m_p_batch && m_p_window)
+    m_p_batch->draw(*m_p_window);
 }
 
 int DisplayManager::drawString(Vector world_pos, std::string str, Justification just,
@@ -266,8 +271,6 @@ bool DisplayManager::setBackgroundColor(Color new_color) {
     return false;
   const sf::Color background = colorToSFML(new_color);
   m_window_background_color = background.toInteger();
-  if (m_p_rectangle)
-    m_p_rectangle->setFillColor(background);
   return true;
 }
 
@@ -278,6 +281,7 @@ int DisplayManager::swapBuffers() {
   }
   if (isHeadless() || !m_p_window)
     return -1;
+  flush();
   m_p_window->display();
   m_p_window->clear(sf::Color(m_window_background_color));
   return 0;
@@ -291,7 +295,16 @@ int DisplayManager::getHorizontalPixels() const { return m_window_horizontal_pix
 
 int DisplayManager::getVerticalPixels() const { return m_window_vertical_pixels; }
 
-sf::RenderWindow *DisplayManager::getWindow() const { return m_p_window.get(); }
+sf::RenderWindow *DisplayManager::getWindow() const {
+  flush();
+  return m_p_window.get();
+}
+
+bool DisplayManager::hasWindow() const { return m_p_window != nullptr; }
+
+const sf::Font *DisplayManager::getFont() const { return m_p_window ? m_p_font.get() : nullptr; }
+
+unsigned int DisplayManager::getCharacterSize() const { return m_character_size; }
 
 float charWidth() {
   const DisplayManager &display = DisplayManager::getInstance();

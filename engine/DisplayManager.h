@@ -2,6 +2,12 @@
 // grid of character cells. World positions are in cells ("spaces"); the
 // display converts them to pixels and draws every character over a solid
 // background rectangle the size of one cell.
+//
+// Characters and shapes are not drawn one library call at a time: they are
+// collected, in order, into one batch of triangles that reaches the window in
+// a single draw when the buffers are swapped (or when the window is handed
+// out, so anything drawn on it directly still lands on top of what came
+// before).
 #ifndef VX_DISPLAY_MANAGER_H
 #define VX_DISPLAY_MANAGER_H
 
@@ -18,12 +24,13 @@
 namespace sf {
 class Color;
 class Font;
-class RectangleShape;
 class RenderWindow;
-class Text;
 } // namespace sf
 
 namespace vx {
+
+class DrawBatch;
+struct ShapeOutline;
 
 // How a string is placed relative to its position.
 enum Justification {
@@ -42,12 +49,15 @@ class DisplayManager : public Manager {
   int m_window_vertical_pixels;                   // Window height in pixels.
   int m_window_horizontal_chars;                  // Window width in cells.
   int m_window_vertical_chars;                    // Window height in cells.
-  std::unique_ptr<sf::RectangleShape> m_p_rectangle; // Background under each character.
-  std::uint32_t m_window_background_color;       // Clear colour and rectangle fill, RGBA.
-  std::unique_ptr<sf::Text> m_p_text;             // Reused to draw every character.
+  std::uint32_t m_window_background_color;       // Clear colour and cell background, RGBA.
+  unsigned int m_character_size;                  // Pixel size of every character drawn.
+  std::unique_ptr<DrawBatch> m_p_batch;           // What was drawn since the last draw call.
 
-  // Frees the window, text and rectangle, closing the window if it is open.
+  // Frees the batch, the window and the font, closing the window if it is open.
   void releaseGraphics();
+
+  // Draws what the batch holds onto the window.
+  void flush() const;
 
  public:
   ~DisplayManager() override;
@@ -75,6 +85,11 @@ class DisplayManager : public Manager {
   int drawString(Vector world_pos, std::string str, Justification just,
                  Color color) const;
 
+  // Draws a filled polygon, placed in window pixels by the outline, in an RGBA
+  // colour. 0, or -1 when there is no window.
+  int drawPolygon(const ShapeOutline &outline, unsigned char r, unsigned char g,
+                  unsigned char b, unsigned char opacity) const;
+
   // Sets the colour the window is cleared to. False when headless.
   bool setBackgroundColor(Color new_color);
 
@@ -90,7 +105,17 @@ class DisplayManager : public Manager {
   int getVerticalPixels() const;
 
   // The window, or null before start-up, after shut-down and when headless.
+  // Everything drawn so far is on it first, so whoever draws on it or reads
+  // it back sees the frame as drawn up to now.
   sf::RenderWindow *getWindow() const;
+
+  // Whether a window is open; unlike getWindow, draws nothing.
+  bool hasWindow() const;
+
+  // The font every character is drawn in (null without a window) and the
+  // character size it is drawn at.
+  const sf::Font *getFont() const;
+  unsigned int getCharacterSize() const;
 };
 
 // Pixels per cell, horizontally and vertically.

@@ -6,8 +6,6 @@
 #include <istream>
 #include <ostream>
 
-#include <SFML/Graphics.hpp>
-
 #include "Config.h"
 #include "DisplayManager.h"
 #include "LogManager.h"
@@ -21,12 +19,6 @@ namespace {
 float fontScaleDivisor() {
   const float scale = Config::getInstance().getFontScale();
   return scale > 0.0f ? scale : 1.0f;
-}
-
-// One polygon serves every shape: it is reshaped for each draw.
-sf::CircleShape &sharedPolygon() {
-  static sf::CircleShape polygon(0.0f, 30);
-  return polygon;
 }
 
 bool isShapeType(int type) { return type >= UNDEFINED_SHAPE && type <= TRIANGLE; }
@@ -103,8 +95,8 @@ ShapeOutline Shape::getOutline(Vector pixels) const {
 }
 
 void Shape::draw(Vector world_pos) {
-  sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow();
-  if (p_window == nullptr) {
+  const DisplayManager &display = DisplayManager::getInstance();
+  if (!display.hasWindow()) {
     LogManager::getInstance().writeLog(5, "Shape::draw(): DisplayManager window not defined.");
     return;
   }
@@ -117,17 +109,11 @@ void Shape::draw(Vector world_pos) {
   if (m_color != CUSTOM)
     colorToRGB(m_color, m_r, m_g, m_b);
 
-  sf::CircleShape &polygon = sharedPolygon();
-  polygon.setPointCount(static_cast<std::size_t>(outline.point_count));
-  polygon.setRadius(outline.radius);
-  polygon.setRotation(outline.rotation);
-  polygon.setPosition(outline.x, outline.y);
-  polygon.setFillColor(sf::Color(m_r, m_g, m_b, m_opacity));
-
   LogManager::getInstance().writeLog(25, "Shape::draw(): Drawing at (%.2f, %.2f)",
                                      static_cast<double>(pixels.getX()),
                                      static_cast<double>(pixels.getY()));
-  p_window->draw(polygon);
+  // The polygon joins the display's batch, in drawing order with the characters.
+  display.drawPolygon(outline, m_r, m_g, m_b, m_opacity);
 }
 
 int Shape::serialize(std::ostream &out) const {
