@@ -119,10 +119,14 @@ void NetworkManager::shutDown() {
 }
 
 bool NetworkManager::isValid(std::string event_type) const {
-  return event_type == NETWORK_EVENT || event_type == KEYBOARD_NETWORK_EVENT ||
-         event_type == MOUSE_NETWORK_EVENT || event_type == NETWORK_CREATE_EVENT ||
-         event_type == CUSTOM_NETWORK_EVENT || event_type == NETWORK_DELETE_EVENT ||
-         event_type == NETWORK_GAME_OVER_EVENT || event_type == NETWORK_SYNC_EVENT;
+  if (event_type == NETWORK_EVENT || event_type == KEYBOARD_NETWORK_EVENT ||
+      event_type == MOUSE_NETWORK_EVENT || event_type == NETWORK_CREATE_EVENT ||
+      event_type == CUSTOM_NETWORK_EVENT || event_type == NETWORK_DELETE_EVENT ||
+      event_type == NETWORK_GAME_OVER_EVENT || event_type == NETWORK_SYNC_EVENT)
+    return true;
+  LogManager::getInstance().writeLog(
+      "NetworkManager::isValid(): Error! NetworkManager does not handle %s.", event_type.c_str());
+  return false;
 }
 
 void NetworkManager::logError(int error) const {
@@ -272,7 +276,8 @@ int NetworkManager::getConnectionCount() const { return static_cast<int>(m_conne
 
 bool NetworkManager::isConnected(int sock_index) const {
   if (sock_index < -1) {
-    LogManager::getInstance().writeLog("NetworkManager::isConnected(): Warning! Sock less than -1.");
+    LogManager::getInstance().writeLog(
+        "NetworkManager::isConnected(): Warning! Sock less than -1.");
     return false;
   }
   if (m_connections.empty())
@@ -322,7 +327,8 @@ int NetworkManager::send(const void *buffer, int bytes, int sock_index) {
     log_manager.writeLog("NetworkManager::send(): Error! No buffer of %d bytes to send.", bytes);
     return -1;
   }
-  log_manager.writeLog(15, "NetworkManager::send(): Socket %d (m_sock[] is %d). Calling ::send()...",
+  log_manager.writeLog(15,
+                       "NetworkManager::send(): Socket %d (m_sock[] is %d). Calling ::send()...",
                        sock_index, m_connections[static_cast<size_t>(sock_index)].sock);
   if (flushUnsent(sock_index) != 0)
     return -1;
@@ -399,8 +405,8 @@ int NetworkManager::readSome(int sock_index, void *buffer, int bytes, bool peek)
     LogManager::getInstance().writeLog("NetworkManager::receive(): Error! recv() returned:");
     logError(error);
   } else {
-    LogManager::getInstance().writeLog(1, "NetworkManager::receive(): Socket %d closed by the peer.",
-                                       sock_index);
+    LogManager::getInstance().writeLog(
+        1, "NetworkManager::receive(): Socket %d closed by the peer.", sock_index);
   }
   return -1;
 }

@@ -45,7 +45,8 @@ class Process {
 };
 
 // The lines of a side's printed world, without the side's name.
-std::vector<std::string> objectLines(const std::vector<std::string> &lines, const std::string &side) {
+std::vector<std::string> objectLines(const std::vector<std::string> &lines,
+                                     const std::string &side) {
   std::vector<std::string> result;
   std::string prefix = side + " object ";
   for (const std::string &line : lines)

@@ -18,6 +18,7 @@ const std::vector<std::string> NETWORK_TYPES = {
     "vx-custom-network", "vx-network-delete",   "vx-network-game-over", "vx-network-sync"};
 
 TEST(NetworkManagerTest, KeepsExactlyTheNetworkEventTypes) {
+  vxtest::LogCapture log;
   const vx::NetworkManager &network = vx::NetworkManager::getInstance();
   EXPECT_EQ(network.getType(), "NetworkManager");
   for (const std::string &type : NETWORK_TYPES)
@@ -25,6 +26,8 @@ TEST(NetworkManagerTest, KeepsExactlyTheNetworkEventTypes) {
   for (const std::string &type : {vx::STEP_EVENT, vx::VIEW_EVENT, std::string("vx-network-"),
                                   std::string("network"), std::string("")})
     EXPECT_FALSE(network.isValid(type)) << type;
+  EXPECT_EQ(log.count("NetworkManager::isValid(): Error! NetworkManager does not handle "), 5);
+  EXPECT_EQ(log.count("NetworkManager does not handle vx-step."), 1);
 }
 
 TEST(NetworkManagerTest, StartsOnce) {
