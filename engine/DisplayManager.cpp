@@ -135,6 +135,15 @@ int DisplayManager::startUp() {
     return -1;
   }
 
+#if defined(__SANITIZE_ADDRESS__)
+  // Sanitizer builds keep one graphics context for the rest of the process:
+  // the OpenGL driver is unloaded when the last context closes, and the leak
+  // checker could then no longer name the driver's own process-lifetime
+  // allocations, so they would escape the suppressions by library name.
+  static const sf::Context *const p_driver_keeper = new sf::Context;
+  (void)p_driver_keeper;
+#endif
+
   const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
   log_manager.writeLog(5, "DisplayManager::startUp(): window resolution (%d, %d) pixels.",
                        static_cast<int>(desktop.width), static_cast<int>(desktop.height));
