@@ -21,11 +21,11 @@ const char *const FILES[] = {"Front_Center.wav", "Front_Left.wav", "Front_Right.
                              "Noise.wav",        "Rear_Center.wav", "Rear_Left.wav",
                              "Rear_Right.wav",   "Side_Left.wav",   "Side_Right.wav"};
 
-// Seconds from the start of the first clearly audible 10 ms to the end of the
-// last one: the length of what was heard, silence around it left out. Clearly
-// audible is a tenth of the loudest 10 ms, since the device mixes a mono file
-// into its channels at a lower level.
-double audibleSpan(const vxtest::WavData &wav) {
+// Seconds of clearly audible sound: the 10 ms stretches louder than a tenth of
+// the loudest, since the device mixes a mono file into its channels at a lower
+// level. Silence before, after and between (a stream that ran dry for a moment
+// on a busy machine) does not count.
+double loudSeconds(const vxtest::WavData &wav) {
   const size_t window = static_cast<size_t>(wav.rate / 100) * static_cast<size_t>(wav.channels);
   std::vector<double> levels;
   for (size_t start = 0; window > 0 && start + window <= wav.samples.size(); start += window) {
@@ -37,14 +37,9 @@ double audibleSpan(const vxtest::WavData &wav) {
   if (levels.empty())
     return 0.0;
   const double threshold = 0.1 * *std::max_element(levels.begin(), levels.end());
-  long first = -1, last = -1;
-  for (size_t i = 0; i < levels.size(); i++)
-    if (levels[i] > threshold) {
-      last = static_cast<long>(i);
-      if (first < 0)
-        first = last;
-    }
-  return first < 0 ? 0.0 : double(last - first + 1) / 100.0;
+  return static_cast<double>(std::count_if(levels.begin(), levels.end(),
+                                           [threshold](double level) { return level > threshold; })) /
+         100.0;
 }
 
 // Plays a loaded sound or music once to its end. Returns false when it was
@@ -77,15 +72,15 @@ TEST(SystemSounds, DebianWavFilesPlayWholeThroughSoundAndMusic) {
     const std::string file = std::string(SOUND_DIR) + name;
     vxtest::WavData source;
     ASSERT_TRUE(vxtest::readWav(file, source)) << file << " missing: alsa-utils not installed";
-    const double expected = audibleSpan(source);
-    ASSERT_GT(expected, 0.5) << file;
+    const double expected = loudSeconds(source);
+    ASSERT_GT(expected, 0.3) << file;
     for (const Player &player : players) {
       SCOPED_TRACE(std::string(player.name) + " " + name);
       ASSERT_TRUE(player.playWhole(file));
       // Each opening of the device starts the recording afresh.
       vxtest::WavData played;
       ASSERT_TRUE(vxtest::readWav(recording, played));
-      EXPECT_NEAR(audibleSpan(played), expected, 0.1);
+      EXPECT_NEAR(loudSeconds(played), expected, 0.1);
       EXPECT_GE(played.seconds(), source.seconds());
     }
   }
