@@ -29,6 +29,7 @@
 #include "Object.h"
 #include "ObjectList.h"
 #include "ObjectListIterator.h"
+#include "ObjectRecord.h"
 #include "Particle.h"
 #include "Path.h"
 #include "PathFind.h"
