@@ -185,6 +185,11 @@ TEST_F(PathFindTest, ThePathManagerRefusesBadSearchesAndKeepsOnePerObject) {
   EXPECT_NE(p_seeker->getPathFind(), p_first);
   EXPECT_TRUE((p_seeker->getPathFind()->getGoal() == vx::PathCell{10, 20}));
   EXPECT_EQ(m_paths.getPathFindCount(), 1);
+  // No time, no expansion (started without a game, the least budget is 0).
+  EXPECT_EQ(m_paths.getMinCycleTime(), 0);
+  m_paths.cycle(0);
+  m_paths.cycle(-5);
+  EXPECT_TRUE(p_seeker->getPathFind()->getClosed().empty());
 
   EXPECT_EQ(m_paths.removePathFind(nullptr), -1);
   vx::PathFind stranger(p_seeker, nullptr, {0, 0}, {1, 1}, 2, 2);
