@@ -53,10 +53,35 @@ bool PathFind::blockedByFirstHard(int x, int y) const {
   return false;
 }
 
+namespace {
+
+// Values whose float rounding stays far below a cell (a float near 2^20 is
+// within 1/16 of the value), with extents that are not negative: for such
+// boxes the cells where two of them meet can be told from their bounds.
+bool isModerate(const Box &box) {
+  const float limit = 1048576;
+  return std::fabs(box.getCorner().getX()) < limit && std::fabs(box.getCorner().getY()) < limit &&
+         box.getHorizontal() >= 0 && box.getHorizontal() < limit && box.getVertical() >= 0 &&
+         box.getVertical() < limit;
+}
+
+bool isNumber(const Box &box) {
+  return !std::isnan(box.getCorner().getX()) && !std::isnan(box.getCorner().getY()) &&
+         !std::isnan(box.getHorizontal()) && !std::isnan(box.getVertical());
+}
+
+const std::uint8_t ASK_THE_WORLD = 3;
+
+} // namespace
+
 void PathFind::sweepHardObjects() {
-  m_hard_kinds.assign(m_graph.size(), 0);
   m_sweep_stamp = m_stamp;
   const Box mover = m_p_object->getBox();
+  if (!isModerate(mover)) {
+    m_hard_kinds.assign(m_graph.size(), ASK_THE_WORLD);
+    return;
+  }
+  m_hard_kinds.assign(m_graph.size(), 0);
   const double mx = mover.getCorner().getX(), my = mover.getCorner().getY();
   const Vector goal(static_cast<float>(m_goal.x), static_cast<float>(m_goal.y));
   const ObjectList solid = WorldManager::getInstance().getSceneGraph().solidObjects();
@@ -65,28 +90,34 @@ void PathFind::sweepHardObjects() {
     if (p_o == m_p_object || p_o->getSolidness() != HARD)
       continue;
     const Box box = getWorldBox(p_o);
+    if (!isNumber(box))
+      continue; // Meets nothing.
+    if (!isModerate(box)) {
+      m_hard_kinds.assign(m_graph.size(), ASK_THE_WORLD);
+      return;
+    }
+    // The cells where the mover's box can reach this box; each is then
+    // tested exactly as a collision query tests it.
     const double ox = box.getCorner().getX(), oy = box.getCorner().getY();
-    // The cells where the mover's box can reach this box, a cell wider on
-    // every side for rounding; each is then tested exactly as a collision
-    // query tests it. A box that is not a number meets nothing.
-    const double x0 = std::floor(ox - mx - mover.getHorizontal()) - 1;
-    const double x1 = std::ceil(ox + box.getHorizontal() - mx) + 1;
-    const double y0 = std::floor(oy - my - mover.getVertical()) - 1;
-    const double y1 = std::ceil(oy + box.getVertical() - my) + 1;
-    if (!(x0 <= x1 && y0 <= y1))
-      continue;
+    const double x0 = std::floor(ox - mx - mover.getHorizontal());
+    const double x1 = std::ceil(ox + box.getHorizontal() - mx);
+    const double y0 = std::floor(oy - my - mover.getVertical());
+    const double y1 = std::ceil(oy + box.getVertical() - my);
     const int first_x = static_cast<int>(std::max(x0, 0.0));
     const int last_x = static_cast<int>(std::min(x1, static_cast<double>(m_width - 1)));
     const int first_y = static_cast<int>(std::max(y0, 0.0));
     const int last_y = static_cast<int>(std::min(y1, static_cast<double>(m_height - 1)));
     const std::uint8_t kind = boxContainsPosition(box, goal) ? 2 : 1;
+    Box mover_at = mover;
     for (int y = first_y; y <= last_y; y++)
-      for (int x = first_x; x <= last_x; x++)
-        if (boxIntersectsBox(getWorldBox(m_p_object, Vector(static_cast<float>(x),
-                                                            static_cast<float>(y))),
-                             box))
+      for (int x = first_x; x <= last_x; x++) {
+        // Where getWorldBox() would put the mover standing on the cell.
+        mover_at.setCorner(mover.getCorner() +
+                           Vector(static_cast<float>(x), static_cast<float>(y)));
+        if (boxIntersectsBox(mover_at, box))
           m_hard_kinds[static_cast<size_t>(y) * static_cast<size_t>(m_width) +
                        static_cast<size_t>(x)] |= kind;
+      }
   }
 }
 

@@ -65,7 +65,9 @@ class PathFind {
   std::uint32_t m_stamp;        // Blocked answers with another stamp are out of date.
   // What the HARD objects make of each cell, from one sweep over them: bit 0
   // set when one that does not hold the goal overlaps the mover there, bit
-  // 1 when one that holds the goal does. Valid while m_sweep_stamp is m_stamp.
+  // 1 when one that holds the goal does. Both bits, where both kinds meet or
+  // where boxes too large or too far out to sweep leave it open, send the
+  // question to the world. Valid while m_sweep_stamp is m_stamp.
   std::vector<std::uint8_t> m_hard_kinds;
   std::uint32_t m_sweep_stamp;
 

@@ -89,6 +89,10 @@ TEST_F(PathFindTest, ExpandsTheSameCellsAndFindsTheSamePathsAsThePlainRules) {
     if (seed % 5 == 1) // A mover wider than one cell.
       p_mover->setBox(vx::Box(vx::Vector(-0.5f, -0.5f), 1.9f, 1.9f));
     vx::Object *p_target = nullptr;
+    if (seed % 11 == 5) { // A wall too long to sweep: every cell is asked of the world.
+      vxtest::RandomWorld::obstacle(0, height / 2)
+          ->setBox(vx::Box(vx::Vector(-3e6f, -0.5f), 6e6f + static_cast<float>(width / 2), 0.9f));
+    }
     if (seed % 3 == 2) {
       p_target = vxtest::RandomWorld::obstacle(world.goal.x, world.goal.y);
       p_target->setBox(vx::Box(vx::Vector(-1.5f, -1.5f), 3, 3));
