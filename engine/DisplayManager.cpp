@@ -181,8 +181,10 @@ int DisplayManager::startUp() {
   m_character_size =
       fitCharacterSize(*m_p_font, std::max(1u, static_cast<unsigned int>(character_size)));
 
-  m_p_batch.reset(new (std::nothrow)
-                      DrawBatch(*m_p_font, m_character_size, sf::Vector2f(charWidth(), charHeight())));
+  m_p_batch.reset(new (std::nothrow) DrawBatch(*m_p_font, m_character_size,
+                                               sf::Vector2f(charWidth(), charHeight()),
+                                               m_window_horizontal_pixels,
+                                               m_window_vertical_pixels));
   if (!m_p_batch) {
     log_manager.writeLog("DisplayManager::startUp(): Error! Unable to allocate the drawing batch.");
     releaseGraphics();
@@ -293,6 +295,7 @@ int DisplayManager::swapBuffers() {
   flush();
   m_p_window->display();
   m_p_window->clear(sf::Color(m_window_background_color));
+  m_p_batch->startFrame(sf::Color(m_window_background_color));
   return 0;
 }
 

@@ -4,10 +4,9 @@
 // background rectangle the size of one cell.
 //
 // Characters and shapes are not drawn one library call at a time: they are
-// collected, in order, into one batch of triangles that reaches the window in
-// a single draw when the buffers are swapped (or when the window is handed
-// out, so anything drawn on it directly still lands on top of what came
-// before).
+// collected, in order, into a batch of triangles that reaches the window in
+// two draws when the buffers are swapped (or when the window is handed out, so
+// that whoever reads it back sees everything drawn so far).
 #ifndef VX_DISPLAY_MANAGER_H
 #define VX_DISPLAY_MANAGER_H
 
@@ -105,8 +104,10 @@ class DisplayManager : public Manager {
   int getVerticalPixels() const;
 
   // The window, or null before start-up, after shut-down and when headless.
-  // Everything drawn so far is on it first, so whoever draws on it or reads
-  // it back sees the frame as drawn up to now.
+  // Everything drawn so far is on it first, so whoever reads it back sees the
+  // frame as drawn up to now. Draw through the display, not straight onto the
+  // window: a character's background is painted only over pixels the display
+  // itself has drawn on since the last swap, the rest holding the clear colour.
   sf::RenderWindow *getWindow() const;
 
   // Whether a window is open; unlike getWindow, draws nothing.

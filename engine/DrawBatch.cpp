@@ -18,7 +18,9 @@ namespace {
 // sampling it gives full white, so a quad keeps its vertex colour.
 const sf::Vector2f WHITE_TEXEL(1.0f, 1.0f);
 
-// A text leaves this margin around every glyph quad, on screen and in the texture.
+// A text leaves this margin around every glyph quad, on screen and in the
+// texture. (Smooth sampling colours only the inner half of it, but a quad cut
+// there samples the glyph a little differently.)
 const float GLYPH_PADDING = 1.0f;
 
 // Places points given relative to a position, turned by an angle about that
@@ -70,25 +72,87 @@ GlyphQuad layOutGlyph(const sf::Font &font, unsigned int character_size, char ch
   return quad;
 }
 
+// The pixels the points span, as the mask sees them.
+PixelRect areaOf(const PixelMask &mask, const sf::Vector2f *points, std::size_t count) {
+  float left = points[0].x, right = left, top = points[0].y, bottom = top;
+  for (std::size_t i = 1; i < count; i++) {
+    left = std::min(left, points[i].x);
+    right = std::max(right, points[i].x);
+    top = std::min(top, points[i].y);
+    bottom = std::max(bottom, points[i].y);
+  }
+  return mask.around(left, top, right, bottom);
+}
+
 } // namespace
 
-DrawBatch::DrawBatch(const sf::Font &font, unsigned int character_size, sf::Vector2f cell)
-    : m_font(font), m_character_size(character_size), m_cell(cell), m_glyphs() {
+DrawBatch::DrawBatch(const sf::Font &font, unsigned int character_size, sf::Vector2f cell,
+                     int window_width, int window_height)
+    : m_font(font),
+      m_character_size(character_size),
+      m_cell(cell),
+      m_glyphs(),
+      m_drawn(window_width, window_height),
+      m_textured_area(window_width, window_height) {
   for (std::size_t value = 0; value < m_glyphs.size(); value++)
     m_glyphs[value] = layOutGlyph(font, character_size, static_cast<char>(value));
+  m_drawn.markAll();
 }
 
-void DrawBatch::addTriangle(sf::Vector2f a, sf::Vector2f b, sf::Vector2f c, sf::Color color,
-                            sf::Vector2f tex_a, sf::Vector2f tex_b, sf::Vector2f tex_c) {
-  m_vertices.emplace_back(a, color, tex_a);
-  m_vertices.emplace_back(b, color, tex_b);
-  m_vertices.emplace_back(c, color, tex_c);
+void DrawBatch::startFrame(sf::Color clear_color) {
+  m_drawn.clear();
+  m_clear_color = clear_color;
 }
 
-void DrawBatch::addQuad(const sf::Vector2f (&corners)[4], sf::Color color,
-                        const sf::Vector2f (&tex)[4]) {
-  addTriangle(corners[0], corners[1], corners[2], color, tex[0], tex[1], tex[2]);
-  addTriangle(corners[2], corners[1], corners[3], color, tex[2], tex[1], tex[3]);
+std::vector<sf::Vertex> &DrawBatch::plainLayerFor(PixelRect area, bool keeps_clear) {
+  if (!keeps_clear)
+    m_drawn.mark(area);
+  if (!m_textured_area.any(area))
+    return m_plain;
+  m_textured_area.mark(area);
+  return m_textured;
+}
+
+std::vector<sf::Vertex> &DrawBatch::texturedLayerFor(PixelRect area) {
+  m_drawn.mark(area);
+  m_textured_area.mark(area);
+  return m_textured;
+}
+
+void DrawBatch::addQuad(std::vector<sf::Vertex> &layer, const sf::Vector2f (&corners)[4],
+                        sf::Color color, const sf::Vector2f (&tex)[4]) {
+  layer.emplace_back(corners[0], color, tex[0]);
+  layer.emplace_back(corners[1], color, tex[1]);
+  layer.emplace_back(corners[2], color, tex[2]);
+  layer.emplace_back(corners[2], color, tex[2]);
+  layer.emplace_back(corners[1], color, tex[1]);
+  layer.emplace_back(corners[3], color, tex[3]);
+}
+
+void DrawBatch::addPlainQuad(const sf::Vector2f (&corners)[4], sf::Color color, bool keeps_clear) {
+  const sf::Vector2f white[4] = {WHITE_TEXEL, WHITE_TEXEL, WHITE_TEXEL, WHITE_TEXEL};
+  addQuad(plainLayerFor(areaOf(m_drawn, corners, 4), keeps_clear), corners, color, white);
+}
+
+void DrawBatch::addClearBackground(sf::Vector2f origin) {
+  // The same corners an unturned placement at the origin gives.
+  const float left = 0.0f + origin.x, right = m_cell.x + origin.x;
+  const float top = 0.0f + origin.y, bottom = m_cell.y + origin.y;
+  const PixelRect drawn = m_drawn.marked(m_drawn.around(left, top, right, bottom));
+  if (drawn.isEmpty())
+    return;
+  // A pixel is painted when its centre lies inside; cutting the rectangle at
+  // whole pixel edges keeps exactly the painted pixels inside the cut.
+  const float cut_left = std::max(left, static_cast<float>(drawn.left));
+  const float cut_right = std::min(right, static_cast<float>(drawn.right));
+  const float cut_top = std::max(top, static_cast<float>(drawn.top));
+  const float cut_bottom = std::min(bottom, static_cast<float>(drawn.bottom));
+  if (!(cut_left < cut_right && cut_top < cut_bottom))
+    return;
+  const sf::Vector2f corners[4] = {
+      sf::Vector2f(cut_left, cut_top), sf::Vector2f(cut_right, cut_top),
+      sf::Vector2f(cut_left, cut_bottom), sf::Vector2f(cut_right, cut_bottom)};
+  addPlainQuad(corners, m_clear_color, true);
 }
 
 const std::vector<sf::Vector2f> &DrawBatch::unitCircle(std::size_t point_count) {
@@ -112,11 +176,15 @@ void DrawBatch::addCharacter(sf::Vector2f pixels, char ch, sf::Color fill, sf::C
                              float angle) {
   // The background rectangle is offset so it lines up with where the font
   // puts the glyph below the text position.
-  const Placement cell(sf::Vector2f(pixels.x - m_cell.x / 10, pixels.y + m_cell.y / 5), angle);
-  const sf::Vector2f cell_corners[4] = {cell(0, 0), cell(m_cell.x, 0), cell(0, m_cell.y),
-                                        cell(m_cell.x, m_cell.y)};
-  const sf::Vector2f white[4] = {WHITE_TEXEL, WHITE_TEXEL, WHITE_TEXEL, WHITE_TEXEL};
-  addQuad(cell_corners, background, white);
+  const sf::Vector2f origin(pixels.x - m_cell.x / 10, pixels.y + m_cell.y / 5);
+  if (angle == 0 && background == m_clear_color) {
+    addClearBackground(origin);
+  } else {
+    const Placement cell(origin, angle);
+    const sf::Vector2f cell_corners[4] = {cell(0, 0), cell(m_cell.x, 0), cell(0, m_cell.y),
+                                          cell(m_cell.x, m_cell.y)};
+    addPlainQuad(cell_corners, background, background == m_clear_color);
+  }
 
   const GlyphQuad &glyph = m_glyphs[static_cast<unsigned char>(ch)];
   if (!glyph.visible)
@@ -128,53 +196,46 @@ void DrawBatch::addCharacter(sf::Vector2f pixels, char ch, sf::Color fill, sf::C
   const sf::Vector2f glyph_tex[4] = {
       sf::Vector2f(glyph.u1, glyph.v1), sf::Vector2f(glyph.u2, glyph.v1),
       sf::Vector2f(glyph.u1, glyph.v2), sf::Vector2f(glyph.u2, glyph.v2)};
-  addQuad(glyph_corners, fill, glyph_tex);
+  addQuad(texturedLayerFor(areaOf(m_drawn, glyph_corners, 4)), glyph_corners, fill, glyph_tex);
 }
 
 void DrawBatch::addPolygon(const ShapeOutline &outline, sf::Color fill) {
   if (outline.point_count < 3)
     return;
-  const std::vector<sf::Vector2f> &unit = unitCircle(static_cast<std::size_t>(outline.point_count));
   const float radius = outline.radius;
-
-  // Corners relative to the top-left of the circle's bounding square, and the
-  // centre of their bounds, from which the polygon is filled as a fan.
-  float left = radius + unit[0].x * radius, right = left;
-  float top = radius + unit[0].y * radius, bottom = top;
-  for (const sf::Vector2f &direction : unit) {
-    const float x = radius + direction.x * radius;
-    const float y = radius + direction.y * radius;
-    left = std::min(left, x);
-    right = std::max(right, x);
-    top = std::min(top, y);
-    bottom = std::max(bottom, y);
-  }
   const Placement place(sf::Vector2f(outline.x, outline.y), outline.rotation);
-  const sf::Vector2f centre = place(left + (right - left) / 2, top + (bottom - top) / 2);
+  // Corners relative to the top-left of the circle's bounding square.
+  m_corners.clear();
+  for (const sf::Vector2f &direction : unitCircle(static_cast<std::size_t>(outline.point_count)))
+    m_corners.push_back(place(radius + direction.x * radius, radius + direction.y * radius));
 
-  const sf::Vector2f first = place(radius + unit[0].x * radius, radius + unit[0].y * radius);
-  sf::Vector2f previous = first;
-  for (std::size_t index = 1; index <= unit.size(); index++) {
-    const sf::Vector2f corner =
-        index == unit.size()
-            ? first
-            : place(radius + unit[index].x * radius, radius + unit[index].y * radius);
-    addTriangle(centre, previous, corner, fill, WHITE_TEXEL, WHITE_TEXEL, WHITE_TEXEL);
-    previous = corner;
+  // A library shape fills the polygon as a fan from its centre; a fan from
+  // the first corner covers exactly the same pixels, each once, with two
+  // triangles fewer.
+  std::vector<sf::Vertex> &layer =
+      plainLayerFor(areaOf(m_drawn, m_corners.data(), m_corners.size()), false);
+  for (std::size_t index = 1; index + 1 < m_corners.size(); index++) {
+    layer.emplace_back(m_corners[0], fill, WHITE_TEXEL);
+    layer.emplace_back(m_corners[index], fill, WHITE_TEXEL);
+    layer.emplace_back(m_corners[index + 1], fill, WHITE_TEXEL);
   }
 }
 
-std::size_t DrawBatch::getVertexCount() const { return m_vertices.size(); }
+std::size_t DrawBatch::getVertexCount() const { return m_plain.size() + m_textured.size(); }
 
 void DrawBatch::draw(sf::RenderTarget &target) {
-  if (m_vertices.empty())
-    return;
-  sf::RenderStates states;
-  // Taken now, not when the batch was made: the page may have been replaced by
-  // a larger one since, with every glyph kept where it was.
-  states.texture = &m_font.getTexture(m_character_size);
-  target.draw(m_vertices.data(), m_vertices.size(), sf::Triangles, states);
-  m_vertices.clear();
+  if (!m_plain.empty())
+    target.draw(m_plain.data(), m_plain.size(), sf::Triangles, sf::RenderStates::Default);
+  if (!m_textured.empty()) {
+    sf::RenderStates states;
+    // Taken now, not when the batch was made: the page may have been replaced
+    // by a larger one since, with every glyph kept where it was.
+    states.texture = &m_font.getTexture(m_character_size);
+    target.draw(m_textured.data(), m_textured.size(), sf::Triangles, states);
+  }
+  m_plain.clear();
+  m_textured.clear();
+  m_textured_area.clear();
 }
 
 } // namespace vx

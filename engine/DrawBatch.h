@@ -1,12 +1,20 @@
-// Everything the display draws in one frame, kept as textured triangles in
-// drawing order, so that a whole frame reaches the window in one draw call
-// instead of two calls per character.
+// Everything the display draws in one frame, kept as triangles so that a
+// whole frame reaches the window in two draw calls instead of two calls per
+// character.
 //
-// Characters and figures share one texture, the font's glyph page for the
-// display's character size: glyphs sample their own rectangle of it, and the
-// cell backgrounds and shapes sample the opaque white square every glyph page
-// keeps at its top-left corner, which leaves their colour unchanged. Later
-// triangles cover earlier ones exactly as separate draws would.
+// Triangles go into one of two layers, each kept in drawing order: the plain
+// layer (cell backgrounds and shapes, drawn without a texture) and, after it,
+// the textured layer (glyphs, sampled from the font's glyph page for the
+// display's character size). Sampling a texture costs a software renderer
+// several times what a plain fill does, so only what must be textured, or
+// what would otherwise end up under a glyph drawn before it, goes into the
+// textured layer; it samples the opaque white square every glyph page keeps at
+// its top-left corner, which leaves its colour unchanged. Either way, what is
+// drawn later covers what was drawn earlier, exactly as separate draws would.
+//
+// A cell background in the colour the window was cleared to, over pixels
+// nothing has been drawn on since, changes nothing: only the part over pixels
+// already drawn on this frame is painted.
 #ifndef VX_DRAW_BATCH_H
 #define VX_DRAW_BATCH_H
 
@@ -18,6 +26,8 @@
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Vertex.hpp>
+
+#include "PixelMask.h"
 
 namespace vx {
 
@@ -39,20 +49,40 @@ class DrawBatch {
   sf::Vector2f m_cell;                       // One cell in pixels.
   std::array<GlyphQuad, 256> m_glyphs;       // By character value (as unsigned char).
   std::vector<std::vector<sf::Vector2f>> m_unit_circles; // Corner directions by point count.
-  std::vector<sf::Vertex> m_vertices;        // The frame so far, as triangles.
+  std::vector<sf::Vector2f> m_corners;       // Scratch: the corners of one polygon.
+  std::vector<sf::Vertex> m_plain;           // The plain layer, as triangles.
+  std::vector<sf::Vertex> m_textured;        // The textured layer, as triangles.
+  PixelMask m_drawn;                         // Pixels drawn on since the window was cleared.
+  PixelMask m_textured_area;                 // Pixels the textured layer may cover.
+  sf::Color m_clear_color;                   // What the window was cleared to.
 
-  void addTriangle(sf::Vector2f a, sf::Vector2f b, sf::Vector2f c, sf::Color color,
-                   sf::Vector2f tex_a, sf::Vector2f tex_b, sf::Vector2f tex_c);
-  // Two triangles over the corners top-left, top-right, bottom-left, bottom-right.
-  void addQuad(const sf::Vector2f (&corners)[4], sf::Color color,
-               const sf::Vector2f (&tex)[4]);
+  // The layer for a figure of no texture covering the pixels: the plain one
+  // unless that would put it under a glyph drawn before it. Records the
+  // figure's pixels; `keeps_clear` says they end up in the clear colour.
+  std::vector<sf::Vertex> &plainLayerFor(PixelRect area, bool keeps_clear);
+  // Records the pixels of a textured figure and gives the textured layer.
+  std::vector<sf::Vertex> &texturedLayerFor(PixelRect area);
+
+  // Two triangles over the corners top-left, top-right, bottom-left,
+  // bottom-right, in the layer.
+  static void addQuad(std::vector<sf::Vertex> &layer, const sf::Vector2f (&corners)[4],
+                      sf::Color color, const sf::Vector2f (&tex)[4]);
+  // A plain quad of those corners.
+  void addPlainQuad(const sf::Vector2f (&corners)[4], sf::Color color, bool keeps_clear);
+  // A cell background in the clear colour, not turned, whose top-left corner is there.
+  void addClearBackground(sf::Vector2f origin);
   // The corners of a regular polygon of radius 1 with its first corner on top.
   const std::vector<sf::Vector2f> &unitCircle(std::size_t point_count);
 
  public:
   // Resolves the glyph of every character value at the character size, so the
   // font's texture is complete before anything is drawn with it.
-  DrawBatch(const sf::Font &font, unsigned int character_size, sf::Vector2f cell);
+  // Until the first startFrame, nothing is known about the window's pixels.
+  DrawBatch(const sf::Font &font, unsigned int character_size, sf::Vector2f cell,
+            int window_width, int window_height);
+
+  // The window has just been cleared to the colour.
+  void startFrame(sf::Color clear_color);
 
   // One character at a window pixel position: first its cell's background,
   // then its glyph, both turned by angle degrees (each about its own corner).
@@ -64,8 +94,8 @@ class DrawBatch {
 
   std::size_t getVertexCount() const;
 
-  // Draws everything added since the last draw in a single call and empties
-  // the batch (its memory is kept for the next frame).
+  // Draws everything added since the last draw, the plain layer and then the
+  // textured one, and empties the batch (its memory is kept for the next frame).
   void draw(sf::RenderTarget &target);
 };
 

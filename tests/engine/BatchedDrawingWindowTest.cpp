@@ -62,6 +62,7 @@ struct SceneCase {
   Vector view_corner;   // Where the view's top-left corner is in the world.
   int full_screens;     // Whole screens of characters drawn before the scene.
   int drawings;         // Random drawings in the scene.
+  bool every_byte;      // Every char value drawn once before the scene.
 };
 
 void PrintTo(const SceneCase &scene_case, std::ostream *os) { *os << scene_case.name; }
@@ -124,6 +125,13 @@ class Scene {
           d.color = static_cast<vx::Color>(vx::RED + (x + y + screen) % 7);
           m_drawings.push_back(d);
         }
+    for (int value = 0; scene_case.every_byte && value < 256; value++) {
+      Drawing d(Drawing::CHARACTER, Vector(static_cast<float>(value % 32 * 2),
+                                           static_cast<float>(value / 32 * 2)));
+      d.text = std::string(1, static_cast<char>(value));
+      d.color = static_cast<vx::Color>(vx::RED + value % 7);
+      m_drawings.push_back(d);
+    }
     for (int i = 0; i < scene_case.drawings; i++)
       m_drawings.push_back(random());
   }
@@ -308,16 +316,16 @@ INSTANTIATE_TEST_SUITE_P(
     Scenes, BatchedDrawing,
     ::testing::Values(
         // Cells of 12.8 x 32 pixels: glyphs shrunk to fit the cell width.
-        SceneCase{"DefaultWindow", "", 1, Vector(0, 0), 0, 600},
+        SceneCase{"DefaultWindow", "", 1, Vector(0, 0), 0, 600, false},
         SceneCase{"SquareCells", "window_horizontal_pixels:800,window_vertical_pixels:480,"
                   "window_horizontal_chars:40,window_vertical_chars:24,font_scale:1.0",
-                  2, Vector(0, 0), 0, 600},
-        SceneCase{"ViewMoved", "", 3, Vector(3.5f, -2.25f), 0, 600},
+                  2, Vector(0, 0), 0, 600, true},
+        SceneCase{"ViewMoved", "", 3, Vector(3.5f, -2.25f), 0, 600, false},
         SceneCase{"SmallCells", "window_horizontal_chars:160,window_vertical_chars:48", 4,
-                  Vector(0, 0), 0, 1500},
+                  Vector(0, 0), 0, 1500, false},
         // Cells of 12.5 x 29.17 pixels.
         SceneCase{"UnevenCells", "window_horizontal_pixels:1000,window_vertical_pixels:700", 5,
-                  Vector(0, 0), 0, 600},
+                  Vector(0, 0), 0, 600, true},
         // More than the batch holds before it draws early: order must survive.
-        SceneCase{"OverfullFrame", "", 6, Vector(0, 0), 12, 300}),
+        SceneCase{"OverfullFrame", "", 6, Vector(0, 0), 12, 300, false}),
     [](const ::testing::TestParamInfo<SceneCase> &info) { return std::string(info.param.name); });

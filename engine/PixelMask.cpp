@@ -1,0 +1,96 @@
+#include "PixelMask.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vx {
+
+namespace {
+
+const int WORD_BITS = 64;
+
+// How far a pixel centre may lie outside a figure's bounds and still be taken
+// as inside: renderers snap corners to a grid of 1/256 pixel.
+const float SLACK = 1.0f / 64;
+
+// The bits of a word that stand for the pixels [left, right) of its row.
+std::uint64_t wordMask(int word, int left, int right) {
+  const int low = std::max(left - word * WORD_BITS, 0);
+  const int high = std::min(right - word * WORD_BITS, WORD_BITS);
+  const std::uint64_t below_high = high == WORD_BITS ? ~0ull : (1ull << high) - 1;
+  const std::uint64_t below_low = (1ull << low) - 1;
+  return below_high & ~below_low;
+}
+
+// A whole float pixel coordinate as an int within [low, high].
+int toPixel(float value, int low, int high) {
+  if (value <= static_cast<float>(low))
+    return low;
+  if (value >= static_cast<float>(high))
+    return high;
+  return static_cast<int>(value);
+}
+
+} // namespace
+
+PixelMask::PixelMask(int width, int height)
+    : m_width(std::max(width, 0)),
+      m_height(std::max(height, 0)),
+      m_words_per_row((m_width + WORD_BITS - 1) / WORD_BITS),
+      m_bits(static_cast<std::size_t>(m_words_per_row) * static_cast<std::size_t>(m_height)) {}
+
+PixelRect PixelMask::clip(PixelRect rect) const {
+  return PixelRect{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, m_width),
+                   std::min(rect.bottom, m_height)};
+}
+
+PixelRect PixelMask::around(float left, float top, float right, float bottom) const {
+  if (std::isnan(left) || std::isnan(top) || std::isnan(right) || std::isnan(bottom))
+    return PixelRect{0, 0, m_width, m_height};
+  // Pixel x has its centre at x + 0.5.
+  return PixelRect{toPixel(std::ceil(left - 0.5f - SLACK), 0, m_width),
+                   toPixel(std::ceil(top - 0.5f - SLACK), 0, m_height),
+                   toPixel(std::floor(right - 0.5f + SLACK) + 1, 0, m_width),
+                   toPixel(std::floor(bottom - 0.5f + SLACK) + 1, 0, m_height)};
+}
+
+void PixelMask::clear() { std::fill(m_bits.begin(), m_bits.end(), 0); }
+
+void PixelMask::markAll() { std::fill(m_bits.begin(), m_bits.end(), ~0ull); }
+
+void PixelMask::mark(PixelRect rect) {
+  rect = clip(rect);
+  if (rect.isEmpty())
+    return;
+  const int first = rect.left / WORD_BITS, last = (rect.right - 1) / WORD_BITS;
+  for (int y = rect.top; y < rect.bottom; y++) {
+    std::uint64_t *row = &m_bits[static_cast<std::size_t>(y * m_words_per_row)];
+    for (int word = first; word <= last; word++)
+      row[word] |= wordMask(word, rect.left, rect.right);
+  }
+}
+
+bool PixelMask::any(PixelRect rect) const { return !marked(rect).isEmpty(); }
+
+PixelRect PixelMask::marked(PixelRect rect) const {
+  rect = clip(rect);
+  PixelRect found{m_width, m_height, 0, 0};
+  if (rect.isEmpty())
+    return found;
+  const int first = rect.left / WORD_BITS, last = (rect.right - 1) / WORD_BITS;
+  for (int y = rect.top; y < rect.bottom; y++) {
+    const std::uint64_t *row = &m_bits[static_cast<std::size_t>(y * m_words_per_row)];
+    for (int word = first; word <= last; word++) {
+      const std::uint64_t bits = row[word] & wordMask(word, rect.left, rect.right);
+      if (bits == 0)
+        continue;
+      found.left = std::min(found.left, word * WORD_BITS + __builtin_ctzll(bits));
+      found.right = std::max(found.right, word * WORD_BITS + WORD_BITS - __builtin_clzll(bits));
+      found.top = std::min(found.top, y);
+      found.bottom = y + 1;
+    }
+  }
+  return found;
+}
+
+} // namespace vx
