@@ -52,7 +52,6 @@ int PathManager::startUp() {
 }
 
 void PathManager::shutDown() {
-  m_path_finds.clear();
   Manager::shutDown();
   LogManager::getInstance().writeLog(5, "PathManager::shutDown(): successfully stopped.");
 }

@@ -30,7 +30,7 @@ class PathManager : public Manager {
   // -1 when already started.
   int startUp() override;
 
-  // Forgets the pending searches; their objects still own them.
+  // Stops; pending searches stay listed until their objects remove them.
   void shutDown() override;
 
   // Starts a search for p_o from its cell to the goal's cell, ending early
