@@ -1,7 +1,7 @@
-// Path search timing. Part 1 runs the same searches with the plain-list rules
+// Path search timing. First it runs the same searches with the plain-list rules
 // (the reference the tests also use) and with the engine's search, side by
 // side, on 80 x 24 and 200 x 60 worlds with random HARD obstacles, and
-// checks they agree. Part 2 runs a headless game on a 200 x 60 world in
+// checks they agree. Then it runs a headless game on a 200 x 60 world in
 // which one object finds a path and walks it while other objects keep long
 // searches pending, and reports the work of each step against its frame:
 // the processor time the step used (sleep uses none), which other programs
@@ -183,7 +183,7 @@ int main() {
     return 1;
 
   int status = 0;
-  std::printf("Part 1: the same searches, plain lists against the engine (20%% HARD cells)\n");
+  std::printf("Searches: the same searches, plain lists against the engine (20%% HARD cells)\n");
   std::printf("%-9s %8s %14s %14s %9s %14s %16s %10s\n", "world", "searches", "reference ms",
               "engine ms", "speed-up", "engine max ms", "corner max ms", "mismatch");
   struct Size {
@@ -201,7 +201,7 @@ int main() {
       status = 1;
   }
 
-  // Part 2: a running game on a 200 x 60 world.
+  // A running game on a 200 x 60 world.
   vx::WorldManager &world = vx::WorldManager::getInstance();
   std::mt19937 random(2026);
   vxtest::RandomWorld obstacles(random, 200, 60, 0.2);
@@ -233,7 +233,7 @@ int main() {
     searches += p_r->searches;
   const int cant_keep_up = countLines(log, "Can't keep up!");
   const bool arrived = p_walker->got_path && p_walker->getPosition() == p_walker->goal;
-  std::printf("\nPart 2: headless game, 200x60, one walker and 6 objects always searching\n");
+  std::printf("\nGame: headless, 200x60, one walker and 6 objects always searching\n");
   std::printf("steps %d, walker arrived %s, searches started %d\n",
               static_cast<int>(p_walker->step_starts.size()), arrived ? "yes" : "no", searches);
   std::printf("work of a step (processor time): longest %.3f ms, steps over %d ms: %d\n",
