@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,9 @@ const Outcome OUTCOMES[] = {
     {"LargeFlyLeft", LARGE, true, false, 1, true, 0, true},
     {"GiantFlySwatted", GIANT, true, false, 0, false, 1, false},
 };
+
+// Test names and messages show the case by its name.
+void PrintTo(const Outcome &c, std::ostream *p_out) { *p_out << c.name; }
 
 // One case per process, so each starts with a fresh engine.
 class FirstMinigameTest : public ::testing::TestWithParam<Outcome> {};
