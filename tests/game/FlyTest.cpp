@@ -1,0 +1,55 @@
+// How a fly keeps to the world: it bounces off each edge, and a new fly slides
+// right until it stands clear of those already there.
+#include <gtest/gtest.h>
+
+#include "SwatBot.h"
+
+namespace {
+
+struct EdgeCase {
+  const char *edge;
+  vx::Vector position; // Where the fly has got to, in an 80 x 24 world.
+  vx::Vector velocity;
+  vx::Vector clamped;  // Where it is put back...
+  vx::Vector turned;   // ...and how it moves on.
+};
+
+const EdgeCase EDGES[] = {
+    {"left", {-0.7f, 10}, {-0.3f, 0.2f}, {0, 10}, {0.3f, 0.2f}},
+    {"right", {80.4f, 10}, {0.3f, 0.2f}, {79, 10}, {-0.3f, 0.2f}},
+    {"top", {20, -1.5f}, {0.2f, -0.4f}, {20, 0}, {0.2f, 0.4f}},
+    {"bottom", {20, 23.2f}, {0.2f, 0.4f}, {20, 23}, {0.2f, -0.4f}},
+    {"corner", {79, 23}, {0.3f, 0.3f}, {79, 23}, {-0.3f, -0.3f}},
+    {"inside", {40, 12}, {0.3f, -0.3f}, {40, 12}, {0.3f, -0.3f}},
+};
+
+TEST(FlyTest, BouncesOffEveryEdgeAndSlidesClearOfOtherFlies) {
+  vxtest::SwatSession session(21);
+  ASSERT_TRUE(session.started());
+  setCurrentMinigame(LAZY);
+  for (const EdgeCase &c : EDGES) {
+    SCOPED_TRACE(c.edge);
+    Fly *p_fly = new Fly;
+    p_fly->setPosition(c.position);
+    p_fly->setVelocity(c.velocity);
+    p_fly->moveStep();
+    EXPECT_EQ(p_fly->getPosition(), c.clamped);
+    EXPECT_NEAR(p_fly->getVelocity().getX(), c.turned.getX(), 1e-6);
+    EXPECT_NEAR(p_fly->getVelocity().getY(), c.turned.getY(), 1e-6);
+    vx::WorldManager::getInstance().markForDelete(p_fly);
+    vx::WorldManager::getInstance().update();
+  }
+
+  // Thirteen motionless flies near the middle: none overlaps another.
+  spawnFlies();
+  const std::vector<vx::Object *> flies = objectsOfTypes({FLY_TYPE});
+  ASSERT_EQ(flies.size(), 13u);
+  for (vx::Object *p_fly : flies) {
+    EXPECT_EQ(p_fly->getSpeed(), 0.0f);
+    EXPECT_TRUE(vx::WorldManager::getInstance()
+                    .getCollisions(p_fly, p_fly->getPosition())
+                    .isEmpty());
+  }
+}
+
+} // namespace
