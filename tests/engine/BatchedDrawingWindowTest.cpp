@@ -294,18 +294,21 @@ TEST_P(BatchedDrawing, SceneLooksAsWithOneCallPerFigure) {
 
   ASSERT_EQ(batched.getSize(), expected.getSize());
   const int pixels = static_cast<int>(expected.getSize().x * expected.getSize().y);
-  int differing = 0, unexplained = 0, drawn = 0;
+  int differing = 0, unexplained = 0, drawn = 0, largest = 0;
   for (unsigned y = 0; y < expected.getSize().y; y++)
     for (unsigned x = 0; x < expected.getSize().x; x++) {
       const sf::Color colour = batched.getPixel(x, y);
       const int difference = channelDifference(colour, expected.getPixel(x, y));
       differing += difference > 0;
+      largest = std::max(largest, difference);
       if (difference > CHANNEL_TOLERANCE && !nearReference(colour, expected, x, y)) {
         if (unexplained++ == 0)
           ADD_FAILURE() << "pixel (" << x << ", " << y << ") differs by " << difference;
       }
       drawn += expected.getPixel(x, y) != sf::Color::Black;
     }
+  RecordProperty("differing_pixels", differing);
+  RecordProperty("largest_channel_difference", largest);
   EXPECT_EQ(unexplained, 0);
   EXPECT_LE(differing, pixels / DIFFERING_PIXELS_PER_MISMATCH);
   // The scene covers a good part of the window, so matching means something.
