@@ -46,14 +46,62 @@ int refuseSize(const char *name, int value, int minimum) {
 
 bool isHeadless() { return Config::getInstance().getHeadless(); }
 
-// The largest character size, up to `size`, whose widest glyph still fits a
-// cell: the next cell's background rectangle would otherwise cut off the right
-// edge of every character drawn in a font wider than the cell.
+// The box around the ink of every printable character at a size, relative to
+// the text position: glyphs hang from a baseline one character size below it.
+sf::FloatRect printableInk(const sf::Font &font, unsigned int size) {
+  float left = 0.0f, top = 0.0f, right = 0.0f, bottom = 0.0f;
+  for (char c = '!'; c <= '~'; c++) {
+    const sf::FloatRect bounds = font.getGlyph(static_cast<sf::Uint32>(c), size, true).bounds;
+    const float glyph_top = static_cast<float>(size) + bounds.top;
+    const bool first = c == '!';
+    left = first ? bounds.left : std::min(left, bounds.left);
+    top = first ? glyph_top : std::min(top, glyph_top);
+    right = first ? bounds.left + bounds.width : std::max(right, bounds.left + bounds.width);
+    bottom = first ? glyph_top + bounds.height : std::max(bottom, glyph_top + bounds.height);
+  }
+  return sf::FloatRect(left, top, right - left, bottom - top);
+}
+
+// The largest character size, up to `size`, at which the ink of every
+// printable character fits one cell: the neighbours' backgrounds would
+// otherwise cut off whatever sticks out. Proportional fonts have characters
+// wider than 'W', and every font has some taller than 'H'.
 unsigned int fitCharacterSize(const sf::Font &font, unsigned int size) {
   const float cell_width = charWidth();
-  while (size > 1 && font.getGlyph(L'W', size, true).advance > cell_width)
-    size--;
+  const float cell_height = charHeight();
+  while (size > 1) {
+    const sf::FloatRect ink = printableInk(font, size);
+    if (ink.width <= cell_width && ink.height <= cell_height)
+      break;
+    // The ink grows about in proportion to the size: go near the fitting size
+    // at once rather than one size at a time.
+    const float ratio = std::min(cell_width / ink.width, cell_height / ink.height);
+    size = std::max(1u, std::min(size - 1, static_cast<unsigned int>(static_cast<float>(size) * ratio)));
+  }
   return size;
+}
+
+// The least whole-pixel move that brings [low, high] inside [begin, end].
+float moveInside(float low, float high, float begin, float end) {
+  if (low < begin)
+    return std::ceil(begin - low);
+  if (high > end)
+    return std::floor(end - high);
+  return 0.0f;
+}
+
+// Where a text puts its glyph, the tops of tall characters stand above the
+// cell's background (which is offset to line up with capitals and small
+// letters) and in some fonts the sides of wide ones past it. The glyphs move,
+// all by the same least amount, to bring the ink of every printable character
+// inside the background.
+Vector glyphOffset(const sf::FloatRect &ink) {
+  const float cell_width = charWidth();
+  const float cell_height = charHeight();
+  const float cell_left = -cell_width / 10;
+  const float cell_top = cell_height / 5;
+  return Vector(moveInside(ink.left, ink.left + ink.width, cell_left, cell_left + cell_width),
+                moveInside(ink.top, ink.top + ink.height, cell_top, cell_top + cell_height));
 }
 
 } // namespace
@@ -68,8 +116,8 @@ DisplayManager::DisplayManager()
   setType("DisplayManager");
 }
 
-// A manager never shut down still closes its window and frees the text before
-// the font it refers to, in that order, rather than in member order.
+// A manager never shut down still closes its window and frees the drawing
+// batch before the font it refers to, in that order, rather than in member order.
 DisplayManager::~DisplayManager() { releaseGraphics(); }
 
 DisplayManager &DisplayManager::getInstance() {
@@ -81,6 +129,7 @@ void DisplayManager::releaseGraphics() {
   // The batch refers to the font, so it goes first.
   m_p_batch.reset();
   m_character_size = 0;
+  m_glyph_offset = Vector();
   if (m_p_window && m_p_window->isOpen())
     m_p_window->close();
   m_p_window.reset();
@@ -181,8 +230,11 @@ int DisplayManager::startUp() {
   m_character_size =
       fitCharacterSize(*m_p_font, std::max(1u, static_cast<unsigned int>(character_size)));
 
+  m_glyph_offset = glyphOffset(printableInk(*m_p_font, m_character_size));
   m_p_batch.reset(new (std::nothrow) DrawBatch(*m_p_font, m_character_size,
                                                sf::Vector2f(charWidth(), charHeight()),
+                                               sf::Vector2f(m_glyph_offset.getX(),
+                                                            m_glyph_offset.getY()),
                                                m_window_horizontal_pixels,
                                                m_window_vertical_pixels));
   if (!m_p_batch) {
@@ -317,6 +369,8 @@ bool DisplayManager::hasWindow() const { return m_p_window != nullptr; }
 const sf::Font *DisplayManager::getFont() const { return m_p_window ? m_p_font.get() : nullptr; }
 
 unsigned int DisplayManager::getCharacterSize() const { return m_character_size; }
+
+Vector DisplayManager::getGlyphOffset() const { return m_glyph_offset; }
 
 float charWidth() {
   const DisplayManager &display = DisplayManager::getInstance();

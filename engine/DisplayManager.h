@@ -50,6 +50,7 @@ class DisplayManager : public Manager {
   int m_window_vertical_chars;                    // Window height in cells.
   std::uint32_t m_window_background_color;       // Clear colour and cell background, RGBA.
   unsigned int m_character_size;                  // Pixel size of every character drawn.
+  Vector m_glyph_offset; // Pixels every glyph moves from where a text would put it.
   std::unique_ptr<DrawBatch> m_p_batch;           // What was drawn since the last draw call.
 
   // Frees the batch, the window and the font, closing the window if it is open.
@@ -117,6 +118,12 @@ class DisplayManager : public Manager {
   // character size it is drawn at.
   const sf::Font *getFont() const;
   unsigned int getCharacterSize() const;
+
+  // How far, in pixels, every glyph is moved from where a text at the
+  // character's position would put it, so that the ink of every printable
+  // character keeps inside the cell its background blanks. (0, 0) without a
+  // window.
+  Vector getGlyphOffset() const;
 };
 
 // Pixels per cell, horizontally and vertically.

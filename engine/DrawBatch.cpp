@@ -50,8 +50,10 @@ class Placement {
   }
 };
 
-// Where a one-letter text in the font would put the glyph of a character.
-GlyphQuad layOutGlyph(const sf::Font &font, unsigned int character_size, char ch) {
+// Where a one-letter text in the font would put the glyph of a character,
+// moved by the offset.
+GlyphQuad layOutGlyph(const sf::Font &font, unsigned int character_size, char ch,
+                      sf::Vector2f offset) {
   GlyphQuad quad = {};
   // The same conversion a text applies to its string (the default locale).
   const sf::Uint32 code = sf::String(std::string(1, ch))[0];
@@ -59,11 +61,11 @@ GlyphQuad layOutGlyph(const sf::Font &font, unsigned int character_size, char ch
     return quad;
   const sf::Glyph &glyph = font.getGlyph(code, character_size, true);
   // The glyph hangs from a baseline one character size below the position.
-  const float baseline = static_cast<float>(character_size);
+  const float baseline = offset.y + static_cast<float>(character_size);
   quad.visible = true;
-  quad.left = 0.0f + (glyph.bounds.left - GLYPH_PADDING);
+  quad.left = offset.x + (glyph.bounds.left - GLYPH_PADDING);
   quad.top = baseline + (glyph.bounds.top - GLYPH_PADDING);
-  quad.right = 0.0f + (glyph.bounds.left + glyph.bounds.width + GLYPH_PADDING);
+  quad.right = offset.x + (glyph.bounds.left + glyph.bounds.width + GLYPH_PADDING);
   quad.bottom = baseline + (glyph.bounds.top + glyph.bounds.height + GLYPH_PADDING);
   quad.u1 = static_cast<float>(glyph.textureRect.left) - GLYPH_PADDING;
   quad.v1 = static_cast<float>(glyph.textureRect.top) - GLYPH_PADDING;
@@ -87,7 +89,7 @@ PixelRect areaOf(const PixelMask &mask, const sf::Vector2f *points, std::size_t 
 } // namespace
 
 DrawBatch::DrawBatch(const sf::Font &font, unsigned int character_size, sf::Vector2f cell,
-                     int window_width, int window_height)
+                     sf::Vector2f glyph_offset, int window_width, int window_height)
     : m_font(font),
       m_character_size(character_size),
       m_cell(cell),
@@ -95,7 +97,7 @@ DrawBatch::DrawBatch(const sf::Font &font, unsigned int character_size, sf::Vect
       m_drawn(window_width, window_height),
       m_textured_area(window_width, window_height) {
   for (std::size_t value = 0; value < m_glyphs.size(); value++)
-    m_glyphs[value] = layOutGlyph(font, character_size, static_cast<char>(value));
+    m_glyphs[value] = layOutGlyph(font, character_size, static_cast<char>(value), glyph_offset);
   m_drawn.markAll();
 }
 

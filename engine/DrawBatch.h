@@ -78,8 +78,9 @@ class DrawBatch {
   // Resolves the glyph of every character value at the character size, so the
   // font's texture is complete before anything is drawn with it.
   // Until the first startFrame, nothing is known about the window's pixels.
+  // Every glyph is moved by glyph_offset from where a text would put it.
   DrawBatch(const sf::Font &font, unsigned int character_size, sf::Vector2f cell,
-            int window_width, int window_height);
+            sf::Vector2f glyph_offset, int window_width, int window_height);
 
   // The window has just been cleared to the colour.
   void startFrame(sf::Color clear_color);

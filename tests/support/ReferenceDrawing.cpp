@@ -13,6 +13,9 @@ ReferenceDrawing::ReferenceDrawing(sf::Color background)
   m_text.setFont(*display.getFont());
   m_text.setStyle(sf::Text::Bold);
   m_text.setCharacterSize(display.getCharacterSize());
+  // The display moves every glyph by its offset: a text does so when its
+  // origin is the opposite of that offset.
+  m_text.setOrigin(-display.getGlyphOffset().getX(), -display.getGlyphOffset().getY());
   setBackground(background);
 }
 
