@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -150,10 +151,10 @@ class SwatBot : public vx::Object {
       std::swap(targets, forbidden);
   }
 
-  // A spot where the swatter's box covers the target and no forbidden fly,
+  // A spot where the swatter's box covers the target and nothing to avoid,
   // searched around the target in half cells; false when there is none.
   static bool safeSpot(Swatter *p_swatter, vx::Object *p_target,
-                       const std::vector<std::string> &forbidden, vx::Vector &spot) {
+                       const std::function<bool(const vx::Object *)> &avoid, vx::Vector &spot) {
     const vx::Box target = vx::getWorldBox(p_target);
     const vx::Box swatter = p_swatter->getBox();
     const float x0 = target.getCorner().getX() - swatter.getHorizontal();
@@ -170,8 +171,7 @@ class SwatBot : public vx::Object {
       bool covers = false, safe = true;
       for (int i = 0; i < under.getCount(); i++) {
         covers = covers || under[i] == p_target;
-        for (const std::string &type : forbidden)
-          safe = safe && under[i]->getType() != type;
+        safe = safe && !avoid(under[i]);
       }
       if (covers && safe) {
         spot = where;
@@ -202,11 +202,16 @@ class SwatBot : public vx::Object {
     std::vector<std::string> targets, forbidden;
     aims(currentMinigame(), targets, forbidden);
     std::vector<vx::Object *> aimed = objectsOfTypes(targets);
-    const int spare = std::min(static_cast<int>(aimed.size()), m_plan.spare);
+    const size_t spare = std::min(aimed.size(), static_cast<size_t>(m_plan.spare));
+    const std::vector<vx::Object *> spared(aimed.end() - spare, aimed.end());
     aimed.resize(aimed.size() - spare);
+    auto avoid = [&](const vx::Object *p_o) {
+      return std::find(forbidden.begin(), forbidden.end(), p_o->getType()) != forbidden.end() ||
+             std::find(spared.begin(), spared.end(), p_o) != spared.end();
+    };
     for (vx::Object *p_target : aimed) {
       vx::Vector spot;
-      if (!safeSpot(p_swatter, p_target, forbidden, spot))
+      if (!safeSpot(p_swatter, p_target, avoid, spot))
         continue;
       mouse(p_swatter, vx::MOVED, spot);
       mouse(p_swatter, vx::CLICKED, spot);
