@@ -187,7 +187,7 @@ EventMouse mouseEvent(EventMouseAction action, Mouse::Button button, int x, int 
 
 } // namespace
 
-InputManager::InputManager() { setType("InputManager"); }
+InputManager::InputManager() : m_close_requested(false) { setType("InputManager"); }
 
 InputManager &InputManager::getInstance() {
   static InputManager input_manager;
@@ -198,6 +198,7 @@ int InputManager::startUp() {
   if (isStarted())
     return warnAlreadyStarted(*this);
 
+  m_close_requested = false;
   const LogManager &log_manager = LogManager::getInstance();
   if (Config::getInstance().getHeadless()) {
     log_manager.writeLog(1, "InputManager::startUp(): no input in headless mode.");
@@ -239,6 +240,8 @@ bool InputManager::isValid(std::string event_type) const {
   return event_type == KEYBOARD_EVENT || event_type == MSE_EVENT;
 }
 
+bool InputManager::isCloseRequested() const { return m_close_requested; }
+
 EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const {
   EventKeyboard keyboard;
   const LogManager &log_manager = LogManager::getInstance();
@@ -268,6 +271,7 @@ WindowEvent InputManager::nextWindowEvent(bool wait) const {
     return NO_WINDOW_EVENT;
   switch (event.type) {
     case sf::Event::Closed:
+      m_close_requested = true;
       return WINDOW_CLOSED;
     case sf::Event::KeyPressed:
       return WINDOW_KEY_PRESSED;
@@ -294,6 +298,7 @@ void InputManager::getInput() const {
       case sf::Event::Closed:
         LogManager::getInstance().writeLog(
             1, "InputManager::getInput(): Window closed. Setting game over.");
+        m_close_requested = true;
         GameManager::getInstance().setGameOver(true);
         return;
       case sf::Event::KeyPressed:

@@ -28,6 +28,9 @@ enum WindowEvent : int {
 class InputManager : public Manager {
  private:
   InputManager();
+  // Whether the window system asked to close the window since start-up. The
+  // const readers of the window's events note it as they see it.
+  mutable bool m_close_requested;
 
  public:
   InputManager(const InputManager &) = delete;
@@ -60,6 +63,11 @@ class InputManager : public Manager {
   // NO_WINDOW_EVENT when nothing is queued. NO_WINDOW_EVENT also when there is
   // no open window.
   WindowEvent nextWindowEvent(bool wait) const;
+
+  // Whether the player asked to close the window since start-up. The game
+  // over a close sets is cleared by the next run, so a program that runs the
+  // loop more than once (a splash screen, then the game) asks this between runs.
+  bool isCloseRequested() const;
 };
 
 } // namespace vx

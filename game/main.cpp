@@ -2,6 +2,7 @@
 #include "DisplayManager.h"
 #include "EventKeyboard.h"
 #include "GameManager.h"
+#include "InputManager.h"
 #include "LogManager.h"
 #include "Pause.h"
 #include "Splash.h"
@@ -17,6 +18,11 @@ int main() {
   }
   vx::LogManager::getInstance().setFlush(true);
   vx::splash();
+  // A window closed during the splash ends the program, not just the splash.
+  if (vx::InputManager::getInstance().isCloseRequested()) {
+    game_manager.shutDown();
+    return 0;
+  }
   vx::DisplayManager::getInstance().setBackgroundColor(vx::BLACK);
   loadResources();
   new GameStart;

@@ -420,8 +420,12 @@ TEST_F(InputWindow, ClosingTheWindowSetsGameOver) {
   vx::GameManager &game = vx::GameManager::getInstance();
   frames(3);
   ASSERT_FALSE(game.getGameOver());
+  ASSERT_FALSE(vx::InputManager::getInstance().isCloseRequested());
   ASSERT_TRUE(requestClose(std::stoul(m_window)));
   EXPECT_TRUE(pumpUntil([&game] { return game.getGameOver(); }));
+  // Still known after a later run clears game over.
+  game.setGameOver(false);
+  EXPECT_TRUE(vx::InputManager::getInstance().isCloseRequested());
   // The window stays open until the display manager shuts down.
   EXPECT_TRUE(vx::DisplayManager::getInstance().getWindow()->isOpen());
 }
