@@ -1,7 +1,7 @@
 // Times drawing in a real 1024 x 768 window, side by side: one library call per
 // figure (a rectangle and a one-letter text for every character, a circle shape
 // for every particle) against the display manager's batched drawing, which
-// sends a whole frame in one draw call. Scenes:
+// sends a whole frame in two draw calls. Scenes:
 //   - a full screen of characters, 80 x 24 cells;
 //   - 2,000 particles made by vx::addParticles, drawn as the world draws them;
 //   - a full screen of 160 x 48 cells in the same window, four times the
