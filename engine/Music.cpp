@@ -5,6 +5,7 @@
 #include <SFML/Audio/Music.hpp>
 #include <SFML/System/Err.hpp>
 
+#include "AudioDevice.h"
 #include "LogManager.h"
 #include "utility.h"
 
@@ -54,7 +55,7 @@ std::string Music::getLabel() const { return m_label; }
 
 void Music::play(bool loop) {
   LogManager::getInstance().writeLog(5, "Music::play(): Playing music.");
-  if (isLoaded()) {
+  if (isAudible()) {
     // The looping goes first: the library decides at the end of the data
     // whether to go round, and a short piece may get there at once.
     m_p_stream->music.setLoop(loop);
@@ -64,30 +65,32 @@ void Music::play(bool loop) {
 
 void Music::pause() {
   LogManager::getInstance().writeLog(5, "Music::pause(): Pausing music.");
-  if (isLoaded()) {
+  if (isAudible()) {
     m_p_stream->music.pause();
   }
 }
 
 void Music::stop() {
   LogManager::getInstance().writeLog(5, "Music::stop(): Stopping music.");
-  if (isLoaded()) {
+  if (isAudible()) {
     m_p_stream->music.stop();
   }
 }
 
 void Music::unload() { m_p_stream.reset(); }
 
+bool Music::isAudible() const { return isLoaded() && AudioDevice::isOpen(); }
+
 bool Music::isLoaded() const { return m_p_stream != nullptr; }
 
 bool Music::isPlaying() const {
-  return isLoaded() && m_p_stream->music.getStatus() == sf::SoundSource::Playing;
+  return isAudible() && m_p_stream->music.getStatus() == sf::SoundSource::Playing;
 }
 
 bool Music::isPaused() const {
-  return isLoaded() && m_p_stream->music.getStatus() == sf::SoundSource::Paused;
+  return isAudible() && m_p_stream->music.getStatus() == sf::SoundSource::Paused;
 }
 
-bool Music::isLooping() const { return isLoaded() && m_p_stream->music.getLoop(); }
+bool Music::isLooping() const { return isAudible() && m_p_stream->music.getLoop(); }
 
 } // namespace vx

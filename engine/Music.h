@@ -15,6 +15,10 @@ class Music {
   std::unique_ptr<Stream> m_p_stream;
   std::string m_label; // "[Undefined]" until set.
 
+  // Loaded, and the audio library has a device to play it on: only then do
+  // the library's playback calls reach it (see AudioDevice).
+  bool isAudible() const;
+
  public:
   // An unopened stream, label "[Undefined]".
   Music();

@@ -6,6 +6,7 @@
 #include <SFML/Audio/SoundBuffer.hpp>
 #include <SFML/System/Err.hpp>
 
+#include "AudioDevice.h"
 #include "LogManager.h"
 #include "utility.h"
 
@@ -66,7 +67,7 @@ std::string Sound::getLabel() const { return m_label; }
 
 void Sound::play(bool loop) {
   LogManager::getInstance().writeLog(5, "Sound::play(): Playing sound.");
-  if (isLoaded()) {
+  if (isAudible()) {
     // The looping goes first, so that even a very short sound cannot reach
     // its end before it is told to go round.
     m_p_voice->p_sound->setLoop(loop);
@@ -75,29 +76,31 @@ void Sound::play(bool loop) {
 }
 
 void Sound::pause() {
-  if (isLoaded()) {
+  if (isAudible()) {
     m_p_voice->p_sound->pause();
   }
 }
 
 void Sound::stop() {
-  if (isLoaded()) {
+  if (isAudible()) {
     m_p_voice->p_sound->stop();
   }
 }
 
 void Sound::unload() { m_p_voice.reset(); }
 
+bool Sound::isAudible() const { return isLoaded() && AudioDevice::isOpen(); }
+
 bool Sound::isLoaded() const { return m_p_voice && m_p_voice->p_sound; }
 
 bool Sound::isPlaying() const {
-  return isLoaded() && m_p_voice->p_sound->getStatus() == sf::SoundSource::Playing;
+  return isAudible() && m_p_voice->p_sound->getStatus() == sf::SoundSource::Playing;
 }
 
 bool Sound::isPaused() const {
-  return isLoaded() && m_p_voice->p_sound->getStatus() == sf::SoundSource::Paused;
+  return isAudible() && m_p_voice->p_sound->getStatus() == sf::SoundSource::Paused;
 }
 
-bool Sound::isLooping() const { return isLoaded() && m_p_voice->p_sound->getLoop(); }
+bool Sound::isLooping() const { return isAudible() && m_p_voice->p_sound->getLoop(); }
 
 } // namespace vx

@@ -15,6 +15,10 @@ class Sound {
   std::unique_ptr<Voice> m_p_voice;
   std::string m_label; // "[Undefined]" until set.
 
+  // Loaded, and the audio library has a device to play it on: only then do
+  // the library's playback calls reach it (see AudioDevice).
+  bool isAudible() const;
+
  public:
   // No samples, no voice, label "[Undefined]".
   Sound();
