@@ -2,6 +2,7 @@
 // figure (a rectangle and a one-letter text for every character, a circle shape
 // for every particle) against the display manager's batched drawing, which
 // sends a whole frame in two draw calls. Scenes:
+//   - an empty frame: only the clear and the swap, the floor under the others;
 //   - a full screen of characters, 80 x 24 cells;
 //   - 2,000 particles made by vx::addParticles, drawn as the world draws them;
 //   - a full screen of 160 x 48 cells in the same window, four times the
@@ -154,6 +155,10 @@ int main() {
   std::printf("  %-22s %-28s   %-28s   %s\n", "", "one call per figure", "batched", "speed-up");
   std::printf("  %-22s %8s %8s %8s   %8s %8s %8s\n", "scene", "median", "fastest", "cpu",
               "median", "fastest", "cpu");
+  // What a frame costs with nothing drawn: clearing and showing the window,
+  // the floor under every other row.
+  const Timing empty = timeFrames([](int) {});
+  printRow("empty frame", empty, empty);
   Timing reference, batched;
   timeFullScreen("80 x 24 characters", reference, batched);
   const double full_screen_speed_up = reference.median / batched.median;
