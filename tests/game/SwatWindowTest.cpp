@@ -5,7 +5,6 @@
 // as on a player's machine.
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -26,9 +25,6 @@
 
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
-
-// Last: its macros (None, Bool, Status...) would clash with the headers above.
-#include <X11/Xlib.h>
 
 extern char **environ;
 
@@ -83,26 +79,6 @@ Showing classify(const sf::Image &image) {
   return s;
 }
 
-// Runs a command; true when it exits with status 0.
-bool run(const std::string &command) {
-  return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// The first line a command prints.
-std::string output(const std::string &command) {
-  std::string text;
-  FILE *p_pipe = popen((command + " 2>/dev/null").c_str(), "r");
-  if (p_pipe == nullptr)
-    return text;
-  char buffer[256];
-  if (std::fgets(buffer, sizeof(buffer), p_pipe) != nullptr)
-    text = buffer;
-  pclose(p_pipe);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-    text.pop_back();
-  return text;
-}
-
 // Polls until the condition holds; false after the timeout.
 bool waitFor(const std::function<bool()> &done, Clock::duration timeout) {
   const auto end = Clock::now() + timeout;
@@ -112,40 +88,6 @@ bool waitFor(const std::function<bool()> &done, Clock::duration timeout) {
     std::this_thread::sleep_for(milliseconds(50));
   }
   return true;
-}
-
-// Asks the window to close the way a window manager does: a WM_DELETE_WINDOW
-// client message sent through the X server (the test server has no window
-// manager). The library is loaded at run time, as the input tests do.
-bool requestClose(const std::string &window_id) {
-  void *p_lib = dlopen("libX11.so.6", RTLD_NOW);
-  if (p_lib == nullptr)
-    return false;
-  auto open_display = reinterpret_cast<Display *(*)(const char *)>(dlsym(p_lib, "XOpenDisplay"));
-  auto intern_atom =
-      reinterpret_cast<Atom (*)(Display *, const char *, Bool)>(dlsym(p_lib, "XInternAtom"));
-  auto send_event = reinterpret_cast<Status (*)(Display *, Window, Bool, long, XEvent *)>(
-      dlsym(p_lib, "XSendEvent"));
-  auto close_display = reinterpret_cast<int (*)(Display *)>(dlsym(p_lib, "XCloseDisplay"));
-  bool sent = false;
-  if (open_display != nullptr && intern_atom != nullptr && send_event != nullptr &&
-      close_display != nullptr) {
-    Display *p_display = open_display(nullptr);
-    if (p_display != nullptr) {
-      const Window window = std::stoul(window_id);
-      XEvent event{};
-      event.xclient.type = ClientMessage;
-      event.xclient.window = window;
-      event.xclient.message_type = intern_atom(p_display, "WM_PROTOCOLS", False);
-      event.xclient.format = 32;
-      event.xclient.data.l[0] = static_cast<long>(intern_atom(p_display, "WM_DELETE_WINDOW", False));
-      event.xclient.data.l[1] = CurrentTime;
-      sent = send_event(p_display, window, False, NoEventMask, &event) != 0;
-      close_display(p_display); // Flushes the request.
-    }
-  }
-  dlclose(p_lib);
-  return sent;
 }
 
 // Runs swat in the run directory with a log and a configuration of the test's
@@ -163,7 +105,7 @@ class SwatWindow : public ::testing::Test {
   // Whether the program's standard output or error mentions the text (read
   // by grep: a program that floods them must not flood the test too).
   bool outputMentions(const std::string &text) const {
-    return run("grep -qF '" + text + "' '" + outputPath() + "'");
+    return vxtest::runCommand("grep -qF '" + text + "' '" + outputPath() + "'");
   }
 
   // The last bytes of the program's output and of its log, for failure messages.
@@ -184,7 +126,7 @@ class SwatWindow : public ::testing::Test {
   void SetUp() override {
     vxtest::writeFile(m_dir.file("config.txt"), SWAT_CONFIG);
     // A test process that died mid-test may have left keys down.
-    run("xdotool keyup p q");
+    vxtest::runCommand("xdotool keyup p q");
 
     std::vector<std::string> env;
     for (char **p = environ; *p != nullptr; p++)
@@ -212,14 +154,14 @@ class SwatWindow : public ::testing::Test {
     close(out);
 
     ASSERT_TRUE(waitFor([this] {
-      m_window = output("xdotool search --onlyvisible --name '^Vexlo$'");
+      m_window = vxtest::commandOutput("xdotool search --onlyvisible --name '^Vexlo$'");
       return !m_window.empty() || exited();
     }, seconds(15))) << "no window appeared";
     ASSERT_FALSE(m_window.empty()) << "swat ended early:\n" << tails();
   }
 
   void TearDown() override {
-    run("xdotool keyup p q");
+    vxtest::runCommand("xdotool keyup p q");
     if (m_pid > 0 && !exited()) {
       kill(m_pid, SIGKILL);
       waitpid(m_pid, nullptr, 0);
@@ -242,7 +184,7 @@ class SwatWindow : public ::testing::Test {
   Showing showing() const {
     const std::string shot = m_dir.file("shot.png");
     sf::Image image;
-    if (!run("import -window " + m_window + " png:" + shot) || !image.loadFromFile(shot) ||
+    if (!vxtest::runCommand("import -window " + m_window + " png:" + shot) || !image.loadFromFile(shot) ||
         image.getSize() != sf::Vector2u(WIDTH, HEIGHT))
       return Showing{};
     return classify(image);
@@ -255,10 +197,10 @@ class SwatWindow : public ::testing::Test {
   // Keys go to the focused window; there is no window manager to give it focus.
   void press(const std::string &key) {
     ASSERT_TRUE(waitFor([this] {
-      run("xdotool windowfocus " + m_window);
-      return output("xdotool getwindowfocus") == m_window;
+      vxtest::runCommand("xdotool windowfocus " + m_window);
+      return vxtest::commandOutput("xdotool getwindowfocus") == m_window;
     }, seconds(5))) << "the window never got the keyboard focus";
-    ASSERT_TRUE(run("xdotool key " + key));
+    ASSERT_TRUE(vxtest::runCommand("xdotool key " + key));
   }
 
   // Waits for the program to end by itself, then checks how it ended.
@@ -316,6 +258,6 @@ TEST_F(SwatWindow, QDuringARunIsIgnoredAndClosingTheWindowEndsTheProgram) {
   std::this_thread::sleep_for(milliseconds(500));
   EXPECT_FALSE(exited()) << "Q ended a run in progress";
 
-  ASSERT_TRUE(requestClose(m_window));
+  ASSERT_TRUE(vxtest::requestClose(std::stoul(m_window)));
   expectCleanExit();
 }
