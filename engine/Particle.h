@@ -51,7 +51,7 @@ class Particle : public Object {
 class Firework : public Particle {
  private:
   unsigned char m_r, m_g, m_b; // Colour, for the trail.
-  unsigned char m_opacity;     // Opacity it was created with (the trail is opaque).
+  [[maybe_unused]] unsigned char m_opacity; // Opacity it was created with (the trail is opaque).
   int m_initial_age;           // The age it was created with.
   float m_size;                // Size in pixels.
 

@@ -12,21 +12,14 @@
 #include <string>
 
 #include "Config.h"
+#include "FuzzSupport.h"
 #include "LogManager.h"
 
 namespace {
 
-std::string g_dir;  // Temporary directory of the input file.
 std::string g_path; // The input file, made afresh for every input and removed after it.
 
-void removeDirectory() { rmdir(g_dir.c_str()); }
-
-void check(bool condition, const char *what) {
-  if (!condition) {
-    std::fprintf(stderr, "ConfigFuzz: %s\n", what);
-    std::abort();
-  }
-}
+using vxfuzz::check;
 
 // A value is cut at ',' and ':' and loses every blank, so no setting can hold
 // one of them.
@@ -80,14 +73,7 @@ void restoreTextSettings(vx::Config &config) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-  char dir_template[] = "/tmp/vexlo-fuzz-XXXXXX";
-  if (mkdtemp(dir_template) == nullptr) {
-    std::perror("mkdtemp");
-    std::exit(1);
-  }
-  g_dir = dir_template;
-  g_path = g_dir + "/vx-config.txt";
-  std::atexit(removeDirectory);
+  g_path = vxfuzz::inputDirectory() + "/vx-config.txt";
   // Set once: every change of the environment keeps a copy of the old value,
   // which would leave each input with unbalanced allocations.
   setenv("VEXLO_CONFIG", g_path.c_str(), 1);

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "EventStep.h"
+#include "FuzzSupport.h"
 #include "LogManager.h"
 #include "Object.h"
 #include "PathManager.h"
@@ -24,12 +25,7 @@
 
 namespace {
 
-void check(bool condition, const char *what) {
-  if (!condition) {
-    std::fprintf(stderr, "ObjectFuzz: %s\n", what);
-    std::abort();
-  }
-}
+using vxfuzz::check;
 
 // The attributes as a record, leaving the object's modified mask as it was.
 std::string written(vx::Object &o, unsigned int attributes) {

@@ -8,23 +8,16 @@
 #include <cstdlib>
 #include <string>
 
+#include "FuzzSupport.h"
 #include "LogManager.h"
 #include "ResourceManager.h"
 #include "Sprite.h"
 
 namespace {
 
-std::string g_dir;  // Temporary directory of the input files.
 long g_inputs = 0;  // Inputs loaded so far.
 
-void removeDirectory() { rmdir(g_dir.c_str()); }
-
-void check(bool condition, const char *what) {
-  if (!condition) {
-    std::fprintf(stderr, "SpriteFileFuzz: %s\n", what);
-    std::abort();
-  }
-}
+using vxfuzz::check;
 
 // A stored sprite must be whole: its frames all present and of its size.
 void checkSprite(const vx::Sprite *p_sprite) {
@@ -42,13 +35,6 @@ void checkSprite(const vx::Sprite *p_sprite) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-  char dir_template[] = "/tmp/vexlo-fuzz-XXXXXX";
-  if (mkdtemp(dir_template) == nullptr) {
-    std::perror("mkdtemp");
-    std::exit(1);
-  }
-  g_dir = dir_template;
-  std::atexit(removeDirectory);
   // The log would otherwise go to standard error, a line or more per input.
   setenv("VEXLO_LOG", "/dev/null", 1);
   vx::LogManager::getInstance().startUp();
@@ -67,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   // A new file for every input (rewriting one in place makes the file system
   // flush it to disk on every close).
   const std::string name = std::to_string(g_inputs++);
-  const std::string path = g_dir + "/input" + name;
+  const std::string path = vxfuzz::inputDirectory() + "/input" + name;
   FILE *p_file = std::fopen(path.c_str(), "wb");
   if (p_file == nullptr)
     return 0;
