@@ -226,7 +226,11 @@ int DisplayManager::startUp() {
   }
 
   // At least 1: a very small scale would otherwise make every character vanish.
-  const float character_size = font_scale * std::min(charWidth(), charHeight());
+  // The fitting below shrinks any size to the cell. A glyph that fits is never
+  // more than a few times the cell's longer side, so a huge scale starts there
+  // instead of asking the font for glyphs of billions of pixels.
+  const float character_size = std::min(font_scale * std::min(charWidth(), charHeight()),
+                                        4 * std::max(charWidth(), charHeight()));
   m_character_size =
       fitCharacterSize(*m_p_font, std::max(1u, static_cast<unsigned int>(character_size)));
 

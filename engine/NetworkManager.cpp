@@ -81,7 +81,7 @@ int finishConnect(int sock) {
 
 } // namespace
 
-NetworkManager::NetworkManager() : m_server_sock(-1), m_max_connections(3) {
+NetworkManager::NetworkManager() : m_server_sock(-1), m_max_connections(3), m_close_depth(0) {
   setType("NetworkManager");
 }
 
@@ -280,9 +280,14 @@ bool NetworkManager::isConnected(int sock_index) const {
         "NetworkManager::isConnected(): Warning! Sock less than -1.");
     return false;
   }
-  if (m_connections.empty())
-    return false;
-  return sock_index < getConnectionCount();
+  if (sock_index == -1)
+    return !m_connections.empty();
+  return isOpen(sock_index);
+}
+
+bool NetworkManager::isOpen(int sock_index) const {
+  return sock_index >= 0 && sock_index < getConnectionCount() &&
+         m_connections[static_cast<size_t>(sock_index)].sock != -1;
 }
 
 int NetworkManager::writeSome(int sock_index, const char *data, int bytes, const char *where) {
@@ -318,7 +323,7 @@ int NetworkManager::send(const void *buffer, int bytes, int sock_index) {
   const LogManager &log_manager = LogManager::getInstance();
   if (sock_index < -1)
     isConnected(sock_index); // Logs the warning.
-  if (sock_index < 0 || sock_index >= getConnectionCount()) {
+  if (!isOpen(sock_index)) {
     log_manager.writeLog("NetworkManager::send(): Error! Socket %d not connected. Unable to send.",
                          sock_index);
     return -1;
@@ -357,8 +362,7 @@ int NetworkManager::send(const void *buffer, int bytes, int sock_index) {
 }
 
 int NetworkManager::queueMessage(const void *data, int bytes, int sock_index, int due_step) {
-  if (sock_index < 0 || sock_index >= getConnectionCount() || bytes < 0 ||
-      (data == nullptr && bytes > 0)) {
+  if (!isOpen(sock_index) || bytes < 0 || (data == nullptr && bytes > 0)) {
     LogManager::getInstance().writeLog(
         "NetworkManager::queueMessage(): Error! Unable to queue %d bytes for socket %d.", bytes,
         sock_index);
@@ -412,7 +416,7 @@ int NetworkManager::readSome(int sock_index, void *buffer, int bytes, bool peek)
 }
 
 int NetworkManager::receive(void *buffer, int bytes, int sock_index, bool peek) {
-  if (sock_index < 0 || sock_index >= getConnectionCount() || buffer == nullptr || bytes <= 0) {
+  if (!isOpen(sock_index) || buffer == nullptr || bytes <= 0) {
     LogManager::getInstance().writeLog(
         "NetworkManager::receive(): Error! Unable to read %d bytes from socket %d.", bytes,
         sock_index);
@@ -501,6 +505,7 @@ int NetworkManager::close(int sock_index) {
   size_t first = sock_index == -1 ? 0 : static_cast<size_t>(sock_index);
   size_t last = sock_index == -1 ? m_connections.size() : first + 1;
   int result = 0;
+  m_close_depth++;
   for (size_t i = first; i < last && i < m_connections.size(); i++) {
     int sock = m_connections[i].sock;
     if (sock == -1)
@@ -518,7 +523,11 @@ int NetworkManager::close(int sock_index) {
     event.setBytes(0);
     onEvent(&event);
   }
-  // Closed connections leave the list (their queued messages with them).
+  // Closed connections leave the list (their queued messages with them), but
+  // only once no close is under way: a "closed" handler that closes or sends
+  // again must not shift the entries an outer close is still walking.
+  if (--m_close_depth > 0)
+    return result;
   std::vector<Connection> open;
   for (Connection &connection : m_connections)
     if (connection.sock != -1)

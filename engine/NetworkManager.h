@@ -47,6 +47,7 @@ class NetworkManager : public Manager {
   int m_server_sock;                   // The listening socket, or -1.
   int m_max_connections;               // The most connections accept() takes.
   std::vector<Connection> m_connections;
+  int m_close_depth;                   // How many close() calls are under way.
 
   // Appends a connected socket and announces it, logging under the name of
   // the operation that made it. Returns its socket index.
@@ -55,6 +56,10 @@ class NetworkManager : public Manager {
   // Writes what the socket takes now: the count written (0 when it would
   // block), or -1 after an error, which closes a connection the peer closed.
   int writeSome(int sock_index, const char *data, int bytes, const char *where);
+
+  // Whether the index names a connection that is not closed (a "closed"
+  // handler may still see its own connection in the list, already closed).
+  bool isOpen(int sock_index) const;
 
   // Writes what is left of earlier partly sent bytes. 0, or -1 after an error.
   int flushUnsent(int sock_index);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <new>
 
 #include "DisplayManager.h"
@@ -202,6 +203,15 @@ int addParticles(int count, Vector position, float position_spread, Vector direc
 }
 
 int addParticles(ParticleEffect effect, Vector position, float scale, Color color) {
+  // The table's counts and ages are scale times whole numbers: a scale beyond
+  // this would ask for millions of particles, and one that is not a number
+  // cannot be turned into a count at all.
+  if (!std::isfinite(scale) || scale < 0 || scale > MAX_EFFECT_SCALE) {
+    LogManager::getInstance().writeLog(
+        "addParticles(): Error! Scale %f is not between 0 and %g.", static_cast<double>(scale),
+        static_cast<double>(MAX_EFFECT_SCALE));
+    return -1;
+  }
   const float s = scale;
   // Values of the preset table; integer entries are the products cut toward zero.
   int count = 0;

@@ -79,10 +79,15 @@ int addParticles(int count, Vector position, float position_spread, Vector direc
                  unsigned char opacity_spread, unsigned char r, unsigned char g, unsigned char b,
                  unsigned char color_spread, ParticleKind kind);
 
+// The largest scale of a preset effect (a scale of 100 already makes 5,000
+// particles of a shockwave).
+const float MAX_EFFECT_SCALE = 100;
+
 // One of the preset effects at a position, its count, size, speed and age
 // scaled by `scale`, in an engine colour (CUSTOM: the effect's own colour).
 // The result of the general generator; an unknown effect creates nothing and
-// returns 0.
+// returns 0; a scale that is not a number from 0 to MAX_EFFECT_SCALE creates
+// nothing and returns -1 with a log line.
 int addParticles(ParticleEffect effect, Vector position, float scale, Color color);
 
 } // namespace vx

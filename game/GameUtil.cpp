@@ -49,8 +49,13 @@ vx::Object *firstObjectOfType(const std::string &type) {
 }
 
 void markObjectsOfTypes(const std::vector<std::string> &types) {
-  for (vx::Object *p_o : objectsOfTypes(types))
+  for (vx::Object *p_o : objectsOfTypes(types)) {
     vx::WorldManager::getInstance().markForDelete(p_o);
+    // Gone for the rest of the step too: a click later in this step must not
+    // swat a fly of a minigame that has already ended (after a win it could
+    // lose the run if the next kind is COIN or ODD).
+    p_o->setActive(false);
+  }
 }
 
 float worldWidth() { return vx::WorldManager::getInstance().getBoundary().getHorizontal(); }

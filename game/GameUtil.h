@@ -42,7 +42,8 @@ std::vector<vx::Object *> objectsOfTypes(const std::vector<std::string> &types);
 // The first object of the type in the world (active ones first), or null.
 vx::Object *firstObjectOfType(const std::string &type);
 
-// Marks every object whose type is one of the names for deletion.
+// Marks every object whose type is one of the names for deletion and takes it
+// out of play (inactive) for the rest of the step.
 void markObjectsOfTypes(const std::vector<std::string> &types);
 
 // The world boundary's extents.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,8 @@ class NetworkFixture : public vxtest::WorldFixture {
   vx::NetworkManager &m_network = vx::NetworkManager::getInstance();
   std::vector<std::string> m_events;
   int m_port = -1;
+  // Called with the index of every "closed" event, after it is written down.
+  std::function<void(int)> m_on_closed;
 
   void SetUp() override {
     vxtest::WorldFixture::SetUp();
@@ -86,6 +89,10 @@ class NetworkFixture : public vxtest::WorldFixture {
       ASSERT_EQ(p_listener->registerInterest(type), 0);
     p_listener->on_event = [this](vxtest::Recorder *, const vx::Event *p_e) {
       m_events.push_back(describe(p_e));
+      const auto *p_n = static_cast<const vx::EventNetwork *>(p_e);
+      if (m_on_closed && p_n->getType() == vx::NETWORK_EVENT &&
+          p_n->getLabel() != vx::NETWORK_CONNECTED)
+        m_on_closed(p_n->getSocketIndex());
     };
   }
 
@@ -160,6 +167,30 @@ TEST_F(NetworkFixture, AcceptsUpToTheMaximumAndShiftsIndicesOnClose) {
   EXPECT_EQ(m_network.setMaxConnections(-1), -1);
   EXPECT_EQ(m_network.getMaxConnections(), 0);
   close(fd);
+}
+
+// A "closed" handler that makes sure of the close and says goodbye must not
+// make an outer close skip connections or write to a closed descriptor.
+TEST_F(NetworkFixture, HandlersThatCloseOrSendWhileClosingLeaveNoConnectionBehind) {
+  std::vector<int> clients;
+  for (int i = 0; i < 3; i++) {
+    clients.push_back(vxtest::rawConnect(m_port));
+    ASSERT_NE(clients.back(), -1);
+    ASSERT_EQ(acceptOne(), i);
+  }
+  m_events.clear();
+  m_on_closed = [this](int index) {
+    EXPECT_FALSE(m_network.isConnected(index));
+    EXPECT_EQ(sendText("bye", index), -1);
+    m_network.close(index);
+  };
+  m_network.close(-1);
+  EXPECT_EQ(m_events, (std::vector<std::string>{"closed 0", "closed 1", "closed 2"}));
+  EXPECT_EQ(m_network.getConnectionCount(), 0);
+  for (int fd : clients) {
+    EXPECT_TRUE(vxtest::peerClosed(fd, 1000));
+    close(fd);
+  }
 }
 
 TEST_F(NetworkFixture, APeerThatGoesAwayIsClosedWithoutASignal) {

@@ -2,6 +2,8 @@
 // random draws, counts, sizes, speeds, ages and colours.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
@@ -178,6 +180,12 @@ TEST_F(ParticleTest, RefusedGenerationsCreateNothing) {
             -1);
   EXPECT_TRUE(particles().empty());
   EXPECT_EQ(m_log.count("addParticles(): Type 2 not defined."), 1);
+
+  // Scales that are not numbers, or would ask for millions of particles.
+  for (float scale : {std::nanf(""), INFINITY, -1.0f, 1e9f})
+    EXPECT_EQ(vx::addParticles(vx::SHOCKWAVE, Vector(5, 5), scale, vx::RED), -1) << scale;
+  EXPECT_TRUE(particles().empty());
+  EXPECT_EQ(m_log.count("addParticles(): Error! Scale"), 4);
 
   // Without a world nobody would own the particles.
   m_world.shutDown();

@@ -52,4 +52,26 @@ TEST(FlyTest, BouncesOffEveryEdgeAndSlidesClearOfOtherFlies) {
   }
 }
 
+// When a minigame ends its flies and swatter go at the end of the step; a
+// click later in that same step must not swat them (after a won ODD minigame
+// a swatted leftover fly would otherwise lose the run if COIN came next).
+TEST(FlyTest, FliesOfAnEndedMinigameTakeNoMoreSwats) {
+  vxtest::SwatSession session(5);
+  ASSERT_TRUE(session.started());
+  setCurrentMinigame(COIN);
+  Fly *p_fly = new Fly;
+  auto *p_swatter = new Swatter;
+  const vx::Vector where = p_fly->getPosition();
+  ASSERT_FALSE(vx::WorldManager::getInstance().getCollisions(p_swatter, where).isEmpty());
+
+  markObjectsOfTypes({FLY_TYPE, SWATTER_TYPE}); // What ending a minigame does.
+  vx::EventMouse click;
+  click.setMouseAction(vx::CLICKED);
+  click.setMouseButton(vx::Mouse::LEFT);
+  click.setMousePosition(where);
+  vx::InputManager::getInstance().onEvent(&click);
+  p_swatter->eventHandler(&click);
+  EXPECT_EQ(firstObjectOfType(SPLAT_TYPE), nullptr);
+}
+
 } // namespace
