@@ -9,7 +9,9 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 #include "EventNetwork.h"
@@ -58,15 +60,18 @@ addrinfo *resolve(const std::string &host, const std::string &port, bool passive
   return p_list;
 }
 
-// Waits for a non-blocking connect to finish. 0, or the error number.
-int finishConnect(int sock) {
+// Waits for a non-blocking connect to finish, until the deadline at the
+// latest. 0, or the error number.
+int finishConnect(int sock, std::chrono::steady_clock::time_point deadline) {
   pollfd pfd;
   pfd.fd = sock;
   pfd.events = POLLOUT;
   pfd.revents = 0;
   int ready;
   do {
-    ready = poll(&pfd, 1, CONNECT_TIMEOUT_MS);
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    ready = poll(&pfd, 1, static_cast<int>(std::max<long long>(0, left.count())));
   } while (ready < 0 && errno == EINTR);
   if (ready == 0)
     return ETIMEDOUT;
@@ -234,6 +239,9 @@ int NetworkManager::connect(std::string host, std::string port) {
     return -1;
   int connected = -1;
   int error = 0;
+  // One wait for all the host's addresses together.
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(CONNECT_TIMEOUT_MS);
   for (addrinfo *p_a = p_list; p_a != nullptr && connected == -1; p_a = p_a->ai_next) {
     int sock = socket(p_a->ai_family, p_a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
                       p_a->ai_protocol);
@@ -243,7 +251,7 @@ int NetworkManager::connect(std::string host, std::string port) {
     }
     error = ::connect(sock, p_a->ai_addr, p_a->ai_addrlen) == 0 ? 0 : errno;
     if (error == EINPROGRESS)
-      error = finishConnect(sock);
+      error = finishConnect(sock, deadline);
     if (error != 0)
       ::close(sock);
     else
