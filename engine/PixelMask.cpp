@@ -22,6 +22,26 @@ std::uint64_t wordMask(int word, int left, int right) {
   return below_high & ~below_low;
 }
 
+// The words a rectangle's rows span and the bits of each, worked out once for
+// all of its rows.
+class RowSpan {
+ public:
+  int first, last;
+  std::uint64_t first_mask, last_mask;
+
+  explicit RowSpan(const PixelRect &rect)
+      : first(rect.left / WORD_BITS),
+        last((rect.right - 1) / WORD_BITS),
+        first_mask(wordMask(first, rect.left, rect.right)),
+        last_mask(wordMask(last, rect.left, rect.right)) {}
+
+  std::uint64_t maskOf(int word) const {
+    if (word == first)
+      return first_mask;
+    return word == last ? last_mask : ~0ull;
+  }
+};
+
 // A whole float pixel coordinate as an int within [low, high].
 int toPixel(float value, int low, int high) {
   if (value <= static_cast<float>(low))
@@ -62,26 +82,38 @@ void PixelMask::mark(PixelRect rect) {
   rect = clip(rect);
   if (rect.isEmpty())
     return;
-  const int first = rect.left / WORD_BITS, last = (rect.right - 1) / WORD_BITS;
+  const RowSpan span(rect);
   for (int y = rect.top; y < rect.bottom; y++) {
     std::uint64_t *row = &m_bits[static_cast<std::size_t>(y * m_words_per_row)];
-    for (int word = first; word <= last; word++)
-      row[word] |= wordMask(word, rect.left, rect.right);
+    for (int word = span.first; word <= span.last; word++)
+      row[word] |= span.maskOf(word);
   }
 }
 
-bool PixelMask::any(PixelRect rect) const { return !marked(rect).isEmpty(); }
+bool PixelMask::any(PixelRect rect) const {
+  rect = clip(rect);
+  if (rect.isEmpty())
+    return false;
+  const RowSpan span(rect);
+  for (int y = rect.top; y < rect.bottom; y++) {
+    const std::uint64_t *row = &m_bits[static_cast<std::size_t>(y * m_words_per_row)];
+    for (int word = span.first; word <= span.last; word++)
+      if ((row[word] & span.maskOf(word)) != 0)
+        return true;
+  }
+  return false;
+}
 
 PixelRect PixelMask::marked(PixelRect rect) const {
   rect = clip(rect);
   PixelRect found{m_width, m_height, 0, 0};
   if (rect.isEmpty())
     return found;
-  const int first = rect.left / WORD_BITS, last = (rect.right - 1) / WORD_BITS;
+  const RowSpan span(rect);
   for (int y = rect.top; y < rect.bottom; y++) {
     const std::uint64_t *row = &m_bits[static_cast<std::size_t>(y * m_words_per_row)];
-    for (int word = first; word <= last; word++) {
-      const std::uint64_t bits = row[word] & wordMask(word, rect.left, rect.right);
+    for (int word = span.first; word <= span.last; word++) {
+      const std::uint64_t bits = row[word] & span.maskOf(word);
       if (bits == 0)
         continue;
       found.left = std::min(found.left, word * WORD_BITS + __builtin_ctzll(bits));
