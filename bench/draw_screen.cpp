@@ -1,7 +1,7 @@
 // Times drawing in a real 1024 x 768 window, side by side: one library call per
 // figure (a rectangle and a one-letter text for every character, a circle shape
 // for every particle) against the display manager's batched drawing, which
-// sends a whole frame in two draw calls. Scenes:
+// sends a whole frame as a few layers of triangles. Scenes:
 //   - an empty frame: only the clear and the swap, the floor under the others;
 //   - a full screen of characters, 80 x 24 cells;
 //   - 2,000 particles made by vx::addParticles, drawn as the world draws them;
@@ -10,13 +10,15 @@
 // A frame is the drawing plus swapBuffers. Prints, per frame in milliseconds,
 // the median and the fastest wall-clock time and the processor time of the
 // whole process (the software renderer's threads included), and the speed-up
-// of the medians. The fastest frame and the processor time say the most when
-// other programs share the machine.
+// of the medians. The two ways take turns of ten frames, so that other
+// programs sharing the machine slow both alike; the fastest frame and the
+// processor time say the most when they do.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -32,7 +34,8 @@
 namespace {
 
 const int FRAMES = 100;
-const int WARM_UP_FRAMES = 5;
+const int TURNS = 10;
+const int WARM_UP_FRAMES = 3;    // Untimed, before every turn.
 const int PARTICLES = 2000;
 
 struct Timing {
@@ -48,24 +51,58 @@ double processorMs() {
   return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-// Draws FRAMES frames (after a few untimed ones) and times each with its swap.
-Timing timeFrames(const std::function<void(int)> &draw_frame) {
-  vx::DisplayManager &display = vx::DisplayManager::getInstance();
-  std::vector<double> frame_ms;
-  double processor_start = 0;
-  for (int frame = -WARM_UP_FRAMES; frame < FRAMES; frame++) {
-    if (frame == 0)
-      processor_start = processorMs();
-    const auto start = std::chrono::steady_clock::now();
-    draw_frame(frame);
-    display.swapBuffers();
-    const auto end = std::chrono::steady_clock::now();
-    if (frame >= 0)
-      frame_ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+// One way of drawing a scene and the frames timed so far.
+class TimedDrawing {
+ private:
+  std::function<void(int)> m_draw_frame;
+  std::vector<double> m_frame_ms;
+  double m_processor_ms = 0;
+  int m_frame = 0;
+
+  void drawFrame() {
+    m_draw_frame(m_frame++);
+    vx::DisplayManager::getInstance().swapBuffers();
   }
-  const double processor = (processorMs() - processor_start) / FRAMES;
-  std::sort(frame_ms.begin(), frame_ms.end());
-  return Timing{frame_ms[FRAMES / 2], frame_ms[0], processor};
+
+ public:
+  explicit TimedDrawing(std::function<void(int)> draw_frame) : m_draw_frame(std::move(draw_frame)) {}
+
+  // Draws a few untimed frames, so that what the other way drew meanwhile no
+  // longer weighs on the renderer's caches, then frames timed with their swap.
+  void run(int frames) {
+    for (int i = 0; i < WARM_UP_FRAMES; i++)
+      drawFrame();
+    for (int i = 0; i < frames; i++) {
+      const double processor_start = processorMs();
+      const auto start = std::chrono::steady_clock::now();
+      drawFrame();
+      const auto end = std::chrono::steady_clock::now();
+      m_processor_ms += processorMs() - processor_start;
+      m_frame_ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+    }
+  }
+
+  Timing timing() const {
+    std::vector<double> sorted = m_frame_ms;
+    std::sort(sorted.begin(), sorted.end());
+    return Timing{sorted[sorted.size() / 2], sorted[0],
+                  m_processor_ms / static_cast<double>(sorted.size())};
+  }
+};
+
+// Both ways of drawing a scene, FRAMES frames each, timed in turns of
+// FRAMES / TURNS frames, so that whatever else the machine does meanwhile
+// slows both alike.
+void timeInTurns(const std::function<void(int)> &reference_frame,
+                 const std::function<void(int)> &batched_frame, Timing &reference_timing,
+                 Timing &batched_timing) {
+  TimedDrawing reference(reference_frame), batched(batched_frame);
+  for (int turn = 0; turn < TURNS; turn++) {
+    reference.run(FRAMES / TURNS);
+    batched.run(FRAMES / TURNS);
+  }
+  reference_timing = reference.timing();
+  batched_timing = batched.timing();
 }
 
 // The character and colour of a cell: they shift with the frame so that no
@@ -104,16 +141,19 @@ void printRow(const char *scene, const Timing &reference, const Timing &batched)
 void timeFullScreen(const char *scene, Timing &reference_timing, Timing &batched_timing) {
   const vx::DisplayManager &display = vx::DisplayManager::getInstance();
   vxtest::ReferenceDrawing reference(sf::Color::Black);
-  reference_timing = timeFrames([&](int frame) {
-    forEachCell([&](int x, int y) {
-      reference.drawCh(cell(x, y), cellCharacter(x, y, frame), vx::colorToSFML(cellColor(x, y)));
-    });
-  });
-  batched_timing = timeFrames([&](int frame) {
-    forEachCell([&](int x, int y) {
-      display.drawCh(cell(x, y), cellCharacter(x, y, frame), cellColor(x, y));
-    });
-  });
+  timeInTurns(
+      [&](int frame) {
+        forEachCell([&](int x, int y) {
+          reference.drawCh(cell(x, y), cellCharacter(x, y, frame),
+                           vx::colorToSFML(cellColor(x, y)));
+        });
+      },
+      [&](int frame) {
+        forEachCell([&](int x, int y) {
+          display.drawCh(cell(x, y), cellCharacter(x, y, frame), cellColor(x, y));
+        });
+      },
+      reference_timing, batched_timing);
   printRow(scene, reference_timing, batched_timing);
 }
 
@@ -127,14 +167,17 @@ void timeParticles() {
   const vx::ObjectList particles = world.getAllObjects(true);
 
   vxtest::ReferenceDrawing reference(sf::Color::Black);
-  const Timing reference_timing = timeFrames([&](int) {
-    for (int i = 0; i < particles.getCount(); i++)
-      reference.drawShape(particles[i]->getShape(), particles[i]->getPosition());
-  });
-  const Timing batched_timing = timeFrames([&](int) {
-    for (int i = 0; i < particles.getCount(); i++)
-      particles[i]->draw();
-  });
+  Timing reference_timing, batched_timing;
+  timeInTurns(
+      [&](int) {
+        for (int i = 0; i < particles.getCount(); i++)
+          reference.drawShape(particles[i]->getShape(), particles[i]->getPosition());
+      },
+      [&](int) {
+        for (int i = 0; i < particles.getCount(); i++)
+          particles[i]->draw();
+      },
+      reference_timing, batched_timing);
   const std::string scene = std::to_string(particles.getCount()) + " particles";
   printRow(scene.c_str(), reference_timing, batched_timing);
   world.shutDown();
@@ -157,8 +200,9 @@ int main() {
               "median", "fastest", "cpu");
   // What a frame costs with nothing drawn: clearing and showing the window,
   // the floor under every other row.
-  const Timing empty = timeFrames([](int) {});
-  printRow("empty frame", empty, empty);
+  Timing empty, also_empty;
+  timeInTurns([](int) {}, [](int) {}, empty, also_empty);
+  printRow("empty frame", empty, also_empty);
   Timing reference, batched;
   timeFullScreen("80 x 24 characters", reference, batched);
   const double full_screen_speed_up = reference.median / batched.median;

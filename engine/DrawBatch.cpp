@@ -15,13 +15,18 @@ namespace vx {
 namespace {
 
 // The centre of the opaque white square at the top-left of every glyph page:
-// sampling it gives full white, so a quad keeps its vertex colour.
+// sampling it gives full white, so a quad keeps its vertex colour. (The plain
+// layer has no texture and ignores it.)
 const sf::Vector2f WHITE_TEXEL(1.0f, 1.0f);
 
 // A text leaves this margin around every glyph quad, on screen and in the
 // texture. (Smooth sampling colours only the inner half of it, but a quad cut
 // there samples the glyph a little differently.)
 const float GLYPH_PADDING = 1.0f;
+
+// The side of the atlas texture: room for about 2,500 glyph images of a
+// 80 x 24 window's size.
+const unsigned int ATLAS_SIDE = 1024;
 
 // Vertices per draw call. Mesa's software renderer, on every call, goes over
 // all of the call's vertices each time its own small vertex buffer fills up,
@@ -90,6 +95,15 @@ GlyphQuad layOutGlyph(const sf::Font &font, unsigned int character_size, char ch
   return quad;
 }
 
+// The quad of every character value at the size, moved by the offset.
+std::array<GlyphQuad, 256> layOutGlyphs(const sf::Font &font, unsigned int character_size,
+                                        sf::Vector2f offset) {
+  std::array<GlyphQuad, 256> glyphs;
+  for (std::size_t value = 0; value < glyphs.size(); value++)
+    glyphs[value] = layOutGlyph(font, character_size, static_cast<char>(value), offset);
+  return glyphs;
+}
+
 // The pixels the points span, as the mask sees them.
 PixelRect areaOf(const PixelMask &mask, const sf::Vector2f *points, std::size_t count) {
   float left = points[0].x, right = left, top = points[0].y, bottom = top;
@@ -109,26 +123,33 @@ DrawBatch::DrawBatch(const sf::Font &font, unsigned int character_size, sf::Vect
     : m_font(font),
       m_character_size(character_size),
       m_cell(cell),
-      m_glyphs(),
+      m_glyphs(layOutGlyphs(font, character_size, glyph_offset)),
+      m_atlas(font.getTexture(character_size), ATLAS_SIDE),
       m_drawn(window_width, window_height),
+      m_atlas_area(window_width, window_height),
       m_textured_area(window_width, window_height) {
-  for (std::size_t value = 0; value < m_glyphs.size(); value++)
-    m_glyphs[value] = layOutGlyph(font, character_size, static_cast<char>(value), glyph_offset);
   m_drawn.markAll();
 }
 
 void DrawBatch::startFrame(sf::Color clear_color) {
   m_drawn.clear();
   m_clear_color = clear_color;
+  m_atlas.clearIfFull();
 }
 
-std::vector<sf::Vertex> &DrawBatch::plainLayerFor(PixelRect area, bool keeps_clear) {
+PlainTarget DrawBatch::plainLayerFor(PixelRect area, bool keeps_clear) {
   if (!keeps_clear)
     m_drawn.mark(area);
-  if (!m_textured_area.any(area))
-    return m_plain;
-  m_textured_area.mark(area);
-  return m_textured;
+  // An empty layer covers nothing; checking that first spares the masks.
+  if (!m_textured.empty() && m_textured_area.any(area)) {
+    m_textured_area.mark(area);
+    return PlainTarget{m_textured, WHITE_TEXEL};
+  }
+  if (!m_atlased.empty() && m_atlas_area.any(area)) {
+    m_atlas_area.mark(area);
+    return PlainTarget{m_atlased, GlyphAtlas::whiteTexel()};
+  }
+  return PlainTarget{m_plain, WHITE_TEXEL};
 }
 
 std::vector<sf::Vertex> &DrawBatch::texturedLayerFor(PixelRect area) {
@@ -148,8 +169,9 @@ void DrawBatch::addQuad(std::vector<sf::Vertex> &layer, const sf::Vector2f (&cor
 }
 
 void DrawBatch::addPlainQuad(const sf::Vector2f (&corners)[4], sf::Color color, bool keeps_clear) {
-  const sf::Vector2f white[4] = {WHITE_TEXEL, WHITE_TEXEL, WHITE_TEXEL, WHITE_TEXEL};
-  addQuad(plainLayerFor(areaOf(m_drawn, corners, 4), keeps_clear), corners, color, white);
+  const PlainTarget target = plainLayerFor(areaOf(m_drawn, corners, 4), keeps_clear);
+  const sf::Vector2f white[4] = {target.white, target.white, target.white, target.white};
+  addQuad(target.layer, corners, color, white);
 }
 
 void DrawBatch::addClearBackground(sf::Vector2f origin) {
@@ -207,6 +229,8 @@ void DrawBatch::addCharacter(sf::Vector2f pixels, char ch, sf::Color fill, sf::C
   const GlyphQuad &glyph = m_glyphs[static_cast<unsigned char>(ch)];
   if (!glyph.visible)
     return;
+  if (angle == 0 && addAtlasGlyph(static_cast<unsigned char>(ch), pixels, fill))
+    return;
   const Placement text(pixels, angle);
   const sf::Vector2f glyph_corners[4] = {text(glyph.left, glyph.top), text(glyph.right, glyph.top),
                                          text(glyph.left, glyph.bottom),
@@ -215,6 +239,36 @@ void DrawBatch::addCharacter(sf::Vector2f pixels, char ch, sf::Color fill, sf::C
       sf::Vector2f(glyph.u1, glyph.v1), sf::Vector2f(glyph.u2, glyph.v1),
       sf::Vector2f(glyph.u1, glyph.v2), sf::Vector2f(glyph.u2, glyph.v2)};
   addQuad(texturedLayerFor(areaOf(m_drawn, glyph_corners, 4)), glyph_corners, fill, glyph_tex);
+}
+
+bool DrawBatch::addAtlasGlyph(unsigned char ch, sf::Vector2f pixels, sf::Color fill) {
+  const GlyphQuad &quad = m_glyphs[ch];
+  // The same corners an unturned placement gives.
+  const float left = quad.left + pixels.x, top = quad.top + pixels.y;
+  const AtlasGlyph *glyph =
+      m_atlas.find(ch, quad, left, top, quad.right + pixels.x, quad.bottom + pixels.y);
+  if (glyph == nullptr)
+    return false;
+  if (glyph->width == 0)
+    return true;
+  const int x = static_cast<int>(std::floor(left)) + glyph->left;
+  const int y = static_cast<int>(std::floor(top)) + glyph->top;
+  const PixelRect area{x, y, x + glyph->width, y + glyph->height};
+  if (!m_textured.empty() && m_textured_area.any(area))
+    return false;
+  m_drawn.mark(area);
+  m_atlas_area.mark(area);
+  const float left_edge = static_cast<float>(x), right_edge = static_cast<float>(x + glyph->width);
+  const float top_edge = static_cast<float>(y), bottom_edge = static_cast<float>(y + glyph->height);
+  const float u1 = static_cast<float>(glyph->u), u2 = static_cast<float>(glyph->u + glyph->width);
+  const float v1 = static_cast<float>(glyph->v), v2 = static_cast<float>(glyph->v + glyph->height);
+  const sf::Vector2f corners[4] = {
+      sf::Vector2f(left_edge, top_edge), sf::Vector2f(right_edge, top_edge),
+      sf::Vector2f(left_edge, bottom_edge), sf::Vector2f(right_edge, bottom_edge)};
+  const sf::Vector2f tex[4] = {sf::Vector2f(u1, v1), sf::Vector2f(u2, v1), sf::Vector2f(u1, v2),
+                               sf::Vector2f(u2, v2)};
+  addQuad(m_atlased, corners, fill, tex);
+  return true;
 }
 
 void DrawBatch::addPolygon(const ShapeOutline &outline, sf::Color fill) {
@@ -230,19 +284,22 @@ void DrawBatch::addPolygon(const ShapeOutline &outline, sf::Color fill) {
   // A library shape fills the polygon as a fan from its centre; a fan from
   // the first corner covers exactly the same pixels, each once, with two
   // triangles fewer.
-  std::vector<sf::Vertex> &layer =
+  const PlainTarget target =
       plainLayerFor(areaOf(m_drawn, m_corners.data(), m_corners.size()), false);
   for (std::size_t index = 1; index + 1 < m_corners.size(); index++) {
-    layer.emplace_back(m_corners[0], fill, WHITE_TEXEL);
-    layer.emplace_back(m_corners[index], fill, WHITE_TEXEL);
-    layer.emplace_back(m_corners[index + 1], fill, WHITE_TEXEL);
+    target.layer.emplace_back(m_corners[0], fill, target.white);
+    target.layer.emplace_back(m_corners[index], fill, target.white);
+    target.layer.emplace_back(m_corners[index + 1], fill, target.white);
   }
 }
 
-std::size_t DrawBatch::getVertexCount() const { return m_plain.size() + m_textured.size(); }
+std::size_t DrawBatch::getVertexCount() const {
+  return m_plain.size() + m_atlased.size() + m_textured.size();
+}
 
 void DrawBatch::draw(sf::RenderTarget &target) {
   drawTriangles(target, m_plain, sf::RenderStates::Default);
+  drawTriangles(target, m_atlased, sf::RenderStates(&m_atlas.getTexture()));
   if (!m_textured.empty()) {
     sf::RenderStates states;
     // Taken now, not when the batch was made: the page may have been replaced
@@ -251,7 +308,9 @@ void DrawBatch::draw(sf::RenderTarget &target) {
     drawTriangles(target, m_textured, states);
   }
   m_plain.clear();
+  m_atlased.clear();
   m_textured.clear();
+  m_atlas_area.clear();
   m_textured_area.clear();
 }
 

@@ -1,16 +1,19 @@
 // Everything the display draws in one frame, kept as triangles so that a
-// whole frame reaches the window in two draw calls instead of two calls per
+// whole frame reaches the window in a few draw calls instead of two calls per
 // character.
 //
-// Triangles go into one of two layers, each kept in drawing order: the plain
-// layer (cell backgrounds and shapes, drawn without a texture) and, after it,
-// the textured layer (glyphs, sampled from the font's glyph page for the
-// display's character size). Sampling a texture costs a software renderer
-// several times what a plain fill does, so only what must be textured, or
-// what would otherwise end up under a glyph drawn before it, goes into the
-// textured layer; it samples the opaque white square every glyph page keeps at
-// its top-left corner, which leaves its colour unchanged. Either way, what is
-// drawn later covers what was drawn earlier, exactly as separate draws would.
+// Triangles go into one of three layers, each kept in drawing order and drawn
+// in this order:
+//   - the plain layer: cell backgrounds and shapes, drawn without a texture;
+//   - the atlas layer: upright glyphs, each an image resampled for its place
+//     (see GlyphAtlas) and drawn with nearest sampling, the cheapest there is;
+//   - the page layer: what needs the font's page sampled smoothly (turned
+//     glyphs, and glyphs the atlas has no room for).
+// A figure goes into the first layer that can draw it and that is not before
+// a layer already holding something drawn earlier on any of its pixels, so
+// what is drawn later covers what was drawn earlier, exactly as separate
+// draws would. An untextured figure in a textured layer samples the opaque
+// white square its texture keeps, which leaves its colour unchanged.
 //
 // A cell background in the colour the window was cleared to, over pixels
 // nothing has been drawn on since, changes nothing: only the part over pixels
@@ -27,6 +30,7 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Vertex.hpp>
 
+#include "GlyphAtlas.h"
 #include "PixelMask.h"
 
 namespace vx {
@@ -42,26 +46,39 @@ struct GlyphQuad {
   float u1, v1, u2, v2;     // Texture rectangle.
 };
 
+// Where an untextured figure goes: a layer, and the texture coordinate that
+// samples white in that layer's texture.
+struct PlainTarget {
+  std::vector<sf::Vertex> &layer;
+  sf::Vector2f white;
+};
+
 class DrawBatch {
  private:
   const sf::Font &m_font;                    // Owned by the display manager.
   unsigned int m_character_size;             // Size of every glyph drawn.
   sf::Vector2f m_cell;                       // One cell in pixels.
   std::array<GlyphQuad, 256> m_glyphs;       // By character value (as unsigned char).
+  GlyphAtlas m_atlas;                        // Made once every glyph is on the page.
   std::vector<std::vector<sf::Vector2f>> m_unit_circles; // Corner directions by point count.
   std::vector<sf::Vector2f> m_corners;       // Scratch: the corners of one polygon.
   std::vector<sf::Vertex> m_plain;           // The plain layer, as triangles.
-  std::vector<sf::Vertex> m_textured;        // The textured layer, as triangles.
+  std::vector<sf::Vertex> m_atlased;         // The atlas layer, as triangles.
+  std::vector<sf::Vertex> m_textured;        // The page layer, as triangles.
   PixelMask m_drawn;                         // Pixels drawn on since the window was cleared.
-  PixelMask m_textured_area;                 // Pixels the textured layer may cover.
+  PixelMask m_atlas_area;                    // Pixels the atlas layer may cover.
+  PixelMask m_textured_area;                 // Pixels the page layer may cover.
   sf::Color m_clear_color;                   // What the window was cleared to.
 
   // The layer for a figure of no texture covering the pixels: the plain one
-  // unless that would put it under a glyph drawn before it. Records the
+  // unless that would put it under something drawn before it. Records the
   // figure's pixels; `keeps_clear` says they end up in the clear colour.
-  std::vector<sf::Vertex> &plainLayerFor(PixelRect area, bool keeps_clear);
-  // Records the pixels of a textured figure and gives the textured layer.
+  PlainTarget plainLayerFor(PixelRect area, bool keeps_clear);
+  // Records the pixels of a figure that needs the page and gives the page layer.
   std::vector<sf::Vertex> &texturedLayerFor(PixelRect area);
+  // Adds an upright glyph from the atlas, if it has the glyph and nothing
+  // drawn before it over its pixels is in the page layer; false otherwise.
+  bool addAtlasGlyph(unsigned char ch, sf::Vector2f pixels, sf::Color fill);
 
   // Two triangles over the corners top-left, top-right, bottom-left,
   // bottom-right, in the layer.
@@ -82,7 +99,7 @@ class DrawBatch {
   DrawBatch(const sf::Font &font, unsigned int character_size, sf::Vector2f cell,
             sf::Vector2f glyph_offset, int window_width, int window_height);
 
-  // The window has just been cleared to the colour.
+  // The window has just been cleared to the colour and nothing is pending.
   void startFrame(sf::Color clear_color);
 
   // One character at a window pixel position: first its cell's background,
@@ -95,8 +112,8 @@ class DrawBatch {
 
   std::size_t getVertexCount() const;
 
-  // Draws everything added since the last draw, the plain layer and then the
-  // textured one, and empties the batch (its memory is kept for the next frame).
+  // Draws everything added since the last draw, layer by layer, and empties
+  // the batch (its memory is kept for the next frame).
   void draw(sf::RenderTarget &target);
 };
 

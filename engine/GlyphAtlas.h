@@ -1,0 +1,96 @@
+// Glyphs resampled on the processor, one image per glyph and placement, so
+// that the graphics side can draw text with its cheapest sampling.
+//
+// An upright glyph lands at a fractional pixel position and its quad is a
+// little larger than its bitmap, so every pixel it covers mixes four texels
+// of the font's page. A software renderer spends most of a screen of text on
+// that mixing. The atlas mixes once per glyph and placement (the fractional
+// parts of the quad's edges), with the renderer's own arithmetic (positions in
+// 1/256 of a texel, weights of 8 bits, rounded), and keeps the result as an
+// image whose texels fall exactly on the pixels the quad covers. Drawn with
+// nearest sampling it gives the picture smooth sampling gives; where the
+// renderer's float coordinates round the other way, an edge pixel comes out
+// one level apart.
+//
+// The atlas texture keeps an opaque white square at its top-left corner, so
+// that untextured figures can be drawn in the same call as its glyphs.
+#ifndef VX_GLYPH_ATLAS_H
+#define VX_GLYPH_ATLAS_H
+
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include <SFML/Graphics/Texture.hpp>
+#include <SFML/System/Vector2.hpp>
+
+namespace vx {
+
+struct GlyphQuad;
+
+// A glyph's image for one placement.
+struct AtlasGlyph {
+  int left, top;        // Its top-left pixel, relative to the whole pixel at or
+                        // before the quad's top-left corner.
+  int width, height;    // 0 when no pixel it covers gets any ink.
+  int u, v;             // Its top-left texel in the atlas.
+};
+
+class GlyphAtlas {
+ private:
+  // A glyph and the fractional placement of its quad's edges, bit for bit.
+  struct Key {
+    unsigned char ch;
+    std::uint32_t left, right, top, bottom;
+    bool operator==(const Key &other) const;
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key &key) const;
+  };
+
+  int m_page_width, m_page_height;
+  std::vector<std::uint8_t> m_page_alpha;   // The font's page, alpha only.
+  sf::Texture m_texture;
+  bool m_ready;                             // The texture was made.
+  int m_shelf_x, m_shelf_y, m_shelf_height; // Where the next image goes.
+  bool m_full;                              // An image found no room.
+  std::unordered_map<Key, AtlasGlyph, KeyHash> m_glyphs;
+  std::vector<std::uint8_t> m_coverage;     // Scratch: one image's alpha.
+  std::vector<std::uint8_t> m_pixels;       // Scratch: one image as RGBA.
+
+  // The page's alpha at a texel, clamped to the page as the renderer clamps.
+  int texel(int x, int y) const;
+  // The page sampled smoothly at texel coordinates in 1/256 of a texel.
+  int sample(int s, int t) const;
+  // Resamples the glyph for the placement and stores its image; null when
+  // the atlas has no room left.
+  const AtlasGlyph *add(const Key &key, const GlyphQuad &quad, float left_fraction, float right,
+                        float top_fraction, float bottom);
+  // Room for an image of the size: its top-left texel, or false when full.
+  bool place(int width, int height, int &u, int &v);
+
+ public:
+  // Copies the page's alpha: every glyph the atlas is asked for must already
+  // be on the page. Without a texture of the side (the graphics side refused
+  // it), the atlas finds nothing.
+  GlyphAtlas(const sf::Texture &page, unsigned int side);
+
+  // The image of the glyph whose quad, in window pixels, has its top-left
+  // corner at (left, top) and its bottom-right at (right, bottom); null when
+  // there is no room for it.
+  const AtlasGlyph *find(unsigned char ch, const GlyphQuad &quad, float left, float top,
+                         float right, float bottom);
+
+  // Forgets every image if one found no room, so the next frame starts with
+  // a free atlas. Call only when nothing drawn from the atlas is pending.
+  void clearIfFull();
+
+  const sf::Texture &getTexture() const;
+  // A texture coordinate inside the white square (sampled to white).
+  static sf::Vector2f whiteTexel();
+};
+
+} // namespace vx
+
+#endif // VX_GLYPH_ATLAS_H
