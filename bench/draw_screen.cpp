@@ -4,6 +4,8 @@
 // sends a whole frame as a few layers of triangles. Scenes:
 //   - an empty frame: only the clear and the swap, the floor under the others;
 //   - a full screen of characters, 80 x 24 cells;
+//   - the same with the view sliding 0.37 cells a frame, so that every
+//     character lands on a new fraction of a pixel in every frame;
 //   - 2,000 particles made by vx::addParticles, drawn as the world draws them;
 //   - a full screen of 160 x 48 cells in the same window, four times the
 //     characters, to show how the cost grows.
@@ -138,22 +140,34 @@ void printRow(const char *scene, const Timing &reference, const Timing &batched)
 }
 
 // Both ways of drawing a full screen of characters.
-void timeFullScreen(const char *scene, Timing &reference_timing, Timing &batched_timing) {
+// With a slide, the view moves that many cells right every frame, so the
+// characters land on new fractions of a pixel every frame.
+void timeFullScreen(const char *scene, Timing &reference_timing, Timing &batched_timing,
+                    float slide = 0) {
   const vx::DisplayManager &display = vx::DisplayManager::getInstance();
+  vx::WorldManager &world = vx::WorldManager::getInstance();
+  auto slideView = [&](int frame) {
+    vx::Box view = world.getView();
+    view.setCorner(vx::Vector(slide * static_cast<float>(frame % 100), 0));
+    world.setView(view);
+  };
   vxtest::ReferenceDrawing reference(sf::Color::Black);
   timeInTurns(
       [&](int frame) {
+        slideView(frame);
         forEachCell([&](int x, int y) {
           reference.drawCh(cell(x, y), cellCharacter(x, y, frame),
                            vx::colorToSFML(cellColor(x, y)));
         });
       },
       [&](int frame) {
+        slideView(frame);
         forEachCell([&](int x, int y) {
           display.drawCh(cell(x, y), cellCharacter(x, y, frame), cellColor(x, y));
         });
       },
       reference_timing, batched_timing);
+  slideView(0);
   printRow(scene, reference_timing, batched_timing);
 }
 
@@ -207,6 +221,8 @@ int main() {
   timeFullScreen("80 x 24 characters", reference, batched);
   const double full_screen_speed_up = reference.median / batched.median;
   const double full_screen_ms = batched.median;
+  Timing sliding_reference, sliding_batched;
+  timeFullScreen("80 x 24, view sliding", sliding_reference, sliding_batched, 0.37f);
   timeParticles();
   if (startDisplay(160, 48)) {
     Timing large_reference, large_batched;

@@ -28,6 +28,9 @@ const float GLYPH_PADDING = 1.0f;
 // 80 x 24 window's size.
 const unsigned int ATLAS_SIDE = 1024;
 
+// Glyphs further out than this many pixels are not drawn from the atlas.
+const float MAX_ATLAS_POSITION = 1 << 24;
+
 // Vertices per draw call. Mesa's software renderer, on every call, goes over
 // all of the call's vertices each time its own small vertex buffer fills up,
 // so a call costs the square of its size: a full 80 x 24 screen of glyphs as
@@ -134,7 +137,7 @@ DrawBatch::DrawBatch(const sf::Font &font, unsigned int character_size, sf::Vect
 void DrawBatch::startFrame(sf::Color clear_color) {
   m_drawn.clear();
   m_clear_color = clear_color;
-  m_atlas.clearIfFull();
+  m_atlas.startFrame();
 }
 
 PlainTarget DrawBatch::plainLayerFor(PixelRect area, bool keeps_clear) {
@@ -245,6 +248,10 @@ bool DrawBatch::addAtlasGlyph(unsigned char ch, sf::Vector2f pixels, sf::Color f
   const GlyphQuad &quad = m_glyphs[ch];
   // The same corners an unturned placement gives.
   const float left = quad.left + pixels.x, top = quad.top + pixels.y;
+  // Far enough out that whole pixels no longer fit an int (or not a number at
+  // all), the glyph goes the page's way, which takes any float.
+  if (!(std::fabs(left) < MAX_ATLAS_POSITION && std::fabs(top) < MAX_ATLAS_POSITION))
+    return false;
   const AtlasGlyph *glyph =
       m_atlas.find(ch, quad, left, top, quad.right + pixels.x, quad.bottom + pixels.y);
   if (glyph == nullptr)
@@ -299,7 +306,10 @@ std::size_t DrawBatch::getVertexCount() const {
 
 void DrawBatch::draw(sf::RenderTarget &target) {
   drawTriangles(target, m_plain, sf::RenderStates::Default);
-  drawTriangles(target, m_atlased, sf::RenderStates(&m_atlas.getTexture()));
+  if (!m_atlased.empty()) {
+    m_atlas.upload();
+    drawTriangles(target, m_atlased, sf::RenderStates(&m_atlas.getTexture()));
+  }
   if (!m_textured.empty()) {
     sf::RenderStates states;
     // Taken now, not when the batch was made: the page may have been replaced

@@ -67,11 +67,14 @@ std::size_t GlyphAtlas::KeyHash::operator()(const Key &key) const {
 GlyphAtlas::GlyphAtlas(const sf::Texture &page, unsigned int side)
     : m_page_width(0),
       m_page_height(0),
-      m_ready(false),
+      m_side(0),
+      m_dirty_top(0),
+      m_dirty_bottom(0),
       m_shelf_x(WHITE_SIDE),
       m_shelf_y(0),
       m_shelf_height(WHITE_SIDE),
-      m_full(false) {
+      m_full(false),
+      m_made_this_frame(0) {
   const sf::Image image = page.copyToImage();
   m_page_width = static_cast<int>(image.getSize().x);
   m_page_height = static_cast<int>(image.getSize().y);
@@ -84,9 +87,12 @@ GlyphAtlas::GlyphAtlas(const sf::Texture &page, unsigned int side)
   if (side < static_cast<unsigned int>(WHITE_SIDE) || !m_texture.create(side, side))
     return;
   m_texture.setSmooth(false);
-  const std::vector<sf::Uint8> white(WHITE_SIDE * WHITE_SIDE * 4, 255);
-  m_texture.update(white.data(), WHITE_SIDE, WHITE_SIDE, 0, 0);
-  m_ready = true;
+  m_side = static_cast<int>(side);
+  m_alpha.assign(static_cast<std::size_t>(m_side) * static_cast<std::size_t>(m_side), 0);
+  for (int y = 0; y < WHITE_SIDE; y++)
+    for (int x = 0; x < WHITE_SIDE; x++)
+      m_alpha[static_cast<std::size_t>(y * m_side + x)] = 255;
+  m_dirty_bottom = WHITE_SIDE;
 }
 
 int GlyphAtlas::texel(int x, int y) const {
@@ -105,13 +111,12 @@ int GlyphAtlas::sample(int s, int t) const {
 }
 
 bool GlyphAtlas::place(int width, int height, int &u, int &v) {
-  const int side = static_cast<int>(m_texture.getSize().x);
-  if (m_shelf_x + width > side) {
+  if (m_shelf_x + width > m_side) {
     m_shelf_x = 0;
     m_shelf_y += m_shelf_height;
     m_shelf_height = 0;
   }
-  if (width > side || m_shelf_y + height > side)
+  if (m_shelf_y + height > m_side)
     return false;
   u = m_shelf_x;
   v = m_shelf_y;
@@ -157,28 +162,25 @@ const AtlasGlyph *GlyphAtlas::add(const Key &key, const GlyphQuad &quad, float l
   AtlasGlyph glyph{0, 0, 0, 0, 0, 0};
   if (ink_left < ink_right) {
     const int width = ink_right - ink_left, height = ink_bottom - ink_top;
-    if (!place(width, height, glyph.u, glyph.v))
-      return nullptr;
-    glyph.left = first_column + ink_left;
-    glyph.top = first_row + ink_top;
-    glyph.width = width;
-    glyph.height = height;
-    m_pixels.assign(static_cast<std::size_t>(width * height) * 4, 255);
-    for (int row = 0; row < height; row++)
-      for (int column = 0; column < width; column++)
-        m_pixels[static_cast<std::size_t>(row * width + column) * 4 + 3] =
-            m_coverage[static_cast<std::size_t>((ink_top + row) * columns + ink_left + column)];
-    m_texture.update(m_pixels.data(), static_cast<unsigned int>(width),
-                     static_cast<unsigned int>(height), static_cast<unsigned int>(glyph.u),
-                     static_cast<unsigned int>(glyph.v));
+    glyph = AtlasGlyph{first_column + ink_left, first_row + ink_top, width, height, -1, -1};
+    if (width <= m_side && height <= m_side) {
+      if (!place(width, height, glyph.u, glyph.v))
+        return nullptr;
+      for (int row = 0; row < height; row++)
+        std::memcpy(&m_alpha[static_cast<std::size_t>((glyph.v + row) * m_side + glyph.u)],
+                    &m_coverage[static_cast<std::size_t>((ink_top + row) * columns + ink_left)],
+                    static_cast<std::size_t>(width));
+      m_dirty_top = m_dirty_bottom > m_dirty_top ? std::min(m_dirty_top, glyph.v) : glyph.v;
+      m_dirty_bottom = std::max(m_dirty_bottom, glyph.v + height);
+    }
   }
   return &m_glyphs.emplace(key, glyph).first->second;
 }
 
 const AtlasGlyph *GlyphAtlas::find(unsigned char ch, const GlyphQuad &quad, float left, float top,
                                    float right, float bottom) {
-  if (!m_ready || !(std::isfinite(left) && std::isfinite(top) && std::isfinite(right) &&
-                    std::isfinite(bottom)))
+  if (m_side == 0 || !(std::isfinite(left) && std::isfinite(top) && std::isfinite(right) &&
+                       std::isfinite(bottom)))
     return nullptr;
   // Placements are relative to the whole pixel at or before the corner; the
   // differences are exact in floats of a window's size.
@@ -189,22 +191,42 @@ const AtlasGlyph *GlyphAtlas::find(unsigned char ch, const GlyphQuad &quad, floa
                 bitsOf(bottom_rest)};
   const auto found = m_glyphs.find(key);
   if (found != m_glyphs.end())
-    return &found->second;
-  if (m_full)
+    return found->second.u < 0 ? nullptr : &found->second;
+  if (m_full || m_made_this_frame >= MAX_NEW_PER_FRAME)
     return nullptr;
+  m_made_this_frame++;
   const AtlasGlyph *glyph = add(key, quad, left_fraction, right_rest, top_fraction, bottom_rest);
   m_full = glyph == nullptr;
-  return glyph;
+  return glyph == nullptr || glyph->u < 0 ? nullptr : glyph;
 }
 
-void GlyphAtlas::clearIfFull() {
-  if (!m_full)
+void GlyphAtlas::upload() {
+  if (m_dirty_bottom <= m_dirty_top)
     return;
+  // Whole rows, so that they lie one after another in the copy.
+  const std::size_t first = static_cast<std::size_t>(m_dirty_top * m_side);
+  const std::size_t count = static_cast<std::size_t>((m_dirty_bottom - m_dirty_top) * m_side);
+  m_upload.assign(count * 4, 255);
+  for (std::size_t i = 0; i < count; i++)
+    m_upload[i * 4 + 3] = m_alpha[first + i];
+  m_texture.update(m_upload.data(), static_cast<unsigned int>(m_side),
+                   static_cast<unsigned int>(m_dirty_bottom - m_dirty_top), 0,
+                   static_cast<unsigned int>(m_dirty_top));
+  m_dirty_top = m_dirty_bottom = 0;
+}
+
+void GlyphAtlas::forgetAll() {
   m_glyphs.clear();
   m_shelf_x = WHITE_SIDE;
   m_shelf_y = 0;
   m_shelf_height = WHITE_SIDE;
   m_full = false;
+}
+
+void GlyphAtlas::startFrame() {
+  m_made_this_frame = 0;
+  if (m_full)
+    forgetAll();
 }
 
 const sf::Texture &GlyphAtlas::getTexture() const { return m_texture; }

@@ -12,6 +12,13 @@
 // renderer's float coordinates round the other way, an edge pixel comes out
 // one level apart.
 //
+// Text that stays on its cells needs a few images per character; text that
+// slides by arbitrary fractions of a pixel needs new ones every frame, so a
+// frame makes at most MAX_NEW_PER_FRAME of them and the rest of its glyphs
+// are drawn the page's way. New images are kept on the processor and reach
+// the texture together, in one upload before the atlas layer is drawn. When
+// the atlas is full, it starts over at the next frame.
+//
 // The atlas texture keeps an opaque white square at its top-left corner, so
 // that untextured figures can be drawn in the same call as its glyphs.
 #ifndef VX_GLYPH_ATLAS_H
@@ -34,7 +41,8 @@ struct AtlasGlyph {
   int left, top;        // Its top-left pixel, relative to the whole pixel at or
                         // before the quad's top-left corner.
   int width, height;    // 0 when no pixel it covers gets any ink.
-  int u, v;             // Its top-left texel in the atlas.
+  int u, v;             // Its top-left texel in the atlas; -1 when the image is
+                        // larger than the atlas and the glyph is never in it.
 };
 
 class GlyphAtlas {
@@ -52,12 +60,15 @@ class GlyphAtlas {
   int m_page_width, m_page_height;
   std::vector<std::uint8_t> m_page_alpha;   // The font's page, alpha only.
   sf::Texture m_texture;
-  bool m_ready;                             // The texture was made.
+  int m_side;                               // Of the texture; 0 without one.
+  std::vector<std::uint8_t> m_alpha;        // The texture's alpha, row by row.
+  int m_dirty_top, m_dirty_bottom;          // Rows not uploaded yet.
   int m_shelf_x, m_shelf_y, m_shelf_height; // Where the next image goes.
   bool m_full;                              // An image found no room.
+  int m_made_this_frame;                    // Images made since startFrame.
   std::unordered_map<Key, AtlasGlyph, KeyHash> m_glyphs;
   std::vector<std::uint8_t> m_coverage;     // Scratch: one image's alpha.
-  std::vector<std::uint8_t> m_pixels;       // Scratch: one image as RGBA.
+  std::vector<sf::Uint8> m_upload;          // Scratch: rows as RGBA.
 
   // The page's alpha at a texel, clamped to the page as the renderer clamps.
   int texel(int x, int y) const;
@@ -69,8 +80,11 @@ class GlyphAtlas {
                         float top_fraction, float bottom);
   // Room for an image of the size: its top-left texel, or false when full.
   bool place(int width, int height, int &u, int &v);
+  void forgetAll();
 
  public:
+  static const int MAX_NEW_PER_FRAME = 64;
+
   // Copies the page's alpha: every glyph the atlas is asked for must already
   // be on the page. Without a texture of the side (the graphics side refused
   // it), the atlas finds nothing.
@@ -78,13 +92,16 @@ class GlyphAtlas {
 
   // The image of the glyph whose quad, in window pixels, has its top-left
   // corner at (left, top) and its bottom-right at (right, bottom); null when
-  // there is no room for it.
+  // the atlas has no image and may not make one now.
   const AtlasGlyph *find(unsigned char ch, const GlyphQuad &quad, float left, float top,
                          float right, float bottom);
 
-  // Forgets every image if one found no room, so the next frame starts with
-  // a free atlas. Call only when nothing drawn from the atlas is pending.
-  void clearIfFull();
+  // Sends the images made since the last upload to the texture.
+  void upload();
+
+  // A new frame: it may make images again, and a full atlas starts over.
+  // Call only when nothing drawn from the atlas is pending.
+  void startFrame();
 
   const sf::Texture &getTexture() const;
   // A texture coordinate inside the white square (sampled to white).

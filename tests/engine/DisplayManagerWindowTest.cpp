@@ -4,6 +4,7 @@
 
 #include <SFML/Graphics.hpp>
 
+#include <limits>
 #include <set>
 #include <string>
 
@@ -159,6 +160,28 @@ TEST_F(DisplayWindow, SwapBuffersClearsToTheBackgroundColour) {
   // The background rectangle follows the new colour too.
   ASSERT_EQ(display.drawCh(Vector(3, 3), ' ', vx::WHITE), 0);
   EXPECT_EQ(countColor(backBuffer(), sf::Color::Magenta, 0, 0, 800, 480), 800 * 480);
+}
+
+TEST_F(DisplayWindow, CharactersFarOutsideTheWindowDrawNothing) {
+  // Cells of 20 pixels, then one cell the size of the window, whose glyphs
+  // are hundreds of pixels wide: billions of pixels out, further than an int
+  // counts, a glyph's corners are still apart.
+  for (const char *cells : {"", "window_horizontal_chars:1,window_vertical_chars:1,"}) {
+    DisplayManager &display = DisplayManager::getInstance();
+    display.shutDown();
+    vx::Config::getInstance().loadConfig(cells + std::string(WINDOW_CONFIG));
+    ASSERT_EQ(display.startUp(), 0);
+    ASSERT_TRUE(display.setBackgroundColor(vx::BLUE));
+    ASSERT_EQ(display.swapBuffers(), 0);
+    // 2.5 billion pixels out, in cells.
+    const float across = 2.5e9f * static_cast<float>(display.getHorizontal()) / 800;
+    const float down = 2.5e9f * static_cast<float>(display.getVertical()) / 480;
+    const float infinite = std::numeric_limits<float>::infinity();
+    for (const Vector &position : {Vector(across, 0), Vector(-across, 0), Vector(0, down),
+                                   Vector(0, -down), Vector(infinite, 0), Vector(0, -infinite)})
+      EXPECT_EQ(display.drawCh(position, 'M', vx::RED), 0);
+    EXPECT_EQ(countColor(backBuffer(), sf::Color::Blue, 0, 0, 800, 480), 800 * 480) << cells;
+  }
 }
 
 TEST_F(DisplayWindow, ConfiguredBackgroundColourIsUsed) {

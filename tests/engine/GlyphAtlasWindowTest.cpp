@@ -1,8 +1,9 @@
 // The atlas resamples a glyph once per placement (the fractional parts of its
-// quad's edges) and hands out the same image for every quad placed alike;
-// when it has no room left it finds nothing new until it starts over. (That
-// the images draw the picture smooth sampling draws is checked on whole
-// scenes by the batched drawing test.)
+// quad's edges) and hands out the same image for every quad placed alike; it
+// makes a bounded number of images a frame, and when it has no room left it
+// finds nothing new until the next frame starts it over. (That the images
+// draw the picture smooth sampling draws is checked on whole scenes by the
+// batched drawing test.)
 #include <gtest/gtest.h>
 
 #include <SFML/Graphics.hpp>
@@ -70,6 +71,21 @@ TEST(GlyphAtlas, KeepsOneImagePerPlacementUntilFull) {
   EXPECT_EQ(find(atlas, quad, 'W', 300.55f, 10.0f), nullptr);
   EXPECT_NE(find(atlas, quad, 'W', 100.8f, 64.0f), nullptr);
 
-  atlas.clearIfFull();
+  atlas.startFrame();
   EXPECT_NE(find(atlas, quad, 'W', 300.55f, 10.0f), nullptr);
+}
+
+TEST(GlyphAtlas, MakesABoundedNumberOfImagesAFrame) {
+  sf::Font font;
+  ASSERT_TRUE(font.loadFromFile("vx-font.ttf"));
+  const vx::GlyphQuad quad = quadOf(font, 'A');
+  vx::GlyphAtlas atlas(font.getTexture(CHARACTER_SIZE), 1024);
+  auto placement = [&](int index) { return find(atlas, quad, 'A', 10.0f + index / 256.0f, 10.0f); };
+
+  for (int index = 0; index < vx::GlyphAtlas::MAX_NEW_PER_FRAME; index++)
+    ASSERT_NE(placement(index), nullptr) << index;
+  EXPECT_EQ(placement(vx::GlyphAtlas::MAX_NEW_PER_FRAME), nullptr);
+  EXPECT_NE(placement(0), nullptr);
+  atlas.startFrame();
+  EXPECT_NE(placement(vx::GlyphAtlas::MAX_NEW_PER_FRAME), nullptr);
 }
