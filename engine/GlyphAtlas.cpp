@@ -75,6 +75,7 @@ GlyphAtlas::GlyphAtlas(const sf::Texture &page, unsigned int side)
       m_shelf_height(WHITE_SIDE),
       m_full(false),
       m_made_this_frame(0) {
+  m_glyphs.reserve(4096);
   const sf::Image image = page.copyToImage();
   m_page_width = static_cast<int>(image.getSize().x);
   m_page_height = static_cast<int>(image.getSize().y);

@@ -83,10 +83,14 @@ void PixelMask::mark(PixelRect rect) {
   if (rect.isEmpty())
     return;
   const RowSpan span(rect);
-  for (int y = rect.top; y < rect.bottom; y++) {
-    std::uint64_t *row = &m_bits[static_cast<std::size_t>(y * m_words_per_row)];
-    for (int word = span.first; word <= span.last; word++)
-      row[word] |= span.maskOf(word);
+  std::uint64_t *row = &m_bits[static_cast<std::size_t>(rect.top * m_words_per_row)];
+  for (int y = rect.top; y < rect.bottom; y++, row += m_words_per_row) {
+    row[span.first] |= span.first_mask;
+    if (span.last != span.first) {
+      for (int word = span.first + 1; word < span.last; word++)
+        row[word] = ~0ull;
+      row[span.last] |= span.last_mask;
+    }
   }
 }
 
@@ -110,8 +114,12 @@ PixelRect PixelMask::marked(PixelRect rect) const {
   if (rect.isEmpty())
     return found;
   const RowSpan span(rect);
-  for (int y = rect.top; y < rect.bottom; y++) {
-    const std::uint64_t *row = &m_bits[static_cast<std::size_t>(y * m_words_per_row)];
+  const std::uint64_t *row = &m_bits[static_cast<std::size_t>(rect.top * m_words_per_row)];
+  for (int y = rect.top; y < rect.bottom; y++, row += m_words_per_row) {
+    // Most rectangles lie within one word of a row: one test tells the row is
+    // clear.
+    if (span.first == span.last && (row[span.first] & span.first_mask) == 0)
+      continue;
     for (int word = span.first; word <= span.last; word++) {
       const std::uint64_t bits = row[word] & span.maskOf(word);
       if (bits == 0)
