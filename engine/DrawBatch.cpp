@@ -24,8 +24,8 @@ const sf::Vector2f WHITE_TEXEL(1.0f, 1.0f);
 // there samples the glyph a little differently.)
 const float GLYPH_PADDING = 1.0f;
 
-// The side of the atlas texture: room for about 2,500 glyph images of a
-// 80 x 24 window's size.
+// The side of the atlas texture (4 MB): room for thousands of glyph images
+// at an 80 x 24 window's size.
 const unsigned int ATLAS_SIDE = 1024;
 
 // Glyphs further out than this many pixels are not drawn from the atlas.
