@@ -42,9 +42,20 @@ class RowSpan {
   }
 };
 
-// A whole float pixel coordinate as an int within [low, high].
-int toPixel(float value, int low, int high) {
-  if (value <= static_cast<float>(low))
+// The smallest whole number at or above the value, and the largest at or
+// below it, as ints within [low, high]. (The library's ceil and floor are
+// calls on the processors this is built for, and this runs for every figure.)
+int ceilWithin(float value, int low, int high) {
+  if (!(value > static_cast<float>(low)))
+    return low;
+  if (value >= static_cast<float>(high))
+    return high;
+  const int truncated = static_cast<int>(value);
+  return static_cast<float>(truncated) < value ? truncated + 1 : truncated;
+}
+
+int floorWithin(float value, int low, int high) {
+  if (!(value > static_cast<float>(low)))
     return low;
   if (value >= static_cast<float>(high))
     return high;
@@ -67,11 +78,13 @@ PixelRect PixelMask::clip(PixelRect rect) const {
 PixelRect PixelMask::around(float left, float top, float right, float bottom) const {
   if (std::isnan(left) || std::isnan(top) || std::isnan(right) || std::isnan(bottom))
     return PixelRect{0, 0, m_width, m_height};
-  // Pixel x has its centre at x + 0.5.
-  return PixelRect{toPixel(std::ceil(left - 0.5f - SLACK), 0, m_width),
-                   toPixel(std::ceil(top - 0.5f - SLACK), 0, m_height),
-                   toPixel(std::floor(right - 0.5f + SLACK) + 1, 0, m_width),
-                   toPixel(std::floor(bottom - 0.5f + SLACK) + 1, 0, m_height)};
+  // Pixel x has its centre at x + 0.5: the first pixel is the first whole
+  // number at or past left - 0.5, the end one past the last at or before
+  // right - 0.5.
+  return PixelRect{ceilWithin(left - 0.5f - SLACK, 0, m_width),
+                   ceilWithin(top - 0.5f - SLACK, 0, m_height),
+                   floorWithin(right + 0.5f + SLACK, 0, m_width),
+                   floorWithin(bottom + 0.5f + SLACK, 0, m_height)};
 }
 
 void PixelMask::clear() { std::fill(m_bits.begin(), m_bits.end(), 0); }
@@ -84,13 +97,16 @@ void PixelMask::mark(PixelRect rect) {
     return;
   const RowSpan span(rect);
   std::uint64_t *row = &m_bits[static_cast<std::size_t>(rect.top * m_words_per_row)];
+  if (span.first == span.last) {
+    for (int y = rect.top; y < rect.bottom; y++, row += m_words_per_row)
+      row[span.first] |= span.first_mask;
+    return;
+  }
   for (int y = rect.top; y < rect.bottom; y++, row += m_words_per_row) {
     row[span.first] |= span.first_mask;
-    if (span.last != span.first) {
-      for (int word = span.first + 1; word < span.last; word++)
-        row[word] = ~0ull;
-      row[span.last] |= span.last_mask;
-    }
+    for (int word = span.first + 1; word < span.last; word++)
+      row[word] = ~0ull;
+    row[span.last] |= span.last_mask;
   }
 }
 
@@ -99,27 +115,32 @@ bool PixelMask::any(PixelRect rect) const {
   if (rect.isEmpty())
     return false;
   const RowSpan span(rect);
-  for (int y = rect.top; y < rect.bottom; y++) {
-    const std::uint64_t *row = &m_bits[static_cast<std::size_t>(y * m_words_per_row)];
-    for (int word = span.first; word <= span.last; word++)
-      if ((row[word] & span.maskOf(word)) != 0)
-        return true;
+  const std::uint64_t *row = &m_bits[static_cast<std::size_t>(rect.top * m_words_per_row)];
+  std::uint64_t bits = 0;
+  if (span.first == span.last) {
+    for (int y = rect.top; y < rect.bottom; y++, row += m_words_per_row)
+      bits |= row[span.first];
+    return (bits & span.first_mask) != 0;
   }
-  return false;
+  for (int y = rect.top; y < rect.bottom; y++, row += m_words_per_row) {
+    bits |= row[span.first] & span.first_mask;
+    for (int word = span.first + 1; word < span.last; word++)
+      bits |= row[word];
+    bits |= row[span.last] & span.last_mask;
+  }
+  return bits != 0;
 }
 
 PixelRect PixelMask::marked(PixelRect rect) const {
-  rect = clip(rect);
   PixelRect found{m_width, m_height, 0, 0};
-  if (rect.isEmpty())
+  // Most rectangles asked about have nothing marked: one pass that only
+  // gathers bits tells.
+  if (!any(rect))
     return found;
+  rect = clip(rect);
   const RowSpan span(rect);
   const std::uint64_t *row = &m_bits[static_cast<std::size_t>(rect.top * m_words_per_row)];
-  for (int y = rect.top; y < rect.bottom; y++, row += m_words_per_row) {
-    // Most rectangles lie within one word of a row: one test tells the row is
-    // clear.
-    if (span.first == span.last && (row[span.first] & span.first_mask) == 0)
-      continue;
+  for (int y = rect.top; y < rect.bottom; y++, row += m_words_per_row)
     for (int word = span.first; word <= span.last; word++) {
       const std::uint64_t bits = row[word] & span.maskOf(word);
       if (bits == 0)
@@ -129,7 +150,6 @@ PixelRect PixelMask::marked(PixelRect rect) const {
       found.top = std::min(found.top, y);
       found.bottom = y + 1;
     }
-  }
   return found;
 }
 
