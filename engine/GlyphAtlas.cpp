@@ -15,6 +15,9 @@ namespace {
 // The white square: WHITE_SIDE texels at the top-left corner.
 const int WHITE_SIDE = 3;
 
+// The most placements remembered before the atlas starts over.
+const std::size_t MAX_PLACEMENTS = 16384;
+
 // Texture positions carry this many fractional bits, as in the renderer.
 const int SUBTEXEL_BITS = 8;
 const float SUBTEXELS = 1 << SUBTEXEL_BITS;
@@ -197,7 +200,9 @@ const AtlasGlyph *GlyphAtlas::find(unsigned char ch, const GlyphQuad &quad, floa
     return nullptr;
   m_made_this_frame++;
   const AtlasGlyph *glyph = add(key, quad, left_fraction, right_rest, top_fraction, bottom_rest);
-  m_full = glyph == nullptr;
+  // Placements that take no room (no ink, or too large) still count, so that
+  // the table stays bounded however many placements come.
+  m_full = glyph == nullptr || m_glyphs.size() >= MAX_PLACEMENTS;
   return glyph == nullptr || glyph->u < 0 ? nullptr : glyph;
 }
 
