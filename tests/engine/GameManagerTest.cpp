@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <regex>
 #include <thread>
 #include <vector>
 
@@ -134,16 +135,21 @@ TEST_F(EngineFixture, LateFramesAreReportedExceptTheFirstAndAfterAnOversleep) {
   vx::GameManager::getInstance().run();
   std::vector<int> late = stepsOfLinesWith("Can't keep up!");
   // Step 4 follows a slept frame: any oversleep is cleared silently instead of
-  // being reported. Steps 5 and 6 follow late frames and are always reported.
-  ASSERT_GE(late.size(), 2u);
-  EXPECT_EQ(late.back(), 6);
-  EXPECT_EQ(late[late.size() - 2], 5);
-  EXPECT_NE(late.front(), 0);
+  // being reported. Steps 5 and 6 follow late frames and are always reported;
+  // the first frame never is. A loaded machine may make other frames late too.
+  auto reported = [&late](int step) { return std::count(late.begin(), late.end(), step) == 1; };
+  EXPECT_TRUE(reported(5));
+  EXPECT_TRUE(reported(6));
+  EXPECT_EQ(std::count(late.begin(), late.end(), 0), 0);
+  // A late frame reports what it took: at least the whole frame time. A loaded
+  // machine makes frames longer, so there is no upper bound.
+  const std::regex report("GameManager::run\\(\\): Can't keep up! frame_time 10 ms, split ([0-9]+) ms");
   for (const std::string &message : messages()) {
-    if (message.find("Can't keep up!") != std::string::npos) {
-      EXPECT_EQ(message.rfind("GameManager::run(): Can't keep up! frame_time 10 ms, split 1", 0), 0u)
-          << message;
-    }
+    if (message.find("Can't keep up!") == std::string::npos)
+      continue;
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(message, match, report)) << message;
+    EXPECT_GE(std::stoi(match[1]), 10) << message;
   }
   vx::GameManager::getInstance().shutDown();
 }
