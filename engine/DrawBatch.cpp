@@ -131,13 +131,15 @@ DrawBatch::DrawBatch(const sf::Font &font, unsigned int character_size, sf::Vect
       m_atlas(font.getTexture(character_size), ATLAS_SIDE),
       m_drawn(window_width, window_height),
       m_atlas_area(window_width, window_height),
-      m_textured_area(window_width, window_height) {
+      m_textured_area(window_width, window_height),
+      m_clear_is_black(false) {
   m_drawn.markAll();
 }
 
 void DrawBatch::startFrame(sf::Color clear_color) {
   m_drawn.clear();
   m_clear_color = clear_color;
+  m_clear_is_black = clear_color == sf::Color::Black;
   m_atlas.startFrame();
 }
 
@@ -149,11 +151,21 @@ PlainTarget DrawBatch::plainLayerFor(PixelRect area, bool keeps_clear) {
     m_textured_area.mark(area);
     return PlainTarget{m_textured, WHITE_TEXEL};
   }
-  if (!m_atlased.empty() && m_atlas_area.any(area)) {
+  // Over a glyph of the black layer, the figure goes into the atlas layer,
+  // the first drawn after it that samples white.
+  if ((!m_on_black.empty() || !m_atlased.empty()) && m_atlas_area.any(area)) {
     m_atlas_area.mark(area);
     return PlainTarget{m_atlased, GlyphAtlas::whiteTexel()};
   }
   return PlainTarget{m_plain, WHITE_TEXEL};
+}
+
+bool DrawBatch::isBlack(PixelRect area) const {
+  // A background in the clear colour leaves its pixels unmarked as drawn, but
+  // it may wait in a layer drawn after the black one.
+  return m_clear_is_black && !m_drawn.any(area) &&
+         (m_atlased.empty() || !m_atlas_area.any(area)) &&
+         (m_textured.empty() || !m_textured_area.any(area));
 }
 
 std::vector<sf::Vertex> &DrawBatch::texturedLayerFor(PixelRect area) {
@@ -253,8 +265,10 @@ bool DrawBatch::addAtlasGlyph(unsigned char ch, sf::Vector2f pixels, sf::Color f
   // all), the glyph goes the page's way, which takes any float.
   if (!(std::fabs(left) < MAX_ATLAS_POSITION && std::fabs(top) < MAX_ATLAS_POSITION))
     return false;
-  const AtlasGlyph *glyph =
-      m_atlas.find(ch, quad, left, top, quad.right + pixels.x, quad.bottom + pixels.y);
+  const float right = quad.right + pixels.x, bottom = quad.bottom + pixels.y;
+  // The quad's pixels hold every pixel of its image.
+  const bool on_black = isBlack(m_drawn.around(left, top, right, bottom));
+  const AtlasGlyph *glyph = m_atlas.find(ch, quad, left, top, right, bottom, on_black);
   if (glyph == nullptr)
     return false;
   if (glyph->width == 0)
@@ -262,7 +276,7 @@ bool DrawBatch::addAtlasGlyph(unsigned char ch, sf::Vector2f pixels, sf::Color f
   const int x = static_cast<int>(std::floor(left)) + glyph->left;
   const int y = static_cast<int>(std::floor(top)) + glyph->top;
   const PixelRect area{x, y, x + glyph->width, y + glyph->height};
-  if (!m_textured.empty() && m_textured_area.any(area))
+  if (!on_black && !m_textured.empty() && m_textured_area.any(area))
     return false;
   m_drawn.mark(area);
   m_atlas_area.mark(area);
@@ -275,7 +289,7 @@ bool DrawBatch::addAtlasGlyph(unsigned char ch, sf::Vector2f pixels, sf::Color f
       sf::Vector2f(left_edge, bottom_edge), sf::Vector2f(right_edge, bottom_edge)};
   const sf::Vector2f tex[4] = {sf::Vector2f(u1, v1), sf::Vector2f(u2, v1), sf::Vector2f(u1, v2),
                                sf::Vector2f(u2, v2)};
-  addQuad(m_atlased, corners, fill, tex);
+  addQuad(on_black ? m_on_black : m_atlased, corners, fill, tex);
   return true;
 }
 
@@ -302,15 +316,16 @@ void DrawBatch::addPolygon(const ShapeOutline &outline, sf::Color fill) {
 }
 
 std::size_t DrawBatch::getVertexCount() const {
-  return m_plain.size() + m_atlased.size() + m_textured.size();
+  return m_plain.size() + m_on_black.size() + m_atlased.size() + m_textured.size();
 }
 
 void DrawBatch::draw(sf::RenderTarget &target) {
   drawTriangles(target, m_plain, sf::RenderStates::Default);
-  if (!m_atlased.empty()) {
+  if (!m_on_black.empty() || !m_atlased.empty())
     m_atlas.upload();
-    drawTriangles(target, m_atlased, sf::RenderStates(&m_atlas.getTexture()));
-  }
+  drawTriangles(target, m_on_black,
+                sf::RenderStates(sf::BlendNone, sf::Transform(), &m_atlas.getTexture(), nullptr));
+  drawTriangles(target, m_atlased, sf::RenderStates(&m_atlas.getTexture()));
   if (!m_textured.empty()) {
     sf::RenderStates states;
     // Taken now, not when the batch was made: the page may have been replaced
@@ -319,6 +334,7 @@ void DrawBatch::draw(sf::RenderTarget &target) {
     drawTriangles(target, m_textured, states);
   }
   m_plain.clear();
+  m_on_black.clear();
   m_atlased.clear();
   m_textured.clear();
   m_atlas_area.clear();

@@ -2,11 +2,14 @@
 // whole frame reaches the window in a few draw calls instead of two calls per
 // character.
 //
-// Triangles go into one of three layers, each kept in drawing order and drawn
+// Triangles go into one of four layers, each kept in drawing order and drawn
 // in this order:
 //   - the plain layer: cell backgrounds and shapes, drawn without a texture;
-//   - the atlas layer: upright glyphs, each an image resampled for its place
-//     (see GlyphAtlas) and drawn with nearest sampling, the cheapest there is;
+//   - the black layer: upright glyphs over pixels still in the clear colour
+//     when that is black, from the atlas's images on black, drawn without
+//     blending (see GlyphAtlas);
+//   - the atlas layer: other upright glyphs, each an image resampled for its
+//     place and drawn with nearest sampling, the cheapest there is;
 //   - the page layer: what needs the font's page sampled smoothly (turned
 //     glyphs, and glyphs the atlas has no room for).
 // A figure goes into the first layer that can draw it and that is not before
@@ -63,17 +66,23 @@ class DrawBatch {
   std::vector<std::vector<sf::Vector2f>> m_unit_circles; // Corner directions by point count.
   std::vector<sf::Vector2f> m_corners;       // Scratch: the corners of one polygon.
   std::vector<sf::Vertex> m_plain;           // The plain layer, as triangles.
+  std::vector<sf::Vertex> m_on_black;        // The black layer, as triangles.
   std::vector<sf::Vertex> m_atlased;         // The atlas layer, as triangles.
   std::vector<sf::Vertex> m_textured;        // The page layer, as triangles.
   PixelMask m_drawn;                         // Pixels drawn on since the window was cleared.
-  PixelMask m_atlas_area;                    // Pixels the atlas layer may cover.
+  PixelMask m_atlas_area;                    // Pixels the black and atlas layers may cover.
   PixelMask m_textured_area;                 // Pixels the page layer may cover.
   sf::Color m_clear_color;                   // What the window was cleared to.
+  bool m_clear_is_black;                     // Opaque black: the black layer may be used.
 
   // The layer for a figure of no texture covering the pixels: the plain one
   // unless that would put it under something drawn before it. Records the
   // figure's pixels; `keeps_clear` says they end up in the clear colour.
   PlainTarget plainLayerFor(PixelRect area, bool keeps_clear);
+  // Whether a glyph on the pixels may go into the black layer: the clear
+  // colour is black, nothing was drawn on them this frame, and nothing over
+  // them waits in a layer drawn after the black one.
+  bool isBlack(PixelRect area) const;
   // Records the pixels of a figure that needs the page and gives the page layer.
   std::vector<sf::Vertex> &texturedLayerFor(PixelRect area);
   // Adds an upright glyph from the atlas, if it has the glyph and nothing

@@ -50,8 +50,8 @@ int mix(int from, int to, int weight) {
 } // namespace
 
 bool GlyphAtlas::Key::operator==(const Key &other) const {
-  return ch == other.ch && left == other.left && right == other.right && top == other.top &&
-         bottom == other.bottom;
+  return ch == other.ch && on_black == other.on_black && left == other.left &&
+         right == other.right && top == other.top && bottom == other.bottom;
 }
 
 std::size_t GlyphAtlas::KeyHash::operator()(const Key &key) const {
@@ -64,7 +64,8 @@ std::size_t GlyphAtlas::KeyHash::operator()(const Key &key) const {
   };
   const std::uint64_t across = (static_cast<std::uint64_t>(key.left) << 32) | key.right;
   const std::uint64_t down = (static_cast<std::uint64_t>(key.top) << 32) | key.bottom;
-  return static_cast<std::size_t>(scramble(across ^ key.ch) ^ scramble(down + 0x9e3779b97f4a7c15ull));
+  const std::uint64_t glyph = key.ch | (static_cast<std::uint64_t>(key.on_black) << 8);
+  return static_cast<std::size_t>(scramble(across ^ glyph) ^ scramble(down + 0x9e3779b97f4a7c15ull));
 }
 
 GlyphAtlas::GlyphAtlas(const sf::Texture &page, unsigned int side)
@@ -92,10 +93,9 @@ GlyphAtlas::GlyphAtlas(const sf::Texture &page, unsigned int side)
     return;
   m_texture.setSmooth(false);
   m_side = static_cast<int>(side);
-  m_alpha.assign(static_cast<std::size_t>(m_side) * static_cast<std::size_t>(m_side), 0);
+  m_texels.assign(static_cast<std::size_t>(m_side) * static_cast<std::size_t>(m_side) * 4, 0);
   for (int y = 0; y < WHITE_SIDE; y++)
-    for (int x = 0; x < WHITE_SIDE; x++)
-      m_alpha[static_cast<std::size_t>(y * m_side + x)] = 255;
+    std::memset(&m_texels[static_cast<std::size_t>(y * m_side) * 4], 255, WHITE_SIDE * 4);
   m_dirty_bottom = WHITE_SIDE;
 }
 
@@ -170,10 +170,16 @@ const AtlasGlyph *GlyphAtlas::add(const Key &key, const GlyphQuad &quad, float l
     if (width <= m_side && height <= m_side) {
       if (!place(width, height, glyph.u, glyph.v))
         return nullptr;
-      for (int row = 0; row < height; row++)
-        std::memcpy(&m_alpha[static_cast<std::size_t>((glyph.v + row) * m_side + glyph.u)],
-                    &m_coverage[static_cast<std::size_t>((ink_top + row) * columns + ink_left)],
-                    static_cast<std::size_t>(width));
+      for (int row = 0; row < height; row++) {
+        const std::uint8_t *coverage =
+            &m_coverage[static_cast<std::size_t>((ink_top + row) * columns + ink_left)];
+        sf::Uint8 *texel = &m_texels[static_cast<std::size_t>((glyph.v + row) * m_side + glyph.u) * 4];
+        for (int column = 0; column < width; column++, texel += 4) {
+          const std::uint8_t alpha = coverage[column];
+          texel[0] = texel[1] = texel[2] = key.on_black ? alpha : 255;
+          texel[3] = key.on_black ? 255 : alpha;
+        }
+      }
       m_dirty_top = m_dirty_bottom > m_dirty_top ? std::min(m_dirty_top, glyph.v) : glyph.v;
       m_dirty_bottom = std::max(m_dirty_bottom, glyph.v + height);
     }
@@ -182,7 +188,7 @@ const AtlasGlyph *GlyphAtlas::add(const Key &key, const GlyphQuad &quad, float l
 }
 
 const AtlasGlyph *GlyphAtlas::find(unsigned char ch, const GlyphQuad &quad, float left, float top,
-                                   float right, float bottom) {
+                                   float right, float bottom, bool on_black) {
   if (m_side == 0 || !(std::isfinite(left) && std::isfinite(top) && std::isfinite(right) &&
                        std::isfinite(bottom)))
     return nullptr;
@@ -191,7 +197,7 @@ const AtlasGlyph *GlyphAtlas::find(unsigned char ch, const GlyphQuad &quad, floa
   const float left_pixel = std::floor(left), top_pixel = std::floor(top);
   const float left_fraction = left - left_pixel, right_rest = right - left_pixel;
   const float top_fraction = top - top_pixel, bottom_rest = bottom - top_pixel;
-  const Key key{ch, bitsOf(left_fraction), bitsOf(right_rest), bitsOf(top_fraction),
+  const Key key{ch, on_black, bitsOf(left_fraction), bitsOf(right_rest), bitsOf(top_fraction),
                 bitsOf(bottom_rest)};
   const auto found = m_glyphs.find(key);
   if (found != m_glyphs.end())
@@ -209,13 +215,9 @@ const AtlasGlyph *GlyphAtlas::find(unsigned char ch, const GlyphQuad &quad, floa
 void GlyphAtlas::upload() {
   if (m_dirty_bottom <= m_dirty_top)
     return;
-  // Whole rows, so that they lie one after another in the copy.
-  const std::size_t first = static_cast<std::size_t>(m_dirty_top * m_side);
-  const std::size_t count = static_cast<std::size_t>((m_dirty_bottom - m_dirty_top) * m_side);
-  m_upload.assign(count * 4, 255);
-  for (std::size_t i = 0; i < count; i++)
-    m_upload[i * 4 + 3] = m_alpha[first + i];
-  m_texture.update(m_upload.data(), static_cast<unsigned int>(m_side),
+  // Whole rows, so that they lie one after another in memory.
+  m_texture.update(&m_texels[static_cast<std::size_t>(m_dirty_top * m_side) * 4],
+                   static_cast<unsigned int>(m_side),
                    static_cast<unsigned int>(m_dirty_bottom - m_dirty_top), 0,
                    static_cast<unsigned int>(m_dirty_top));
   m_dirty_top = m_dirty_bottom = 0;

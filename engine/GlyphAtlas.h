@@ -19,6 +19,14 @@
 // the texture together, in one upload before the atlas layer is drawn. When
 // the atlas is full, it starts over at the next frame.
 //
+// An image comes in one of two forms, each made when first asked for:
+//   - blended: white texels whose alpha is the glyph's coverage, drawn with
+//     alpha blending over whatever is beneath;
+//   - on black: opaque texels whose colour is the coverage (the glyph already
+//     mixed with black), drawn without blending over pixels still black. The
+//     renderer then neither reads nor mixes the pixels beneath, which is a
+//     fifth of the work of a screen of text, and the picture is the same.
+//
 // The atlas texture keeps an opaque white square at its top-left corner, so
 // that untextured figures can be drawn in the same call as its glyphs.
 #ifndef VX_GLYPH_ATLAS_H
@@ -47,9 +55,11 @@ struct AtlasGlyph {
 
 class GlyphAtlas {
  private:
-  // A glyph and the fractional placement of its quad's edges, bit for bit.
+  // A glyph, the fractional placement of its quad's edges, bit for bit, and
+  // the image's form.
   struct Key {
     unsigned char ch;
+    bool on_black;
     std::uint32_t left, right, top, bottom;
     bool operator==(const Key &other) const;
   };
@@ -61,14 +71,13 @@ class GlyphAtlas {
   std::vector<std::uint8_t> m_page_alpha;   // The font's page, alpha only.
   sf::Texture m_texture;
   int m_side;                               // Of the texture; 0 without one.
-  std::vector<std::uint8_t> m_alpha;        // The texture's alpha, row by row.
+  std::vector<sf::Uint8> m_texels;          // The texture's RGBA, row by row.
   int m_dirty_top, m_dirty_bottom;          // Rows not uploaded yet.
   int m_shelf_x, m_shelf_y, m_shelf_height; // Where the next image goes.
   bool m_full;                              // An image found no room.
   int m_made_this_frame;                    // Images made since startFrame.
   std::unordered_map<Key, AtlasGlyph, KeyHash> m_glyphs;
   std::vector<std::uint8_t> m_coverage;     // Scratch: one image's alpha.
-  std::vector<sf::Uint8> m_upload;          // Scratch: rows as RGBA.
 
   // The page's alpha at a texel, clamped to the page as the renderer clamps.
   int texel(int x, int y) const;
@@ -91,10 +100,11 @@ class GlyphAtlas {
   GlyphAtlas(const sf::Texture &page, unsigned int side);
 
   // The image of the glyph whose quad, in window pixels, has its top-left
-  // corner at (left, top) and its bottom-right at (right, bottom); null when
-  // the atlas has no image and may not make one now.
+  // corner at (left, top) and its bottom-right at (right, bottom), in the
+  // form on black or blended; null when the atlas has no image and may not
+  // make one now.
   const AtlasGlyph *find(unsigned char ch, const GlyphQuad &quad, float left, float top,
-                         float right, float bottom);
+                         float right, float bottom, bool on_black);
 
   // Sends the images made since the last upload to the texture.
   void upload();

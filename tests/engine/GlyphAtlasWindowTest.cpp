@@ -6,6 +6,8 @@
 // batched drawing test.)
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <SFML/Graphics.hpp>
 
 #include "DrawBatch.h"
@@ -33,9 +35,9 @@ vx::GlyphQuad quadOf(const sf::Font &font, char ch) {
 
 // The atlas's image of the glyph with its text at (x, y).
 const vx::AtlasGlyph *find(vx::GlyphAtlas &atlas, const vx::GlyphQuad &quad, char ch, float x,
-                           float y) {
+                           float y, bool on_black = false) {
   return atlas.find(static_cast<unsigned char>(ch), quad, x + quad.left, y + quad.top,
-                    x + quad.right, y + quad.bottom);
+                    x + quad.right, y + quad.bottom, on_black);
 }
 
 } // namespace
@@ -60,10 +62,15 @@ TEST(GlyphAtlas, KeepsOneImagePerPlacementUntilFull) {
   const vx::AtlasGlyph *shifted = find(atlas, quad, 'W', 101.3f, 64.0f);
   ASSERT_NE(shifted, nullptr);
   EXPECT_NE(shifted->u * 1000 + shifted->v, kept.u * 1000 + kept.v);
+  // Its form on black is an image of its own, of the same pixels.
+  const vx::AtlasGlyph *on_black = find(atlas, quad, 'W', 100.8f, 64.0f, true);
+  ASSERT_NE(on_black, nullptr);
+  EXPECT_NE(on_black->u * 1000 + on_black->v, kept.u * 1000 + kept.v);
+  EXPECT_EQ(std::make_pair(on_black->width, on_black->height), std::make_pair(kept.width, kept.height));
 
   // A 64-texel atlas holds a handful of images; new placements then find
   // nothing, while stored ones are still found.
-  int stored = 2;
+  int stored = 3;
   for (int step = 1; step < 64 && find(atlas, quad, 'W', 100.0f + step / 64.0f, 10.0f); step++)
     stored++;
   EXPECT_GE(stored, 4);
