@@ -24,8 +24,8 @@
 //     alpha blending over whatever is beneath;
 //   - on black: opaque texels whose colour is the coverage (the glyph already
 //     mixed with black), drawn without blending over pixels still black. The
-//     renderer then neither reads nor mixes the pixels beneath, which is a
-//     fifth of the work of a screen of text, and the picture is the same.
+//     renderer then neither reads nor mixes the pixels beneath, which is about
+//     an eighth of its work for a screen of text, and the picture is the same.
 //
 // The atlas texture keeps an opaque white square at its top-left corner, so
 // that untextured figures can be drawn in the same call as its glyphs.
