@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <new>
+#include <vector>
 
 #include <SFML/Graphics.hpp>
 
@@ -45,6 +46,42 @@ int refuseSize(const char *name, int value, int minimum) {
 }
 
 bool isHeadless() { return Config::getInstance().getHeadless(); }
+
+// The code points of text in UTF-8; false (codes unusable) when it is not
+// well-formed UTF-8 with at least one character past ASCII.
+bool decodeUtf8(const std::string &text, std::vector<std::uint32_t> &codes) {
+  bool wide = false;
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    std::size_t extra = 99;
+    if (lead < 0x80)
+      extra = 0;
+    else if (lead >= 0xc2 && lead < 0xe0)
+      extra = 1;
+    else if (lead >= 0xe0 && lead < 0xf0)
+      extra = 2;
+    else if (lead >= 0xf0 && lead < 0xf5)
+      extra = 3;
+    // A bad lead byte, or a sequence cut off by the end of the text.
+    if (extra == 99 || i + extra >= text.size())
+      return false;
+    std::uint32_t code = extra == 0 ? lead : lead & (0x3f >> extra);
+    for (std::size_t k = 1; k <= extra; k++) {
+      const unsigned char next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xc0) != 0x80)
+        return false;
+      code = (code << 6) | (next & 0x3f);
+    }
+    // Over-long forms and surrogates are not characters.
+    const std::uint32_t least[] = {0, 0x80, 0x800, 0x10000};
+    if (code < least[extra] || code > 0x10ffff || (code >= 0xd800 && code < 0xe000))
+      return false;
+    wide = wide || extra > 0;
+    codes.push_back(code);
+    i += extra + 1;
+  }
+  return wide;
+}
 
 // The box around the ink of every printable character at a size, relative to
 // the text position: glyphs hang from a baseline one character size below it.
@@ -112,7 +149,10 @@ DisplayManager::DisplayManager()
       m_window_horizontal_chars(0),
       m_window_vertical_chars(0),
       m_window_background_color(sf::Color::Black.toInteger()),
-      m_character_size(0) {
+      m_character_size(0),
+      m_configured_horizontal_pixels(0),
+      m_configured_vertical_pixels(0),
+      m_placement(placeGrid(0, 0, 0, 0)) {
   setType("DisplayManager");
 }
 
@@ -130,6 +170,7 @@ void DisplayManager::releaseGraphics() {
   m_p_batch.reset();
   m_character_size = 0;
   m_glyph_offset = Vector();
+  m_placement = placeGrid(0, 0, 0, 0);
   if (m_p_window && m_p_window->isOpen())
     m_p_window->close();
   m_p_window.reset();
@@ -167,6 +208,7 @@ int DisplayManager::startUp() {
 
   m_window_horizontal_pixels = horizontal_pixels;
   m_window_vertical_pixels = vertical_pixels;
+  m_placement = placeGrid(horizontal_pixels, vertical_pixels, horizontal_pixels, vertical_pixels);
   m_window_horizontal_chars = horizontal_chars;
   m_window_vertical_chars = vertical_chars;
 
@@ -201,13 +243,20 @@ int DisplayManager::startUp() {
   if (m_window_vertical_pixels == 0)
     m_window_vertical_pixels = static_cast<int>(desktop.height);
 
+  m_configured_horizontal_pixels = m_window_horizontal_pixels;
+  m_configured_vertical_pixels = m_window_vertical_pixels;
+
+  // Fullscreen takes the desktop as it is, without changing its mode; the grid
+  // is placed in it as in a resized window.
   sf::Uint32 style = static_cast<sf::Uint32>(config.getWindowStyle());
-  if (config.getWindowState() == 1)
+  sf::VideoMode mode(static_cast<unsigned int>(m_window_horizontal_pixels),
+                     static_cast<unsigned int>(m_window_vertical_pixels), 32);
+  if (config.getWindowState() == 1) {
     style |= sf::Style::Fullscreen;
-  m_p_window.reset(new (std::nothrow) sf::RenderWindow(
-      sf::VideoMode(static_cast<unsigned int>(m_window_horizontal_pixels),
-                    static_cast<unsigned int>(m_window_vertical_pixels), 32),
-      config.getWindowTitle(), style, sf::ContextSettings()));
+    mode = sf::VideoMode(desktop.width, desktop.height, 32);
+  }
+  m_p_window.reset(new (std::nothrow) sf::RenderWindow(mode, config.getWindowTitle(), style,
+                                                       sf::ContextSettings()));
   if (!m_p_window || !m_p_window->isOpen()) {
     log_manager.writeLog("DisplayManager::startUp(): Unable to allocate window!");
     releaseGraphics();
@@ -225,6 +274,32 @@ int DisplayManager::startUp() {
     return -1;
   }
 
+  const sf::Vector2u window_size = m_p_window->getSize();
+  if (layOutGrid(static_cast<int>(window_size.x), static_cast<int>(window_size.y)) != 0) {
+    releaseGraphics();
+    return -1;
+  }
+
+  const sf::Color background = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
+  m_window_background_color = background.toInteger();
+
+  Manager::startUp();
+  log_manager.writeLog(5, "DisplayManager::startUp(): successfully started.");
+  return 0;
+}
+
+int DisplayManager::layOutGrid(int window_width, int window_height) {
+  m_placement = placeGrid(window_width, window_height, m_configured_horizontal_pixels,
+                          m_configured_vertical_pixels);
+  m_window_horizontal_pixels = m_placement.grid_width;
+  m_window_vertical_pixels = m_placement.grid_height;
+  // One view pixel per window pixel: the library would otherwise stretch the
+  // picture drawn for the old size over the new one.
+  m_p_window->setView(sf::View(sf::FloatRect(0.0f, 0.0f, static_cast<float>(window_width),
+                                             static_cast<float>(window_height))));
+  const float font_scale = Config::getInstance().getFontScale();
+  m_p_batch.reset();
+
   // At least 1: a very small scale would otherwise make every character vanish.
   // The fitting below shrinks any size to the cell. A glyph that fits is never
   // more than a few times the cell's longer side, so a huge scale starts there
@@ -239,19 +314,52 @@ int DisplayManager::startUp() {
                                                sf::Vector2f(charWidth(), charHeight()),
                                                sf::Vector2f(m_glyph_offset.getX(),
                                                             m_glyph_offset.getY()),
-                                               m_window_horizontal_pixels,
-                                               m_window_vertical_pixels));
+                                               window_width, window_height));
   if (!m_p_batch) {
-    log_manager.writeLog("DisplayManager::startUp(): Error! Unable to allocate the drawing batch.");
-    releaseGraphics();
+    LogManager::getInstance().writeLog(
+        "DisplayManager::startUp(): Error! Unable to allocate the drawing batch.");
     return -1;
   }
 
-  const sf::Color background = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
-  m_window_background_color = background.toInteger();
+  return 0;
+}
 
-  Manager::startUp();
-  log_manager.writeLog(5, "DisplayManager::startUp(): successfully started.");
+int DisplayManager::resize(int window_width, int window_height) {
+  if (!m_p_window || window_width <= 0 || window_height <= 0)
+    return -1;
+  flush();
+  if (layOutGrid(window_width, window_height) != 0) {
+    releaseGraphics();
+    return -1;
+  }
+  LogManager::getInstance().writeLog(
+      "DisplayManager::resize(): window %d x %d pixels, grid %d x %d pixels at (%d, %d).",
+      window_width, window_height, m_placement.grid_width, m_placement.grid_height,
+      m_placement.left, m_placement.top);
+  // Whatever the window held is stale at the new size: bars and grid start
+  // from the clear colour.
+  m_p_window->clear(sf::Color(m_window_background_color));
+  m_p_batch->startFrame(sf::Color(m_window_background_color));
+  return 0;
+}
+
+Letterbox DisplayManager::getPlacement() const { return m_placement; }
+
+Vector DisplayManager::getGridOrigin() const {
+  return Vector(static_cast<float>(m_placement.left), static_cast<float>(m_placement.top));
+}
+
+float DisplayManager::getGridScale() const { return m_placement.scale; }
+
+Vector DisplayManager::windowToView(Vector window_pixels) const {
+  return windowPixelToCell(m_placement, window_pixels, m_window_horizontal_chars,
+                           m_window_vertical_chars);
+}
+
+int DisplayManager::setTitle(const std::string &title) {
+  if (!m_p_window)
+    return -1;
+  m_p_window->setTitle(title);
   return 0;
 }
 
@@ -280,7 +388,7 @@ int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned 
     return -1;
 
   // The background first blanks the cell, then the glyph goes over it.
-  const Vector pixels = spacesToPixels(worldToView(world_pos));
+  const Vector pixels = spacesToPixels(worldToView(world_pos)) + getGridOrigin();
   m_p_batch->addCharacter(sf::Vector2f(pixels.getX(), pixels.getY()), ch,
                           sf::Color(r, g, b, 255), sf::Color(m_window_background_color), angle);
   if (m_p_batch->getVertexCount() >= MAX_BATCH_VERTICES)
@@ -312,11 +420,15 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
   if (isHeadless())
     return -1;
 
-  const float length = static_cast<float>(str.size());
+  // Text in UTF-8 takes one cell per character; anything else one per byte.
+  std::vector<std::uint32_t> codes;
+  const bool utf8 = decodeUtf8(str, codes);
+  const std::size_t count = utf8 ? codes.size() : str.size();
+  const float length = static_cast<float>(count);
   Vector start = world_pos;
   switch (just) {
   case JUSTIFY_CENTER:
-    start.setX(world_pos.getX() - static_cast<float>(str.size() / 2));
+    start.setX(world_pos.getX() - static_cast<float>(count / 2));
     break;
   case JUSTIFY_RIGHT:
     start.setX(world_pos.getX() - length);
@@ -328,8 +440,25 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
 
   unsigned char r = 255, g = 255, b = 255;
   colorToRGB(color, r, g, b);
-  for (std::size_t i = 0; i < str.size(); i++)
-    drawCh(Vector(start.getX() + static_cast<float>(i), start.getY()), str[i], r, g, b, 0);
+  for (std::size_t i = 0; i < count; i++) {
+    const Vector where(start.getX() + static_cast<float>(i), start.getY());
+    if (!utf8 || codes[i] < 0x80)
+      drawCh(where, utf8 ? static_cast<char>(codes[i]) : str[i], r, g, b, 0);
+    else
+      drawCodePoint(where, codes[i], r, g, b);
+  }
+  return 0;
+}
+
+int DisplayManager::drawCodePoint(Vector world_pos, std::uint32_t code, unsigned char r,
+                                  unsigned char g, unsigned char b) const {
+  if (code < 0x80)
+    return drawCh(world_pos, static_cast<char>(code), r, g, b, 0);
+  if (!isStarted() || isHeadless() || !m_p_window)
+    return -1;
+  const Vector pixels = spacesToPixels(worldToView(world_pos)) + getGridOrigin();
+  m_p_batch->addCodePoint(sf::Vector2f(pixels.getX(), pixels.getY()), code,
+                          sf::Color(r, g, b, 255), sf::Color(m_window_background_color));
   return 0;
 }
 

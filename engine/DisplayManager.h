@@ -15,6 +15,7 @@
 #include <string>
 
 #include "Color.h"
+#include "Letterbox.h"
 #include "Manager.h"
 #include "Vector.h"
 
@@ -44,14 +45,21 @@ class DisplayManager : public Manager {
 
   std::unique_ptr<sf::Font> m_p_font;             // The one font for all text.
   std::unique_ptr<sf::RenderWindow> m_p_window;   // Null unless a window is open.
-  int m_window_horizontal_pixels;                 // Window width in pixels.
-  int m_window_vertical_pixels;                   // Window height in pixels.
+  int m_window_horizontal_pixels;                 // Grid width in pixels (the window's, less bars).
+  int m_window_vertical_pixels;                   // Grid height in pixels (the window's, less bars).
   int m_window_horizontal_chars;                  // Window width in cells.
   int m_window_vertical_chars;                    // Window height in cells.
   std::uint32_t m_window_background_color;       // Clear colour and cell background, RGBA.
   unsigned int m_character_size;                  // Pixel size of every character drawn.
   Vector m_glyph_offset; // Pixels every glyph moves from where a text would put it.
   std::unique_ptr<DrawBatch> m_p_batch;           // What was drawn since the last draw call.
+  int m_configured_horizontal_pixels;             // The grid's size as configured, which
+  int m_configured_vertical_pixels;               // sets its shape in any window.
+  Letterbox m_placement;                          // Where the grid sits in the window.
+
+  // Places the grid in a window of that many pixels and sizes the cells,
+  // characters and drawing batch for it. 0, or -1 when the batch cannot be made.
+  int layOutGrid(int window_width, int window_height);
 
   // Frees the batch, the window and the font, closing the window if it is open.
   void releaseGraphics();
@@ -85,10 +93,35 @@ class DisplayManager : public Manager {
   int drawString(Vector world_pos, std::string str, Justification just,
                  Color color) const;
 
+  // Draws one character given by its Unicode code point (drawString uses it
+  // for text in UTF-8 past ASCII). Returns 0 or -1.
+  int drawCodePoint(Vector world_pos, std::uint32_t code, unsigned char r, unsigned char g,
+                    unsigned char b) const;
+
   // Draws a filled polygon, placed in window pixels by the outline, in an RGBA
   // colour. 0, or -1 when there is no window.
   int drawPolygon(const ShapeOutline &outline, unsigned char r, unsigned char g,
                   unsigned char b, unsigned char opacity) const;
+
+  // Follows a new window size: the grid keeps its shape, scaled to fit and
+  // centred between bars of the clear colour, and the window is cleared. 0,
+  // or -1 without a window.
+  int resize(int window_width, int window_height);
+
+  // Where the grid sits in the window (at start-up, the whole window).
+  Letterbox getPlacement() const;
+
+  // The window pixel of the grid's top-left corner, and grid pixels per
+  // configured pixel: what positions and sizes in pixels are drawn through.
+  Vector getGridOrigin() const;
+  float getGridScale() const;
+
+  // The view cell under a pixel of the window, through the grid's placement;
+  // pixels off the grid give the nearest position on it.
+  Vector windowToView(Vector window_pixels) const;
+
+  // The window's title. 0, or -1 without a window.
+  int setTitle(const std::string &title);
 
   // Sets the colour the window is cleared to. False when headless.
   bool setBackgroundColor(Color new_color);
@@ -100,7 +133,7 @@ class DisplayManager : public Manager {
   int getHorizontal() const;
   int getVertical() const;
 
-  // Window size in pixels.
+  // Size of the grid in pixels: the window's, less any bars.
   int getHorizontalPixels() const;
   int getVerticalPixels() const;
 

@@ -75,13 +75,11 @@ class Placement {
   }
 };
 
-// Where a one-letter text in the font would put the glyph of a character,
+// Where a one-letter text in the font would put the glyph of a code point,
 // moved by the offset.
-GlyphQuad layOutGlyph(const sf::Font &font, unsigned int character_size, char ch,
-                      sf::Vector2f offset) {
+GlyphQuad layOutCode(const sf::Font &font, unsigned int character_size, sf::Uint32 code,
+                     sf::Vector2f offset) {
   GlyphQuad quad = {};
-  // The same conversion a text applies to its string (the default locale).
-  const sf::Uint32 code = sf::String(std::string(1, ch))[0];
   if (code == ' ' || code == '\t' || code == '\n' || code == '\r')
     return quad;
   const sf::Glyph &glyph = font.getGlyph(code, character_size, true);
@@ -97,6 +95,13 @@ GlyphQuad layOutGlyph(const sf::Font &font, unsigned int character_size, char ch
   quad.u2 = static_cast<float>(glyph.textureRect.left + glyph.textureRect.width) + GLYPH_PADDING;
   quad.v2 = static_cast<float>(glyph.textureRect.top + glyph.textureRect.height) + GLYPH_PADDING;
   return quad;
+}
+
+// The same for a character, converted as a text converts its string (the
+// default locale).
+GlyphQuad layOutGlyph(const sf::Font &font, unsigned int character_size, char ch,
+                      sf::Vector2f offset) {
+  return layOutCode(font, character_size, sf::String(std::string(1, ch))[0], offset);
 }
 
 // The quad of every character value at the size, moved by the offset.
@@ -127,6 +132,7 @@ DrawBatch::DrawBatch(const sf::Font &font, unsigned int character_size, sf::Vect
     : m_font(font),
       m_character_size(character_size),
       m_cell(cell),
+      m_glyph_offset(glyph_offset),
       m_glyphs(layOutGlyphs(font, character_size, glyph_offset)),
       m_atlas(font.getTexture(character_size), ATLAS_SIDE),
       m_drawn(window_width, window_height),
@@ -228,8 +234,33 @@ const std::vector<sf::Vector2f> &DrawBatch::unitCircle(std::size_t point_count) 
   return corners;
 }
 
+void DrawBatch::addCodePoint(sf::Vector2f pixels, sf::Uint32 code, sf::Color fill,
+                             sf::Color background) {
+  if (code < 0x80) {
+    addCharacter(pixels, static_cast<char>(code), fill, background, 0);
+    return;
+  }
+  auto found = m_other_glyphs.find(code);
+  if (found == m_other_glyphs.end())
+    found = m_other_glyphs
+                .emplace(code, layOutCode(m_font, m_character_size, code, m_glyph_offset))
+                .first;
+  addBackground(pixels, background, 0);
+  addPageGlyph(found->second, pixels, fill, 0);
+}
+
 void DrawBatch::addCharacter(sf::Vector2f pixels, char ch, sf::Color fill, sf::Color background,
                              float angle) {
+  addBackground(pixels, background, angle);
+  const GlyphQuad &glyph = m_glyphs[static_cast<unsigned char>(ch)];
+  if (!glyph.visible)
+    return;
+  if (angle == 0 && addAtlasGlyph(static_cast<unsigned char>(ch), pixels, fill))
+    return;
+  addPageGlyph(glyph, pixels, fill, angle);
+}
+
+void DrawBatch::addBackground(sf::Vector2f pixels, sf::Color background, float angle) {
   // The background rectangle is offset so it lines up with where the font
   // puts the glyph below the text position.
   const sf::Vector2f origin(pixels.x - m_cell.x / 10, pixels.y + m_cell.y / 5);
@@ -241,11 +272,11 @@ void DrawBatch::addCharacter(sf::Vector2f pixels, char ch, sf::Color fill, sf::C
                                           cell(m_cell.x, m_cell.y)};
     addPlainQuad(cell_corners, background, background == m_clear_color);
   }
+}
 
-  const GlyphQuad &glyph = m_glyphs[static_cast<unsigned char>(ch)];
+void DrawBatch::addPageGlyph(const GlyphQuad &glyph, sf::Vector2f pixels, sf::Color fill,
+                             float angle) {
   if (!glyph.visible)
-    return;
-  if (angle == 0 && addAtlasGlyph(static_cast<unsigned char>(ch), pixels, fill))
     return;
   const Placement text(pixels, angle);
   const sf::Vector2f glyph_corners[4] = {text(glyph.left, glyph.top), text(glyph.right, glyph.top),

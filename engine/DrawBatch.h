@@ -26,6 +26,7 @@
 
 #include <array>
 #include <cstddef>
+#include <unordered_map>
 #include <vector>
 
 #include <SFML/Graphics/Color.hpp>
@@ -61,7 +62,9 @@ class DrawBatch {
   const sf::Font &m_font;                    // Owned by the display manager.
   unsigned int m_character_size;             // Size of every glyph drawn.
   sf::Vector2f m_cell;                       // One cell in pixels.
+  sf::Vector2f m_glyph_offset;               // Every glyph's move from where a text puts it.
   std::array<GlyphQuad, 256> m_glyphs;       // By character value (as unsigned char).
+  std::unordered_map<sf::Uint32, GlyphQuad> m_other_glyphs; // Code points past ASCII, as drawn.
   GlyphAtlas m_atlas;                        // Made once every glyph is on the page.
   std::vector<std::vector<sf::Vector2f>> m_unit_circles; // Corner directions by point count.
   std::vector<sf::Vector2f> m_corners;       // Scratch: the corners of one polygon.
@@ -95,6 +98,10 @@ class DrawBatch {
                       sf::Color color, const sf::Vector2f (&tex)[4]);
   // A plain quad of those corners.
   void addPlainQuad(const sf::Vector2f (&corners)[4], sf::Color color, bool keeps_clear);
+  // The background of the cell of a character drawn at the pixel position.
+  void addBackground(sf::Vector2f pixels, sf::Color background, float angle);
+  // A glyph sampled from the font's page, at the pixel position.
+  void addPageGlyph(const GlyphQuad &glyph, sf::Vector2f pixels, sf::Color fill, float angle);
   // A cell background in the clear colour, not turned, whose top-left corner is there.
   void addClearBackground(sf::Vector2f origin);
   // The corners of a regular polygon of radius 1 with its first corner on top.
@@ -115,6 +122,10 @@ class DrawBatch {
   // then its glyph, both turned by angle degrees (each about its own corner).
   void addCharacter(sf::Vector2f pixels, char ch, sf::Color fill, sf::Color background,
                     float angle);
+
+  // One character given by its Unicode code point, upright: ASCII as above,
+  // any other from the font's page, laid out when first drawn.
+  void addCodePoint(sf::Vector2f pixels, sf::Uint32 code, sf::Color fill, sf::Color background);
 
   // A filled polygon placed by the outline (nothing for fewer than 3 corners).
   void addPolygon(const ShapeOutline &outline, sf::Color fill);

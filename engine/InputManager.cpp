@@ -176,18 +176,30 @@ Mouse::Button translateButton(sf::Mouse::Button library_button) {
   }
 }
 
-// A mouse event at a pixel position of the window, converted to view cells.
+// A mouse event at a pixel position of the window, converted to view cells
+// through the grid's place in the window.
 EventMouse mouseEvent(EventMouseAction action, Mouse::Button button, int x, int y) {
   EventMouse event;
   event.setMouseAction(action);
   event.setMouseButton(button);
-  event.setMousePosition(pixelsToSpaces(Vector(static_cast<float>(x), static_cast<float>(y))));
+  event.setMousePosition(DisplayManager::getInstance().windowToView(
+      Vector(static_cast<float>(x), static_cast<float>(y))));
   return event;
+}
+
+// Whether a pixel position lies in the window.
+bool inWindow(const sf::RenderWindow &window, sf::Vector2i pixel) {
+  const sf::Vector2u size = window.getSize();
+  return pixel.x >= 0 && pixel.y >= 0 && static_cast<unsigned int>(pixel.x) < size.x &&
+         static_cast<unsigned int>(pixel.y) < size.y;
 }
 
 } // namespace
 
-InputManager::InputManager() : m_close_requested(false) { setType("InputManager"); }
+InputManager::InputManager()
+    : m_close_requested(false), m_mouse_known(false), m_pointer_update(false) {
+  setType("InputManager");
+}
 
 InputManager &InputManager::getInstance() {
   static InputManager input_manager;
@@ -242,6 +254,26 @@ bool InputManager::isValid(std::string event_type) const {
 
 bool InputManager::isCloseRequested() const { return m_close_requested; }
 
+bool InputManager::getMousePosition(Vector &position) const {
+  if (m_mouse_known)
+    position = m_mouse_position;
+  return m_mouse_known;
+}
+
+void InputManager::setMousePosition(Vector position) const {
+  m_mouse_position = position;
+  m_mouse_known = true;
+}
+
+void InputManager::requestPointerUpdate() const { m_pointer_update = true; }
+
+void InputManager::deliverMouse(EventMouseAction action, Mouse::Button button, int x,
+                                int y) const {
+  const EventMouse mouse = mouseEvent(action, button, x, y);
+  setMousePosition(mouse.getMousePosition());
+  onEvent(&mouse);
+}
+
 EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const {
   EventKeyboard keyboard;
   const LogManager &log_manager = LogManager::getInstance();
@@ -275,6 +307,10 @@ WindowEvent InputManager::nextWindowEvent(bool wait) const {
       return WINDOW_CLOSED;
     case sf::Event::KeyPressed:
       return WINDOW_KEY_PRESSED;
+    case sf::Event::Resized:
+      DisplayManager::getInstance().resize(static_cast<int>(event.size.width),
+                                           static_cast<int>(event.size.height));
+      return WINDOW_RESIZED;
     default:
       return OTHER_WINDOW_EVENT;
   }
@@ -309,25 +345,33 @@ void InputManager::getInput() const {
         onEvent(&keyboard);
         break;
       }
-      case sf::Event::MouseMoved: {
-        const EventMouse mouse = mouseEvent(MOVED, Mouse::UNDEFINED_MOUSE_BUTTON,
-                                            event.mouseMove.x, event.mouseMove.y);
-        onEvent(&mouse);
+      case sf::Event::MouseMoved:
+        deliverMouse(MOVED, Mouse::UNDEFINED_MOUSE_BUTTON, event.mouseMove.x, event.mouseMove.y);
         break;
-      }
-      case sf::Event::MouseButtonPressed: {
-        const EventMouse mouse = mouseEvent(CLICKED, translateButton(event.mouseButton.button),
-                                            event.mouseButton.x, event.mouseButton.y);
-        onEvent(&mouse);
+      case sf::Event::MouseButtonPressed:
+        deliverMouse(CLICKED, translateButton(event.mouseButton.button), event.mouseButton.x,
+                     event.mouseButton.y);
         break;
-      }
+      case sf::Event::Resized:
+        DisplayManager::getInstance().resize(static_cast<int>(event.size.width),
+                                             static_cast<int>(event.size.height));
+        break;
       default:
         break;
     }
   }
 
-  // Held mouse buttons: one PRESSED event per held button, left first.
+  // Where the pointer is now; over the window, that is its last known place.
   const sf::Vector2i pointer = sf::Mouse::getPosition(*p_window);
+  if (m_pointer_update) {
+    m_pointer_update = false;
+    deliverMouse(MOVED, Mouse::UNDEFINED_MOUSE_BUTTON, pointer.x, pointer.y);
+  } else if (inWindow(*p_window, pointer)) {
+    setMousePosition(DisplayManager::getInstance().windowToView(
+        Vector(static_cast<float>(pointer.x), static_cast<float>(pointer.y))));
+  }
+
+  // Held mouse buttons: one PRESSED event per held button, left first.
   EventMouse held = mouseEvent(PRESSED, Mouse::UNDEFINED_MOUSE_BUTTON, pointer.x, pointer.y);
   const sf::Mouse::Button buttons[] = {sf::Mouse::Left, sf::Mouse::Right, sf::Mouse::Middle};
   for (sf::Mouse::Button button : buttons) {

@@ -22,7 +22,8 @@ enum WindowEvent : int {
   NO_WINDOW_EVENT = -1,   // Nothing queued, or no open window.
   WINDOW_CLOSED = 0,      // The window system asked to close the window.
   WINDOW_KEY_PRESSED = 1, // Any key went down.
-  OTHER_WINDOW_EVENT = 2, // Anything else (releases, mouse, focus, resizing).
+  OTHER_WINDOW_EVENT = 2, // Anything else (releases, mouse, focus).
+  WINDOW_RESIZED = 3,     // The window changed size; the display has followed.
 };
 
 class InputManager : public Manager {
@@ -31,6 +32,14 @@ class InputManager : public Manager {
   // Whether the window system asked to close the window since start-up. The
   // const readers of the window's events note it as they see it.
   mutable bool m_close_requested;
+  // The pointer's last known position in view cells, and whether there is one.
+  mutable Vector m_mouse_position;
+  mutable bool m_mouse_known;
+  // Deliver the pointer's position as a move at the next chance (after a pause).
+  mutable bool m_pointer_update;
+
+  // Delivers a mouse event at a window pixel, noting the position.
+  void deliverMouse(EventMouseAction action, Mouse::Button button, int x, int y) const;
 
  public:
   InputManager(const InputManager &) = delete;
@@ -63,6 +72,19 @@ class InputManager : public Manager {
   // NO_WINDOW_EVENT when nothing is queued. NO_WINDOW_EVENT also when there is
   // no open window.
   WindowEvent nextWindowEvent(bool wait) const;
+
+  // The pointer's last known position in view cells: where it last moved or
+  // clicked, or where it was over the window when input was last read. False,
+  // with the position untouched, when none is known.
+  bool getMousePosition(Vector &position) const;
+
+  // Notes a pointer position in view cells, for input read by other means.
+  void setMousePosition(Vector position) const;
+
+  // Asks for one mouse-move event with the pointer's current position, sent
+  // when the input is read next: whatever follows the pointer catches up
+  // with motion that was not delivered (while the game was paused).
+  void requestPointerUpdate() const;
 
   // Whether the player asked to close the window since start-up. The game
   // over a close sets is cleared by the next run, so a program that runs the

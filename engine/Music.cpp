@@ -93,4 +93,8 @@ bool Music::isPaused() const {
 
 bool Music::isLooping() const { return isAudible() && m_p_stream->music.getLoop(); }
 
+float Music::getPlayingOffset() const {
+  return isAudible() ? m_p_stream->music.getPlayingOffset().asSeconds() : 0.0f;
+}
+
 } // namespace vx

@@ -50,6 +50,8 @@ class Music {
   bool isPlaying() const;
   bool isPaused() const;
   bool isLooping() const;
+  // Seconds into the piece the stream is; 0 when not open.
+  float getPlayingOffset() const;
 };
 
 } // namespace vx

@@ -130,8 +130,11 @@ int Firework::eventHandler(const Event *p_e) {
   // The trail stays where the firework was; a failed allocation only skips it.
   Particle *p_trail =
       new (std::nothrow) Particle(m_size * 0.5f, m_initial_age / 4, 255, m_r, m_g, m_b);
-  if (p_trail != nullptr)
+  if (p_trail != nullptr) {
     p_trail->setPosition(getPosition());
+    // A firework put behind other objects leaves its trail behind them too.
+    p_trail->setAltitude(getAltitude());
+  }
   return 1;
 }
 

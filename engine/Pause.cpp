@@ -5,6 +5,8 @@
 #include "GameManager.h"
 #include "InputManager.h"
 #include "LogManager.h"
+#include "PauseScreen.h"
+#include "ResourceManager.h"
 
 namespace vx {
 
@@ -33,6 +35,10 @@ int Pause::eventHandler(const Event *p_e) {
     return 0;
   }
 
+  // Sounds and music hold where they are, and the picture says why.
+  ResourceManager::getInstance().pauseAudio();
+  showPauseScreen();
+
   // The game loop stands still here: sleep until the window reports a key
   // press, then take what else is already queued with it. Releases, mouse and
   // focus events are dropped.
@@ -47,12 +53,17 @@ int Pause::eventHandler(const Event *p_e) {
       GameManager::getInstance().setGameOver(true);
       return 1;
     }
+    if (event == WINDOW_RESIZED)
+      showPauseScreen();
     if (event == WINDOW_KEY_PRESSED) {
       log_manager.writeLog("Pause::eventHandler(): Keypressed.");
       resume = true;
     }
   }
 
+  // Whatever follows the pointer catches up with where it went meanwhile.
+  ResourceManager::getInstance().resumeAudio();
+  input_manager.requestPointerUpdate();
   log_manager.writeLog("Pause::eventHandler(): Game resumed.");
   return 1;
 }

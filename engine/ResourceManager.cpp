@@ -96,6 +96,8 @@ void ResourceManager::releaseResources() {
     sound.unload();
   for (Music &music : m_music)
     music.unload();
+  m_held_sounds.clear();
+  m_held_musics.clear();
 }
 
 ResourceManager &ResourceManager::getInstance() {
@@ -483,6 +485,33 @@ Sprite *ResourceManager::loadRobustSprite(SpriteFile &file) const {
       log_manager.writeLog(1, "\t'%s'", extra.c_str());
   }
   return p_sprite.release();
+}
+
+void ResourceManager::pauseAudio() {
+  for (int i = 0; i < m_sound_count; i++) {
+    if (m_sound[i].isPlaying()) {
+      m_sound[i].pause();
+      m_held_sounds.push_back(&m_sound[i]);
+    }
+  }
+  for (int i = 0; i < m_music_count; i++) {
+    if (m_music[i].isPlaying()) {
+      m_music[i].pause();
+      m_held_musics.push_back(&m_music[i]);
+    }
+  }
+}
+
+void ResourceManager::resumeAudio() {
+  // Only what is still paused: a sound stopped or replaced since stays so.
+  for (Sound *p_sound : m_held_sounds)
+    if (p_sound->isPaused())
+      p_sound->play(p_sound->isLooping());
+  for (Music *p_music : m_held_musics)
+    if (p_music->isPaused())
+      p_music->play(p_music->isLooping());
+  m_held_sounds.clear();
+  m_held_musics.clear();
 }
 
 } // namespace vx

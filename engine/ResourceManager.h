@@ -5,8 +5,10 @@
 #define VX_RESOURCE_MANAGER_H
 
 #include <string>
+#include <vector>
 
 #include "Manager.h"
+
 #include "Music.h"
 #include "Sound.h"
 #include "Sprite.h"
@@ -29,6 +31,8 @@ class ResourceManager : public Manager {
   int m_sound_count;               // Loaded sounds.
   Music m_music[MAX_MUSICS];       // Music slots, filled in load order.
   int m_music_count;               // Loaded music streams.
+  std::vector<Sound *> m_held_sounds; // Paused by pauseAudio, to play on.
+  std::vector<Music *> m_held_musics;
 
   // Logs "ResourceManager not started!" and returns false when not started.
   bool checkStarted() const;
@@ -77,6 +81,11 @@ class ResourceManager : public Manager {
 
   // The first music loaded under the label, or null.
   Music *getMusic(std::string label);
+
+  // Pauses every sound and music that is playing, and plays them on from
+  // where they were, as they were looping or not (a pause of the game).
+  void pauseAudio();
+  void resumeAudio();
 
   int getSpriteCount() const;
   int getSoundCount() const;

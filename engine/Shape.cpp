@@ -21,6 +21,14 @@ float fontScaleDivisor() {
   return scale > 0.0f ? scale : 1.0f;
 }
 
+// The outline grown or shrunk by the factor about the pixel it is drawn at.
+ShapeOutline scaledOutline(ShapeOutline outline, Vector anchor, float factor) {
+  outline.radius *= factor;
+  outline.x = anchor.getX() + (outline.x - anchor.getX()) * factor;
+  outline.y = anchor.getY() + (outline.y - anchor.getY()) * factor;
+  return outline;
+}
+
 bool isShapeType(int type) { return type >= UNDEFINED_SHAPE && type <= TRIANGLE; }
 
 } // namespace
@@ -101,8 +109,11 @@ void Shape::draw(Vector world_pos) {
     return;
   }
 
-  const Vector pixels = spacesToPixels(worldToView(world_pos));
-  const ShapeOutline outline = getOutline(pixels);
+  // Sizes in pixels grow and shrink with the grid in a resized window.
+  const Vector pixels = spacesToPixels(worldToView(world_pos)) + display.getGridOrigin();
+  ShapeOutline outline = getOutline(pixels);
+  if (display.getGridScale() != 1.0f)
+    outline = scaledOutline(outline, pixels, display.getGridScale());
   if (outline.point_count == 0)
     return;
 

@@ -21,6 +21,11 @@ const std::string TIME_LEFT_TYPE = "TimeLeft";
 const std::string TRANSITION_SCREEN_TYPE = "TransitionScreen";
 const std::string GAME_START_TYPE = "GameStart";
 const std::string GAME_OVER_TYPE = "GameOver";
+const std::string FIREWORK_TYPE = "Firework";
+const std::string PARTICLE_TYPE = "Particle";
+
+// The altitude of a streak's celebration: below everything else of the game.
+const int CELEBRATION_ALTITUDE = 0;
 
 // The view string of the streak display, and the tag of the events for it.
 const std::string STREAK_TAG = "Streak";

@@ -46,5 +46,8 @@ int Streak::eventHandler(const vx::Event *p_e) {
   }
   setColor(celebration.display_color);
   vx::addParticles(vx::SKYROCKETS, getPosition(), celebration.scale, celebration.rocket_color);
+  // The rockets fly behind the flies, the swatter and the score boxes.
+  for (vx::Object *p_rocket : objectsOfTypes({FIREWORK_TYPE}))
+    p_rocket->setAltitude(CELEBRATION_ALTITUDE);
   return 1;
 }

@@ -3,8 +3,11 @@
 #include "EventMouse.h"
 #include "Fly.h"
 #include "GameUtil.h"
+#include "InputManager.h"
 #include "ObjectList.h"
+#include "SwatReach.h"
 #include "WorldManager.h"
+#include "utility.h"
 
 namespace {
 
@@ -22,6 +25,13 @@ Swatter::Swatter() {
   setSolidness(vx::SPECTRAL);
   setAltitude(vx::MAX_ALTITUDE);
   registerInterest(vx::MSE_EVENT);
+  // Where the pointer is, so that the swatter is drawn under it from the
+  // first step; the middle of the world when its place is not known.
+  vx::Vector pointer;
+  if (vx::InputManager::getInstance().getMousePosition(pointer)) {
+    setPosition(pointer);
+    return;
+  }
   const int w = static_cast<int>(worldWidth());
   const int h = static_cast<int>(worldHeight());
   setPosition(vx::Vector(static_cast<float>(w / 2), static_cast<float>(h / 2)));
@@ -39,12 +49,16 @@ int Swatter::eventHandler(const vx::Event *p_e) {
     return 0;
 
   playSound("swat");
+  // The swatter is shown where it struck, so what the player sees is what
+  // was hit.
+  const vx::Vector where = p_mouse->getMousePosition();
+  setPosition(where);
+  const vx::Box reach = vx::getWorldBox(this, where);
   // Flies that die here are only marked for deletion, so every fly of the
   // list is still there to take its click.
-  const vx::ObjectList hits =
-      vx::WorldManager::getInstance().getCollisions(this, p_mouse->getMousePosition());
+  const vx::ObjectList hits = vx::WorldManager::getInstance().getCollisions(this, where);
   for (int i = 0; i < hits.getCount(); i++) {
-    if (!isSwattable(hits[i]->getType()))
+    if (!isSwattable(hits[i]->getType()) || !swatReaches(reach, vx::getWorldBox(hits[i])))
       continue;
     if (auto *p_fly = dynamic_cast<Fly *>(hits[i]))
       p_fly->eventHandler(p_e);

@@ -7,10 +7,12 @@
 
 class Swatter : public vx::Object {
  public:
-  // A SPECTRAL swatter drawn over everything, in the middle of the world.
+  // A SPECTRAL swatter drawn over everything, under the pointer (in the
+  // middle of the world when the pointer's place is not known).
   Swatter();
 
-  // A click swats where the mouse is; a move moves the swatter there. 1 for
+  // A click moves the swatter where the mouse is and swats there; a move
+  // moves it there. 1 for
   // those, 0 for everything else (held buttons included).
   int eventHandler(const vx::Event *p_e) override;
 };

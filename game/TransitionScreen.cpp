@@ -23,6 +23,14 @@ const std::vector<std::string> MINIGAME_TYPES = {FLY_TYPE,       SWATTER_TYPE,  
                                                  TIME_LEFT_TYPE, LOVE_FLY_TYPE,   GREEDY_FLY_TYPE,
                                                  COIN_TYPE,      VEXLO_TYPE};
 
+// Ends the streak's celebrations (rockets and their trails) still in the air:
+// they belong to the minigame that is ending, not to what comes next.
+void endCelebrations() {
+  for (vx::Object *p_o : objectsOfTypes({FIREWORK_TYPE, PARTICLE_TYPE}))
+    if (p_o->getAltitude() == CELEBRATION_ALTITUDE)
+      vx::WorldManager::getInstance().markForDelete(p_o);
+}
+
 MinigameInstructions *instructionsFor(MinigameType type) {
   return new MinigameInstructions(minigameName(type), minigameInstruction(type));
 }
@@ -78,6 +86,7 @@ void TransitionScreen::minigameStep() {
   else if (minigame == ODD && !objectOfTypeExists(VEXLO_TYPE))
     points = 1;
   if (points != 0) {
+    endCelebrations();
     award(points);
     endMinigame();
     return;
@@ -89,6 +98,7 @@ void TransitionScreen::minigameStep() {
   m_p_time_left->setValue((old_time_left + STEPS_PER_SECOND - 2) / STEPS_PER_SECOND);
   if (m_time_left > 0)
     return;
+  endCelebrations();
 
   if (minigame == GREED) {
     const int left = countGreedyFlies();
@@ -156,6 +166,7 @@ void TransitionScreen::endMinigame() {
 }
 
 void TransitionScreen::loseGame() {
+  endCelebrations();
   pauseMusic();
   m_playing = false;
   setActive(false);

@@ -17,6 +17,7 @@ int main() {
     return 1;
   }
   vx::LogManager::getInstance().setFlush(true);
+  vx::DisplayManager::getInstance().setTitle("Swat");
   vx::splash();
   // A window closed during the splash ends the program, not just the splash.
   if (vx::InputManager::getInstance().isCloseRequested()) {

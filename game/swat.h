@@ -16,6 +16,7 @@
 #include "MinigameInstructions.h"
 #include "Splat.h"
 #include "Streak.h"
+#include "SwatReach.h"
 #include "Swatter.h"
 #include "TimeLeft.h"
 #include "TransitionScreen.h"

@@ -1,0 +1,19 @@
+// What a paused game shows: the picture as it stood, with a box in the middle
+// of the view saying that the game is paused and how to go on. Drawn through
+// the display manager's ordinary drawing calls, so any display shows it.
+#ifndef VX_PAUSE_SCREEN_H
+#define VX_PAUSE_SCREEN_H
+
+#include <string>
+
+namespace vx {
+
+// The line the box shows.
+extern const std::string PAUSE_TEXT;
+
+// Draws the world as it stands, the box over it, and shows the result.
+void showPauseScreen();
+
+} // namespace vx
+
+#endif // VX_PAUSE_SCREEN_H
