@@ -293,10 +293,18 @@ int DisplayManager::layOutGrid(int window_width, int window_height) {
                           m_configured_vertical_pixels);
   m_window_horizontal_pixels = m_placement.grid_width;
   m_window_vertical_pixels = m_placement.grid_height;
-  // One view pixel per window pixel: the library would otherwise stretch the
-  // picture drawn for the old size over the new one.
-  m_p_window->setView(sf::View(sf::FloatRect(0.0f, 0.0f, static_cast<float>(window_width),
-                                             static_cast<float>(window_height))));
+  // Drawing is in the grid's own pixels, one to one with the window's, and
+  // clipped to the grid as it was to the window's edges: the library would
+  // otherwise stretch the picture drawn for the old size over the new one.
+  const float width = static_cast<float>(window_width);
+  const float height = static_cast<float>(window_height);
+  sf::View view(sf::FloatRect(0.0f, 0.0f, static_cast<float>(m_placement.grid_width),
+                              static_cast<float>(m_placement.grid_height)));
+  view.setViewport(sf::FloatRect(static_cast<float>(m_placement.left) / width,
+                                 static_cast<float>(m_placement.top) / height,
+                                 static_cast<float>(m_placement.grid_width) / width,
+                                 static_cast<float>(m_placement.grid_height) / height));
+  m_p_window->setView(view);
   const float font_scale = Config::getInstance().getFontScale();
   m_p_batch.reset();
 
@@ -314,7 +322,8 @@ int DisplayManager::layOutGrid(int window_width, int window_height) {
                                                sf::Vector2f(charWidth(), charHeight()),
                                                sf::Vector2f(m_glyph_offset.getX(),
                                                             m_glyph_offset.getY()),
-                                               window_width, window_height));
+                                               m_placement.grid_width,
+                                               m_placement.grid_height));
   if (!m_p_batch) {
     LogManager::getInstance().writeLog(
         "DisplayManager::startUp(): Error! Unable to allocate the drawing batch.");
@@ -337,17 +346,16 @@ int DisplayManager::resize(int window_width, int window_height) {
       window_width, window_height, m_placement.grid_width, m_placement.grid_height,
       m_placement.left, m_placement.top);
   // Whatever the window held is stale at the new size: bars and grid start
-  // from the clear colour.
+  // from the clear colour. Some drivers take the new size into their buffers
+  // only when the buffers are swapped, so one cleared frame is shown first.
+  m_p_window->clear(sf::Color(m_window_background_color));
+  m_p_window->display();
   m_p_window->clear(sf::Color(m_window_background_color));
   m_p_batch->startFrame(sf::Color(m_window_background_color));
   return 0;
 }
 
 Letterbox DisplayManager::getPlacement() const { return m_placement; }
-
-Vector DisplayManager::getGridOrigin() const {
-  return Vector(static_cast<float>(m_placement.left), static_cast<float>(m_placement.top));
-}
 
 float DisplayManager::getGridScale() const { return m_placement.scale; }
 
@@ -388,7 +396,7 @@ int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned 
     return -1;
 
   // The background first blanks the cell, then the glyph goes over it.
-  const Vector pixels = spacesToPixels(worldToView(world_pos)) + getGridOrigin();
+  const Vector pixels = spacesToPixels(worldToView(world_pos));
   m_p_batch->addCharacter(sf::Vector2f(pixels.getX(), pixels.getY()), ch,
                           sf::Color(r, g, b, 255), sf::Color(m_window_background_color), angle);
   if (m_p_batch->getVertexCount() >= MAX_BATCH_VERTICES)
@@ -456,7 +464,7 @@ int DisplayManager::drawCodePoint(Vector world_pos, std::uint32_t code, unsigned
     return drawCh(world_pos, static_cast<char>(code), r, g, b, 0);
   if (!isStarted() || isHeadless() || !m_p_window)
     return -1;
-  const Vector pixels = spacesToPixels(worldToView(world_pos)) + getGridOrigin();
+  const Vector pixels = spacesToPixels(worldToView(world_pos));
   m_p_batch->addCodePoint(sf::Vector2f(pixels.getX(), pixels.getY()), code,
                           sf::Color(r, g, b, 255), sf::Color(m_window_background_color));
   return 0;

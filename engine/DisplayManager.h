@@ -111,9 +111,9 @@ class DisplayManager : public Manager {
   // Where the grid sits in the window (at start-up, the whole window).
   Letterbox getPlacement() const;
 
-  // The window pixel of the grid's top-left corner, and grid pixels per
-  // configured pixel: what positions and sizes in pixels are drawn through.
-  Vector getGridOrigin() const;
+  // Grid pixels per configured pixel: sizes given in pixels are drawn
+  // through it. (Positions are drawn in the grid's own pixels, whose top-left
+  // corner the window shows at the placement's left and top.)
   float getGridScale() const;
 
   // The view cell under a pixel of the window, through the grid's placement;

@@ -110,7 +110,7 @@ void Shape::draw(Vector world_pos) {
   }
 
   // Sizes in pixels grow and shrink with the grid in a resized window.
-  const Vector pixels = spacesToPixels(worldToView(world_pos)) + display.getGridOrigin();
+  const Vector pixels = spacesToPixels(worldToView(world_pos));
   ShapeOutline outline = getOutline(pixels);
   if (display.getGridScale() != 1.0f)
     outline = scaledOutline(outline, pixels, display.getGridScale());

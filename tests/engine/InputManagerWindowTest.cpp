@@ -453,3 +453,61 @@ TEST_F(InputWindow, CloseInTheQueueEndsTheFrame) {
   keyUp("b");
   keyUp("a");
 }
+
+// A resized window keeps the grid's shape between bars, and the pointer maps
+// through that placement: the grid's corners and centre reach those cells,
+// the bars the nearest cell. Each pixel probed is brought on screen by moving
+// the window, as 1600 pixels are wider than the test screen.
+TEST_F(InputWindow, ResizedWindowLetterboxesTheGridAndMapsThePointerThroughIt) {
+  struct Probe { int x, y; Vector cell; };
+  struct Size { int width, height; int left, top, grid_width, grid_height; std::vector<Probe> probes; };
+  const Size sizes[] = {
+      {640, 480, 0, 0, 640, 480, {{0, 0, {0, 0}}, {639, 0, {79, 0}}, {0, 479, {0, 23}},
+                                  {639, 479, {79, 23}}, {320, 240, {40, 12}}}},
+      {1600, 900, 200, 0, 1200, 900, {{200, 0, {0, 0}}, {1399, 0, {79, 0}}, {200, 899, {0, 23}},
+                                      {1399, 899, {79, 23}}, {800, 450, {40, 12}},
+                                      {60, 450, {0, 12}}, {1550, 5, {79, 0}}}},
+  };
+  vx::DisplayManager &display = vx::DisplayManager::getInstance();
+  for (const Size &size : sizes) {
+    SCOPED_TRACE(std::to_string(size.width) + "x" + std::to_string(size.height));
+    ASSERT_TRUE(xdo("windowsize " + m_window + " " + std::to_string(size.width) + " " +
+                    std::to_string(size.height)));
+    ASSERT_TRUE(pumpUntil([&] { return display.getPlacement().window_width == size.width; }));
+    const vx::Letterbox placed = display.getPlacement();
+    EXPECT_EQ(placed.left, size.left);
+    EXPECT_EQ(placed.top, size.top);
+    EXPECT_EQ(placed.grid_width, size.grid_width);
+    EXPECT_EQ(placed.grid_height, size.grid_height);
+
+    // Every cell drawn: ink reaches the grid's four corner cells and no bar.
+    for (int y = 0; y < 24; y++)
+      for (int x = 0; x < 80; x++)
+        display.drawCh(Vector(static_cast<float>(x), static_cast<float>(y)), '#', vx::WHITE);
+    const sf::Image image = vxtest::backBuffer();
+    auto ink = [&](int x0, int y0, int x1, int y1) {
+      return x1 * y1 - x0 * y1 - x1 * y0 + x0 * y0 -
+             vxtest::countColor(image, sf::Color::Black, x0, y0, x1, y1);
+    };
+    const int cell_w = size.grid_width / 80, cell_h = size.grid_height / 24;
+    const int right = size.left + size.grid_width, bottom = size.top + size.grid_height;
+    EXPECT_GT(ink(size.left, size.top, size.left + cell_w, size.top + cell_h), 0);
+    EXPECT_GT(ink(right - cell_w, bottom - cell_h, right, bottom), 0);
+    EXPECT_EQ(ink(0, 0, size.left, size.height), 0);
+    EXPECT_EQ(ink(right, 0, size.width, size.height), 0);
+    display.swapBuffers();
+
+    for (const Probe &probe : size.probes) {
+      SCOPED_TRACE(std::to_string(probe.x) + "," + std::to_string(probe.y));
+      ASSERT_TRUE(xdo("windowmove " + m_window + " " + std::to_string(600 - probe.x) + " " +
+                      std::to_string(500 - probe.y)));
+      ASSERT_TRUE(xdo("mousemove 10 10 mousemove --window " + m_window + " " +
+                      std::to_string(probe.x) + " " + std::to_string(probe.y)));
+      EXPECT_TRUE(pumpUntil([&] {
+        return !m_received.empty() && m_received.back().action == vx::MOVED &&
+               std::floor(m_received.back().position.getX()) == probe.cell.getX() &&
+               std::floor(m_received.back().position.getY()) == probe.cell.getY();
+      }));
+    }
+  }
+}
