@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <new>
-#include <vector>
 
 #include <SFML/Graphics.hpp>
 
@@ -46,42 +45,6 @@ int refuseSize(const char *name, int value, int minimum) {
 }
 
 bool isHeadless() { return Config::getInstance().getHeadless(); }
-
-// The code points of text in UTF-8; false (codes unusable) when it is not
-// well-formed UTF-8 with at least one character past ASCII.
-bool decodeUtf8(const std::string &text, std::vector<std::uint32_t> &codes) {
-  bool wide = false;
-  for (std::size_t i = 0; i < text.size();) {
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    std::size_t extra = 99;
-    if (lead < 0x80)
-      extra = 0;
-    else if (lead >= 0xc2 && lead < 0xe0)
-      extra = 1;
-    else if (lead >= 0xe0 && lead < 0xf0)
-      extra = 2;
-    else if (lead >= 0xf0 && lead < 0xf5)
-      extra = 3;
-    // A bad lead byte, or a sequence cut off by the end of the text.
-    if (extra == 99 || i + extra >= text.size())
-      return false;
-    std::uint32_t code = extra == 0 ? lead : lead & (0x3f >> extra);
-    for (std::size_t k = 1; k <= extra; k++) {
-      const unsigned char next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xc0) != 0x80)
-        return false;
-      code = (code << 6) | (next & 0x3f);
-    }
-    // Over-long forms and surrogates are not characters.
-    const std::uint32_t least[] = {0, 0x80, 0x800, 0x10000};
-    if (code < least[extra] || code > 0x10ffff || (code >= 0xd800 && code < 0xe000))
-      return false;
-    wide = wide || extra > 0;
-    codes.push_back(code);
-    i += extra + 1;
-  }
-  return wide;
-}
 
 // The box around the ink of every printable character at a size, relative to
 // the text position: glyphs hang from a baseline one character size below it.
@@ -428,15 +391,11 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
   if (isHeadless())
     return -1;
 
-  // Text in UTF-8 takes one cell per character; anything else one per byte.
-  std::vector<std::uint32_t> codes;
-  const bool utf8 = decodeUtf8(str, codes);
-  const std::size_t count = utf8 ? codes.size() : str.size();
-  const float length = static_cast<float>(count);
+  const float length = static_cast<float>(str.size());
   Vector start = world_pos;
   switch (just) {
   case JUSTIFY_CENTER:
-    start.setX(world_pos.getX() - static_cast<float>(count / 2));
+    start.setX(world_pos.getX() - static_cast<float>(str.size() / 2));
     break;
   case JUSTIFY_RIGHT:
     start.setX(world_pos.getX() - length);
@@ -448,13 +407,8 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
 
   unsigned char r = 255, g = 255, b = 255;
   colorToRGB(color, r, g, b);
-  for (std::size_t i = 0; i < count; i++) {
-    const Vector where(start.getX() + static_cast<float>(i), start.getY());
-    if (!utf8 || codes[i] < 0x80)
-      drawCh(where, utf8 ? static_cast<char>(codes[i]) : str[i], r, g, b, 0);
-    else
-      drawCodePoint(where, codes[i], r, g, b);
-  }
+  for (std::size_t i = 0; i < str.size(); i++)
+    drawCh(Vector(start.getX() + static_cast<float>(i), start.getY()), str[i], r, g, b, 0);
   return 0;
 }
 

@@ -93,8 +93,8 @@ class DisplayManager : public Manager {
   int drawString(Vector world_pos, std::string str, Justification just,
                  Color color) const;
 
-  // Draws one character given by its Unicode code point (drawString uses it
-  // for text in UTF-8 past ASCII). Returns 0 or -1.
+  // Draws one character given by its Unicode code point, upright, for
+  // characters past the one-byte ones. Returns 0 or -1.
   int drawCodePoint(Vector world_pos, std::uint32_t code, unsigned char r, unsigned char g,
                     unsigned char b) const;
 

@@ -6,12 +6,10 @@
 
 namespace vx {
 
-const std::string PAUSE_TEXT = "PAUSED \xe2\x80\x94 any key resumes";
+const std::u32string PAUSE_TEXT = U"PAUSED \u2014 any key resumes";
 
 namespace {
 
-// Characters of the line (the dash is one character of three bytes).
-const int PAUSE_TEXT_LENGTH = 24;
 // Blank cells between the line and the box's sides.
 const int MARGIN = 2;
 
@@ -34,15 +32,19 @@ void showPauseScreen() {
 
   // A framed box of three rows in the middle of the view, blank inside so
   // the line reads over any picture.
-  const int width = PAUSE_TEXT_LENGTH + 2 * MARGIN + 2;
+  const int width = static_cast<int>(PAUSE_TEXT.size()) + 2 * MARGIN + 2;
   const int left = (display.getHorizontal() - width) / 2;
   const int middle = display.getVertical() / 2;
   drawRow(Vector(static_cast<float>(left), static_cast<float>(middle - 1)), width, '+', '-', WHITE);
   drawRow(Vector(static_cast<float>(left), static_cast<float>(middle)), width, '|', ' ', WHITE);
   drawRow(Vector(static_cast<float>(left), static_cast<float>(middle + 1)), width, '+', '-', WHITE);
-  display.drawString(viewToWorld(Vector(static_cast<float>(left + 1 + MARGIN),
-                                        static_cast<float>(middle))),
-                     PAUSE_TEXT, JUSTIFY_LEFT, YELLOW);
+  unsigned char r = 0, g = 0, b = 0;
+  colorToRGB(YELLOW, r, g, b);
+  for (std::size_t i = 0; i < PAUSE_TEXT.size(); i++)
+    display.drawCodePoint(viewToWorld(Vector(static_cast<float>(left + 1 + MARGIN) +
+                                                 static_cast<float>(i),
+                                             static_cast<float>(middle))),
+                          PAUSE_TEXT[i], r, g, b);
   display.swapBuffers();
 }
 

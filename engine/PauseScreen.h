@@ -8,8 +8,8 @@
 
 namespace vx {
 
-// The line the box shows.
-extern const std::string PAUSE_TEXT;
+// The line the box shows, one character per cell.
+extern const std::u32string PAUSE_TEXT;
 
 // Draws the world as it stands, the box over it, and shows the result.
 void showPauseScreen();
