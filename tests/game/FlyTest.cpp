@@ -75,3 +75,34 @@ TEST(FlyTest, FliesOfAnEndedMinigameTakeNoMoreSwats) {
 }
 
 } // namespace
+
+// A swat hits a fly only when the swatter's box covers it by at least a
+// quarter of a cell across and a quarter of a row down; touching never counts.
+TEST(FlyTest, SwatHitsOnlyWhatTheSwatterVisiblyCovers) {
+  struct SwatCase { const char *name; vx::Vector offset; bool hit; };
+  const SwatCase cases[] = {
+      {"beside", {3, 0}, false},           {"one row below", {0, 0.97f}, false},
+      {"diagonal corner", {3, 1}, false},  {"half under", {0, 0.5f}, true},
+      {"a quarter under", {0, 0.75f}, true}, {"a quarter across", {2.75f, 0}, true},
+  };
+  vxtest::SwatSession session(7);
+  ASSERT_TRUE(session.started());
+  setCurrentMinigame(NORMAL);
+  for (const SwatCase &c : cases) {
+    SCOPED_TRACE(c.name);
+    Fly *p_fly = new Fly;
+    p_fly->setPosition(vx::Vector(40, 12));
+    p_fly->setVelocity(vx::Vector());
+    auto *p_swatter = new Swatter;
+    ASSERT_EQ(p_fly->getBox().getHorizontal(), p_swatter->getBox().getHorizontal());
+    ASSERT_EQ(p_fly->getBox().getVertical(), 1.0f);
+    vx::EventMouse click;
+    click.setMouseAction(vx::CLICKED);
+    click.setMousePosition(p_fly->getPosition() + c.offset);
+    p_swatter->eventHandler(&click);
+    EXPECT_EQ(firstObjectOfType(SPLAT_TYPE) != nullptr, c.hit);
+    EXPECT_EQ(p_swatter->getPosition(), click.getMousePosition()) << "not shown where it struck";
+    markObjectsOfTypes({FLY_TYPE, SWATTER_TYPE, SPLAT_TYPE});
+    vx::WorldManager::getInstance().update();
+  }
+}
