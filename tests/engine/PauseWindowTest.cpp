@@ -5,6 +5,7 @@
 
 #include <pthread.h>
 
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 
 #include <atomic>
@@ -22,6 +23,9 @@
 #include "InputManager.h"
 #include "LogManager.h"
 #include "Pause.h"
+#include "ResourceManager.h"
+#include "Swatter.h"
+#include "AudioTestSupport.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
 
@@ -196,4 +200,53 @@ TEST_F(PauseWindow, ClosingTheWindowWhilePausedEndsTheGame) {
   EXPECT_TRUE(logged("Pause::eventHandler(): Window closed. Setting game over."));
   EXPECT_FALSE(logged("Game resumed."));
   EXPECT_TRUE(vx::GameManager::getInstance().getGameOver());
+}
+
+// While paused the picture says so and the music holds its place; when the
+// game goes on the music plays on from there and the swatter catches up with
+// where the pointer went meanwhile.
+TEST_F(PauseWindow, PauseShowsItsBoxHoldsTheMusicAndTheSwatterCatchesUp) {
+  vxtest::AudioOutput output = vxtest::AudioOutput::silent();
+  vxtest::writeSineWav(m_dir.file("tune.wav"), 30);
+  vx::ResourceManager &resources = vx::ResourceManager::getInstance();
+  ASSERT_EQ(resources.loadMusic(m_dir.file("tune.wav"), "tune"), 0);
+  vx::Music *p_music = resources.getMusic("tune");
+  p_music->play(true);
+  Swatter *p_swatter = new Swatter;
+  const vx::Vector pointer = vx::DisplayManager::getInstance().windowToView(vx::Vector(200, 100));
+
+  sf::Image shot;
+  float held_from = -1, held_to = -1, resumed_at = -1, played_on = -1;
+  double resumed_for = -1;
+  play([&](pthread_t) {
+    if (!pause())
+      return;
+    std::this_thread::sleep_for(300ms);
+    held_from = p_music->getPlayingOffset();
+    runCommand("import -window " + m_window + " " + m_dir.file("paused.png"));
+    shot.loadFromFile(m_dir.file("paused.png"));
+    runCommand("xdotool mousemove --window " + m_window + " 200 100");
+    std::this_thread::sleep_for(500ms);
+    held_to = p_music->getPlayingOffset();
+    runCommand("xdotool keyup F10 key space");
+    const auto resumed = std::chrono::steady_clock::now();
+    waitFor([&] { return p_music->getPlayingOffset() != held_to; });
+    resumed_at = p_music->getPlayingOffset();
+    std::this_thread::sleep_for(500ms);
+    played_on = p_music->getPlayingOffset();
+    resumed_for = std::chrono::duration<double>(std::chrono::steady_clock::now() - resumed).count();
+  });
+
+  // The box: a yellow line framed in white across the middle rows of the view.
+  ASSERT_EQ(shot.getSize(), sf::Vector2u(1024, 768));
+  const int line = vxtest::countColor(shot, sf::Color::Yellow, 320, 384, 704, 416);
+  EXPECT_GT(line, 200);
+  EXPECT_EQ(vxtest::countColor(shot, sf::Color::Yellow), line);
+  EXPECT_GT(vxtest::countColor(shot, sf::Color::White, 320, 352, 704, 448), 200);
+  EXPECT_GT(held_from, 0.0f);
+  EXPECT_NEAR(held_to, held_from, 0.05f) << "the music played on while paused";
+  EXPECT_NEAR(resumed_at, held_to, 0.25f) << "the music did not resume where it was";
+  EXPECT_LE(played_on - held_to, resumed_for + 0.2) << "the music skipped ahead";
+  EXPECT_GT(played_on - held_to, 0.2f);
+  EXPECT_EQ(p_swatter->getPosition(), pointer) << "the swatter is not under the pointer";
 }
