@@ -49,11 +49,13 @@ class SwatSession {
  public:
   GameStart *p_start = nullptr;
 
-  explicit SwatSession(int seed, bool with_sprites = true)
+  // Configuration given (a window: "headless:false,") goes before the
+  // defaults, and the first setting of a key wins.
+  explicit SwatSession(int seed, bool with_sprites = true, const std::string &config = "")
       : m_config("VEXLO_CONFIG", m_dir.file("config.txt")),
         m_log("VEXLO_LOG", m_dir.file("vexlo.log")) {
-    writeFile(m_dir.file("config.txt"), "headless:true,networking:false,frame_time:0,"
-                                        "random_seed:" + std::to_string(seed) + ",");
+    writeFile(m_dir.file("config.txt"), config + "headless:true,networking:false,frame_time:0,"
+                                                 "random_seed:" + std::to_string(seed) + ",");
     std::filesystem::create_directory(m_dir.file("sounds"));
     for (const char *name : SWAT_SOUND_FILES)
       writeFile(m_dir.file("sounds/") + name, sineWav(0.3));
