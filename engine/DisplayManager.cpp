@@ -299,7 +299,9 @@ int DisplayManager::layOutGrid(int window_width, int window_height) {
 int DisplayManager::resize(int window_width, int window_height) {
   if (!m_p_window || window_width <= 0 || window_height <= 0)
     return -1;
-  flush();
+  // The window system may report the size the window already has.
+  if (window_width == m_placement.window_width && window_height == m_placement.window_height)
+    return 0;
   if (layOutGrid(window_width, window_height) != 0) {
     releaseGraphics();
     return -1;

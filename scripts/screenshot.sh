@@ -62,7 +62,7 @@ count_color() { # color, geometry
 }
 
 find_window() {
-  window="$(xdotool search --onlyvisible --name '^Vexlo$' 2>/dev/null | head -n 1)"
+  window="$(xdotool search --onlyvisible --name '^Swat$' 2>/dev/null | head -n 1)"
   [ -n "$window" ]
 }
 # The yellow start screen is up: the splash is over and P will start a run.

@@ -154,7 +154,8 @@ class SwatWindow : public ::testing::Test {
     close(out);
 
     ASSERT_TRUE(waitFor([this] {
-      m_window = vxtest::commandOutput("xdotool search --onlyvisible --name '^Vexlo$'");
+      // The game names its window; the engine's default title would be "Vexlo".
+      m_window = vxtest::commandOutput("xdotool search --onlyvisible --name '^Swat$'");
       return !m_window.empty() || exited();
     }, seconds(15))) << "no window appeared";
     ASSERT_FALSE(m_window.empty()) << "swat ended early:\n" << tails();
