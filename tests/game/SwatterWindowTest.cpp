@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <SFML/Graphics/RenderWindow.hpp>
-
 #include <chrono>
-#include <string>
 #include <thread>
 
 #include "DisplayManager.h"
@@ -20,30 +18,32 @@ TEST(SwatterWindowTest, StartsUnderTheParkedPointerAndItsClickHitsOnlyTheFlyTher
   setCurrentMinigame(LAZY);
   // The fly under the pointer, and one whose box only touches the swatter's.
   Fly *p_under = new Fly, *p_beside = new Fly;
-  p_under->setPosition(vx::Vector(20, 10));
-  p_beside->setPosition(vx::Vector(23, 10));
   for (Fly *p_fly : {p_under, p_beside})
     p_fly->setVelocity(vx::Vector());
+  p_under->setPosition(vx::Vector(20, 10));
+  p_beside->setPosition(vx::Vector(23, 10));
   const std::string window = std::to_string(static_cast<unsigned long>(
       vx::DisplayManager::getInstance().getWindow()->getSystemHandle()));
   // Cell (20, 10) is at pixel (256, 320) of a 1024 x 768 window of 80 x 24 cells.
   ASSERT_TRUE(vxtest::runCommand("xdotool mousemove --window " + window + " 256 320"));
-  vx::InputManager &input = vx::InputManager::getInstance();
+  // Reads input, as the game loop does every step, until the condition holds.
+  auto readInputUntil = [](const std::function<bool()> &done) {
+    for (int i = 0; i < 200 && !done(); i++) {
+      vx::InputManager::getInstance().getInput();
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  };
   vx::Vector known;
-  for (int i = 0; i < 200 && !(input.getMousePosition(known) && known == vx::Vector(20, 10)); i++) {
-    input.getInput();
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  readInputUntil([&] {
+    return vx::InputManager::getInstance().getMousePosition(known) && known == vx::Vector(20, 10);
+  });
 
   // The minigame starts: its swatter is drawn over the fly from the first step.
   Swatter *p_swatter = new Swatter;
   EXPECT_EQ(p_swatter->getPosition(), p_under->getPosition());
 
   ASSERT_TRUE(vxtest::runCommand("xdotool click 1"));
-  for (int i = 0; i < 200 && firstObjectOfType(SPLAT_TYPE) == nullptr; i++) {
-    input.getInput();
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  readInputUntil([] { return firstObjectOfType(SPLAT_TYPE) != nullptr; });
   vx::WorldManager::getInstance().update();
   const std::vector<vx::Object *> flies = objectsOfTypes({FLY_TYPE});
   ASSERT_EQ(flies.size(), 1u) << "the click did not kill exactly one fly";
