@@ -94,8 +94,7 @@ TEST(FlyTest, SwatHitsOnlyWhatTheSwatterVisiblyCovers) {
     p_fly->setPosition(vx::Vector(40, 12));
     p_fly->setVelocity(vx::Vector());
     auto *p_swatter = new Swatter;
-    ASSERT_EQ(p_fly->getBox().getHorizontal(), p_swatter->getBox().getHorizontal());
-    ASSERT_EQ(p_fly->getBox().getVertical(), 1.0f);
+    ASSERT_EQ(p_fly->getBox().getVertical(), 1.0f); // The offsets assume boxes a row high.
     vx::EventMouse click;
     click.setMouseAction(vx::CLICKED);
     click.setMousePosition(p_fly->getPosition() + c.offset);

@@ -1,6 +1,5 @@
-// The swatter with a real window and a real pointer (xdotool): it starts where
-// the pointer already is, and a click there without any motion swats the fly
-// under it and no other.
+// The swatter with a real window and pointer (xdotool): it starts where the pointer
+// already is, and a click there without any motion swats the fly under it only.
 #include <gtest/gtest.h>
 
 #include <SFML/Graphics/RenderWindow.hpp>
