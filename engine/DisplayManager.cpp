@@ -216,7 +216,7 @@ int DisplayManager::startUp() {
                      static_cast<unsigned int>(m_window_vertical_pixels), 32);
   if (config.getWindowState() == 1) {
     style |= sf::Style::Fullscreen;
-    mode = sf::VideoMode(desktop.width, desktop.height, 32);
+    mode = desktop;
   }
   m_p_window.reset(new (std::nothrow) sf::RenderWindow(mode, config.getWindowTitle(), style,
                                                        sf::ContextSettings()));
