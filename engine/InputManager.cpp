@@ -211,6 +211,8 @@ int InputManager::startUp() {
     return warnAlreadyStarted(*this);
 
   m_close_requested = false;
+  m_mouse_known = false;
+  m_pointer_update = false;
   const LogManager &log_manager = LogManager::getInstance();
   if (Config::getInstance().getHeadless()) {
     log_manager.writeLog(1, "InputManager::startUp(): no input in headless mode.");
