@@ -418,8 +418,10 @@ int DisplayManager::drawCodePoint(Vector world_pos, std::uint32_t code, unsigned
                                   unsigned char g, unsigned char b) const {
   if (code < 0x80)
     return drawCh(world_pos, static_cast<char>(code), r, g, b, 0);
-  if (!isStarted() || isHeadless() || !m_p_window)
-    return -1;
+  // A display without a window gets one byte a cell: dashes become '-',
+  // anything else '?'.
+  if (!m_p_window)
+    return drawCh(world_pos, code == 0x2013 || code == 0x2014 ? '-' : '?', r, g, b, 0);
   const Vector pixels = spacesToPixels(worldToView(world_pos));
   m_p_batch->addCodePoint(sf::Vector2f(pixels.getX(), pixels.getY()), code,
                           sf::Color(r, g, b, 255), sf::Color(m_window_background_color));

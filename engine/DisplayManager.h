@@ -94,7 +94,8 @@ class DisplayManager : public Manager {
                  Color color) const;
 
   // Draws one character given by its Unicode code point, upright, for
-  // characters past the one-byte ones. Returns 0 or -1.
+  // characters past the one-byte ones (without a window, as the nearest
+  // one-byte character). Returns 0 or -1.
   int drawCodePoint(Vector world_pos, std::uint32_t code, unsigned char r, unsigned char g,
                     unsigned char b) const;
 
