@@ -9,6 +9,7 @@
 #include "DisplayManager.h"
 #include "GameManager.h"
 #include "LogManager.h"
+#include "Recorder.h"
 
 namespace vx {
 
@@ -242,6 +243,11 @@ bool InputManager::isValid(std::string event_type) const {
 
 bool InputManager::isCloseRequested() const { return m_close_requested; }
 
+int InputManager::onEvent(const Event *p_event) const {
+  Recorder::getInstance().noteInput(p_event);
+  return Manager::onEvent(p_event);
+}
+
 EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const {
   EventKeyboard keyboard;
   const LogManager &log_manager = LogManager::getInstance();
@@ -281,6 +287,8 @@ WindowEvent InputManager::nextWindowEvent(bool wait) const {
 }
 
 void InputManager::getInput() const {
+  if (Recorder::getInstance().deliverInput(*this))
+    return;
   if (Config::getInstance().getHeadless())
     return;
 
@@ -299,6 +307,7 @@ void InputManager::getInput() const {
         LogManager::getInstance().writeLog(
             1, "InputManager::getInput(): Window closed. Setting game over.");
         m_close_requested = true;
+        Recorder::getInstance().noteClose();
         GameManager::getInstance().setGameOver(true);
         return;
       case sf::Event::KeyPressed:

@@ -5,6 +5,7 @@
 #include "GameManager.h"
 #include "InputManager.h"
 #include "LogManager.h"
+#include "Recorder.h"
 
 namespace vx {
 
@@ -26,6 +27,9 @@ int Pause::eventHandler(const Event *p_e) {
   if (p_keyboard->getKey() != m_pause_key)
     return 1;
 
+  // A pause changes nothing in the world, and a replay must not wait for a key.
+  if (Recorder::getInstance().isReplaying())
+    return 1;
   log_manager.writeLog("Pause::eventHandler(): Game paused.");
   if (DisplayManager::getInstance().getWindow() == nullptr) {
     log_manager.writeLog(

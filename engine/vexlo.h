@@ -35,6 +35,10 @@
 #include "PathFind.h"
 #include "PathManager.h"
 #include "Pause.h"
+#include "RecordFormat.h"
+#include "RecordReader.h"
+#include "RecordWriter.h"
+#include "Recorder.h"
 #include "ResourceManager.h"
 #include "SceneGraph.h"
 #include "Shape.h"
@@ -45,6 +49,7 @@
 #include "utility.h"
 #include "Vector.h"
 #include "ViewObject.h"
+#include "WorldHash.h"
 #include "WorldManager.h"
 
 #endif // VX_VEXLO_H
