@@ -4,7 +4,7 @@
 //
 // The file, all numbers little-endian:
 //   "VXRC", format version (2 bytes), engine version x 100 (2 bytes), then
-//   six 4-byte signed numbers: frame time in ms, view columns, view rows,
+//   seven 4-byte signed numbers: frame time in ms, view columns, view rows,
 //   scene-graph grid cell width and height, random seed, path search work
 //   per step.
 //   Blocks, one per step that had input or a new world hash: the step's
@@ -29,7 +29,7 @@ namespace vx {
 
 const char RECORD_MAGIC[] = "VXRC";
 const int RECORD_FORMAT_VERSION = 1;
-const int RECORD_HEADER_SIZE = 4 + 2 + 2 + 6 * 4;
+const int RECORD_HEADER_SIZE = 4 + 2 + 2 + 7 * 4;
 
 // Flags of a block.
 const int RECORD_HASH = 1;

@@ -200,7 +200,7 @@ int RecordReader::load(const std::string &path) {
   m_step_count = 0;
   std::FILE *p_file = std::fopen(path.c_str(), "rb");
   if (p_file == nullptr) {
-    m_error = "cannot open '" + path + "': " + std::strerror(errno);
+    m_error = "'" + path + "': cannot open it: " + std::strerror(errno);
     return -1;
   }
   std::string bytes;
@@ -216,11 +216,11 @@ int RecordReader::load(const std::string &path) {
   const bool too_large = n > 0;
   std::fclose(p_file);
   if (failed) {
-    m_error = "cannot read '" + path + "': " + std::strerror(error);
+    m_error = "'" + path + "': cannot read it: " + std::strerror(error);
     return -1;
   }
   if (too_large) {
-    m_error = "'" + path + "' is larger than any record";
+    m_error = "'" + path + "': larger than any record";
     return -1;
   }
   if (parse(bytes) != 0) {

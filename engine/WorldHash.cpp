@@ -31,7 +31,8 @@ uint64_t hashWorld(int first_id) {
     const Object *p_o = objects[i];
     ObjectFacts facts;
     std::memset(&facts, 0, sizeof(facts));
-    facts.id = p_o->getId() - first_id;
+    // Id 0 is no id (an object that gave its id back).
+    facts.id = p_o->getId() > 0 ? p_o->getId() - first_id : 0;
     facts.x = p_o->getPosition().getX();
     facts.y = p_o->getPosition().getY();
     facts.vx = p_o->getVelocity().getX();

@@ -10,7 +10,8 @@ namespace vx {
 // Hashes every object of the world (active or not) in the world's order: its
 // id counted from first_id, type, position, velocity, solidness and altitude,
 // and a view object's value. Ids are taken relative so that a game started
-// after other objects came and went in the same process hashes the same.
+// after other objects came and went in the same process hashes the same (id
+// 0, no id, stays 0).
 uint64_t hashWorld(int first_id);
 
 } // namespace vx
