@@ -136,7 +136,7 @@ TEST(SwatReplay, BadRecordsAreRefusedWithTheReason) {
 
 TEST(SwatReplay, TheKeptGameStillPlaysTheSame) {
   if (std::getenv("VEXLO_UPDATE_RECORD") != nullptr)
-    vxtest::recordBotGame(KEPT_GAME, 77, 400);
+    vxtest::recordBotGame(KEPT_GAME, 77, 1500);
   const vxtest::ReplayOutcome replay = vxtest::runSwat("", "--replay '" + KEPT_GAME + "' --fast");
   EXPECT_EQ(replay.exit_code, 0) << replay.err;
   EXPECT_TRUE(contains(replay.out, "Replay matched the record")) << replay.out;
