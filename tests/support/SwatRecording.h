@@ -34,6 +34,7 @@ inline void recordBotGame(const std::string &path, int seed, int steps) {
     plan.as_player = true;
     plan.plays = 1000;
     plan.max_steps = steps;
+    plan.turn_every = 9; // Fewer searches for a spot: a sanitizer build stays quick.
     SwatBot *p_bot = new SwatBot(plan);
     game_manager.run();
     delete p_bot;
