@@ -1,5 +1,7 @@
 #include "RecordReader.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -201,6 +203,14 @@ int RecordReader::load(const std::string &path) {
   std::FILE *p_file = std::fopen(path.c_str(), "rb");
   if (p_file == nullptr) {
     m_error = "'" + path + "': cannot open it: " + std::strerror(errno);
+    return -1;
+  }
+  // A file larger than any record is refused before any of it is read.
+  struct stat status;
+  if (fstat(fileno(p_file), &status) == 0 && S_ISREG(status.st_mode) &&
+      status.st_size > MAX_RECORD_BYTES) {
+    std::fclose(p_file);
+    m_error = "'" + path + "': larger than any record";
     return -1;
   }
   std::string bytes;
