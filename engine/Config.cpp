@@ -135,6 +135,9 @@ void Config::loadConfig(std::string config) {
   setInt("quadtree_depth", m_quadtree_depth);
   setInt("quadtree_threshold", m_quadtree_threshold);
   setBool("signals", m_signals);
+  // A record belongs to one run: a later load that names none records nothing.
+  m_record_file.clear();
+  m_replay_file.clear();
   setString("record_file", m_record_file);
   setString("replay_file", m_replay_file);
   // The environment names a record or replay for one run without editing the file.
