@@ -135,6 +135,16 @@ void Config::loadConfig(std::string config) {
   setInt("quadtree_depth", m_quadtree_depth);
   setInt("quadtree_threshold", m_quadtree_threshold);
   setBool("signals", m_signals);
+  // A record belongs to one run: a later load that names none records nothing.
+  m_record_file.clear();
+  m_replay_file.clear();
+  setString("record_file", m_record_file);
+  setString("replay_file", m_replay_file);
+  // The environment names a record or replay for one run without editing the file.
+  if (const char *p_record = std::getenv("VEXLO_RECORD"))
+    m_record_file = p_record;
+  if (const char *p_replay = std::getenv("VEXLO_REPLAY"))
+    m_replay_file = p_replay;
 }
 
 void Config::logConfig() const {
@@ -171,6 +181,12 @@ int Config::getWindowStyle() const { return m_window_style; }
 int Config::getWindowState() const { return m_window_state; }
 int Config::getWindowBackgroundColor() const { return m_window_background_color; }
 int Config::getFrameTime() const { return m_frame_time; }
+
+void Config::setFrameTime(int frame_time) { m_frame_time = frame_time; }
+
+std::string Config::getRecordFile() const { return m_record_file; }
+
+std::string Config::getReplayFile() const { return m_replay_file; }
 float Config::getFontScale() const { return m_font_scale; }
 std::string Config::getWindowTitle() const { return m_window_title; }
 bool Config::getShowMouse() const { return m_show_mouse; }

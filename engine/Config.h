@@ -33,6 +33,8 @@ class Config {
   int m_grid_width;                   // Scene-graph grid cell width, cells.
   int m_grid_height;                  // Scene-graph grid cell height, cells.
   bool m_signals;                     // Accepted and stored only.
+  std::string m_record_file;          // Record the game to this file ("" not at all).
+  std::string m_replay_file;          // Replay the game recorded in this file.
 
  public:
   Config(const Config &) = delete;
@@ -72,6 +74,12 @@ class Config {
   bool getNetworking() const;
   int getGridWidth() const;
   int getGridHeight() const;
+  // "record_file" and "replay_file", or VEXLO_RECORD and VEXLO_REPLAY when set.
+  std::string getRecordFile() const;
+  std::string getReplayFile() const;
+
+  // A replay runs the game at its record's frame time.
+  void setFrameTime(int frame_time);
 };
 
 } // namespace vx

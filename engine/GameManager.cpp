@@ -15,6 +15,7 @@
 #include "LogManager.h"
 #include "NetworkManager.h"
 #include "PathManager.h"
+#include "Recorder.h"
 #include "ResourceManager.h"
 #include "WorldManager.h"
 
@@ -121,6 +122,16 @@ int GameManager::startUp() {
       startManager(PathManager::getInstance(), PATH_LINES) != 0)
     return -1;
 
+  // A game being recorded or replayed: its record decides the seed, and a
+  // fast replay does not sleep.
+  Recorder &recorder = Recorder::getInstance();
+  if (recorder.startUp() != 0) {
+    log_manager.writeLog("GameManager::startUp(): Error! Starting recorder.");
+    return -1;
+  }
+  if (recorder.isFast())
+    m_frame_time = 0;
+
   WorldManager &world_manager = WorldManager::getInstance();
   // The world and the view start as the window's size in cells.
   const DisplayManager &display_manager = DisplayManager::getInstance();
@@ -142,6 +153,7 @@ void GameManager::seedRandom() const {
   int seed = Config::getInstance().getRandomSeed();
   if (seed == 0)
     seed = static_cast<int>(static_cast<unsigned int>(std::time(nullptr)));
+  seed = Recorder::getInstance().chooseSeed(seed);
   if (seed == -1)
     return;
   LogManager::getInstance().writeLog(10, "GameManager()::startUp(): srand() seed with %d", seed);
@@ -151,6 +163,8 @@ void GameManager::seedRandom() const {
 void GameManager::shutDown() {
   m_game_over = true;
   LogManager &log_manager = LogManager::getInstance();
+  if (Recorder::getInstance().isStarted())
+    Recorder::getInstance().shutDown();
   stopManager(PathManager::getInstance(), PATH_LINES);
   stopManager(WorldManager::getInstance(), WORLD_LINES);
   stopManager(ResourceManager::getInstance(), RESOURCE_LINES);
@@ -197,6 +211,7 @@ void GameManager::run() {
     // Path searches get 95% of what is left of the frame.
     const int64_t left = frame_time - clock.split() - adjust;
     PathManager::getInstance().cycle(static_cast<int>(static_cast<float>(left) * 0.95f / 1000));
+    Recorder::getInstance().endStep();
 
     int64_t elapsed = clock.split();
     int64_t remaining = frame_time - elapsed - adjust;

@@ -9,6 +9,7 @@
 #include "DisplayManager.h"
 #include "GameManager.h"
 #include "LogManager.h"
+#include "Recorder.h"
 
 namespace vx {
 
@@ -272,8 +273,16 @@ void InputManager::requestPointerUpdate() const { m_pointer_update = true; }
 void InputManager::deliverMouse(EventMouseAction action, Mouse::Button button, int x,
                                 int y) const {
   const EventMouse mouse = mouseEvent(action, button, x, y);
-  setMousePosition(mouse.getMousePosition());
   onEvent(&mouse);
+}
+
+int InputManager::onEvent(const Event *p_event) const {
+  // Every delivered mouse event, the recorded ones of a replay included,
+  // tells where the pointer is.
+  if (const EventMouse *p_mouse = dynamic_cast<const EventMouse *>(p_event))
+    setMousePosition(p_mouse->getMousePosition());
+  Recorder::getInstance().noteInput(p_event);
+  return Manager::onEvent(p_event);
 }
 
 EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const {
@@ -319,6 +328,8 @@ WindowEvent InputManager::nextWindowEvent(bool wait) const {
 }
 
 void InputManager::getInput() const {
+  if (Recorder::getInstance().deliverInput(*this))
+    return;
   if (Config::getInstance().getHeadless())
     return;
 
@@ -337,6 +348,7 @@ void InputManager::getInput() const {
         LogManager::getInstance().writeLog(
             1, "InputManager::getInput(): Window closed. Setting game over.");
         m_close_requested = true;
+        Recorder::getInstance().noteClose();
         GameManager::getInstance().setGameOver(true);
         return;
       case sf::Event::KeyPressed:
@@ -368,7 +380,9 @@ void InputManager::getInput() const {
   if (m_pointer_update) {
     m_pointer_update = false;
     deliverMouse(MOVED, Mouse::UNDEFINED_MOUSE_BUTTON, pointer.x, pointer.y);
-  } else if (inWindow(*p_window, pointer)) {
+  } else if (inWindow(*p_window, pointer) && !Recorder::getInstance().isRecording()) {
+    // While recording, the pointer's place is known only from delivered
+    // events, so that a replay knows it too.
     setMousePosition(DisplayManager::getInstance().windowToView(
         Vector(static_cast<float>(pointer.x), static_cast<float>(pointer.y))));
   }

@@ -57,9 +57,14 @@ class InputManager : public Manager {
   // Accepts exactly "vx-keyboard" and "vx-mouse".
   bool isValid(std::string event_type) const override;
 
+  // Delivers a keyboard or mouse event to the interested objects, and notes
+  // it in the record when the game is being recorded.
+  int onEvent(const Event *p_event) const;
+
   // Reads the window's events of this frame, then samples the held mouse
   // buttons and keys, and delivers each as an engine event. Does nothing when
-  // headless. A closed window sets game over.
+  // headless. A closed window sets game over. A replay delivers the recorded
+  // input instead (Recorder).
   void getInput() const;
 
   // The engine keyboard event for a window key-pressed or key-released event,

@@ -18,6 +18,7 @@
 #include "GameManager.h"
 #include "LogManager.h"
 #include "NetworkMessage.h"
+#include "Recorder.h"
 
 namespace vx {
 
@@ -472,6 +473,7 @@ int NetworkManager::deliverMessages(int sock_index) {
     event.setSocketIndex(sock_index);
     event.setBytes(static_cast<int>(message.getPayload().size()));
     event.setMessage(message.getPayload().data());
+    Recorder::getInstance().noteMessage(sock_index, message.getKind(), message.getPayload());
     onEvent(&event);
     delivered++;
     if (sock_index >= getConnectionCount() ||
@@ -489,6 +491,9 @@ int NetworkManager::deliverMessages(int sock_index) {
 }
 
 int NetworkManager::receiveMessages() {
+  // A replay gives the recorded messages instead of the connections' own.
+  if (Recorder::getInstance().isReplaying())
+    return Recorder::getInstance().replayMessages(*this);
   int delivered = 0;
   // From the last connection down: closing one moves only those after it.
   for (int i = getConnectionCount() - 1; i >= 0; i--) {

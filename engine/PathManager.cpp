@@ -35,7 +35,7 @@ int cellCount(float extent) {
 
 } // namespace
 
-PathManager::PathManager() : m_min_cycle_time(0) { setType("PathManager"); }
+PathManager::PathManager() : m_min_cycle_time(0), m_work_budget(0) { setType("PathManager"); }
 
 PathManager &PathManager::getInstance() {
   static PathManager path_manager;
@@ -113,14 +113,21 @@ void PathManager::cycle(int budget_ms) {
   // a millisecond past its budget.
   const int64_t budget_us = static_cast<int64_t>(budget) * 1000;
   Clock clock;
+  int work = 0; // Expansions run, against a work budget.
+  const auto spent = [&](bool at_most) {
+    if (m_work_budget > 0)
+      return work >= m_work_budget;
+    return at_most ? clock.split() > budget_us : clock.split() >= budget_us;
+  };
   // Obstacles may have moved since the last cycle.
   for (PathFind *p_path_find : m_path_finds)
     p_path_find->forgetBlocked();
 
-  while (!m_path_finds.empty() && clock.split() < budget_us) {
+  while (!m_path_finds.empty() && !spent(false)) {
     for (size_t i = 0; i < m_path_finds.size(); i++) {
       PathFind *p_path_find = m_path_finds[i];
       const int result = p_path_find->cycleOnce();
+      work++;
       if (result == 0 || result == 2) {
         // The handler usually destroys the search: nothing of it is used after.
         EventPath event(result, p_path_find->getPath());
@@ -130,13 +137,15 @@ void PathManager::cycle(int budget_ms) {
           p_other->forgetBlocked();
       }
       // An entry that moved into slot i waits for the next pass.
-      if (clock.split() > budget_us)
+      if (spent(true))
         break;
     }
   }
   if (clock.split() > budget_us)
     LogManager::getInstance().writeLog(5, "PathManager::cycle(): cycle time %d exceeded.", budget);
 }
+
+void PathManager::setWorkBudget(int expansions) { m_work_budget = expansions > 0 ? expansions : 0; }
 
 int PathManager::getPathFindCount() const { return static_cast<int>(m_path_finds.size()); }
 

@@ -22,6 +22,7 @@ class PathManager : public Manager {
 
   std::vector<PathFind *> m_path_finds; // Pending searches, oldest first. Not owned.
   int m_min_cycle_time;                 // Least budget of one cycle(), milliseconds.
+  int m_work_budget;                    // Expansions per cycle(); 0: the time budget.
 
  public:
   static PathManager &getInstance();
@@ -54,6 +55,11 @@ class PathManager : public Manager {
   // single expansion is never cut short, so the budget can be exceeded by
   // at most one.
   void cycle(int budget_ms);
+
+  // With a count above 0, every cycle() runs that many expansions whatever
+  // its time budget, so searches end in the same step on any machine (a
+  // game being recorded or replayed); 0 returns to the time budget.
+  void setWorkBudget(int expansions);
 
   int getPathFindCount() const;
   int getMinCycleTime() const;

@@ -7,6 +7,7 @@
 #include "LogManager.h"
 #include "PauseScreen.h"
 #include "ResourceManager.h"
+#include "Recorder.h"
 
 namespace vx {
 
@@ -28,6 +29,9 @@ int Pause::eventHandler(const Event *p_e) {
   if (p_keyboard->getKey() != m_pause_key)
     return 1;
 
+  // A pause changes nothing in the world, and a replay must not wait for a key.
+  if (Recorder::getInstance().isReplaying())
+    return 1;
   log_manager.writeLog("Pause::eventHandler(): Game paused.");
   if (DisplayManager::getInstance().getWindow() == nullptr) {
     log_manager.writeLog(

@@ -37,6 +37,10 @@
 #include "PathManager.h"
 #include "Pause.h"
 #include "PauseScreen.h"
+#include "RecordFormat.h"
+#include "RecordReader.h"
+#include "RecordWriter.h"
+#include "Recorder.h"
 #include "ResourceManager.h"
 #include "SceneGraph.h"
 #include "Shape.h"
@@ -47,6 +51,7 @@
 #include "utility.h"
 #include "Vector.h"
 #include "ViewObject.h"
+#include "WorldHash.h"
 #include "WorldManager.h"
 
 #endif // VX_VEXLO_H

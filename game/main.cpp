@@ -1,14 +1,41 @@
 // The fly-swatting game's entry point.
+#include <cstdio>
+#include <cstring>
+
 #include "DisplayManager.h"
 #include "EventKeyboard.h"
 #include "GameManager.h"
 #include "InputManager.h"
 #include "LogManager.h"
 #include "Pause.h"
+#include "Recorder.h"
 #include "Splash.h"
 #include "swat.h"
 
-int main() {
+int main(int argc, char *argv[]) {
+  // --record FILE and --replay FILE name a record for this run; --fast runs
+  // the loop without sleeping.
+  vx::Recorder &recorder = vx::Recorder::getInstance();
+  for (int i = 1; i < argc; i++) {
+    const bool record = std::strcmp(argv[i], "--record") == 0;
+    if (record || std::strcmp(argv[i], "--replay") == 0) {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "swat: %s needs a file name\n", argv[i]);
+        return 2;
+      }
+      if (record)
+        recorder.setRecordFile(argv[++i]);
+      else
+        recorder.setReplayFile(argv[++i]);
+    } else if (std::strcmp(argv[i], "--fast") == 0) {
+      recorder.setFast();
+    } else {
+      std::fprintf(stderr, "swat: unknown option '%s' (--record FILE, --replay FILE, --fast)\n",
+                   argv[i]);
+      return 2;
+    }
+  }
+
   vx::GameManager &game_manager = vx::GameManager::getInstance();
   if (game_manager.startUp() != 0) {
     vx::LogManager::getInstance().writeLog("Error starting game manager!");
@@ -20,9 +47,9 @@ int main() {
   vx::DisplayManager::getInstance().setTitle("Swat");
   vx::splash();
   // A window closed during the splash ends the program, not just the splash.
-  if (vx::InputManager::getInstance().isCloseRequested()) {
+  if (vx::InputManager::getInstance().isCloseRequested() || recorder.isFinished()) {
     game_manager.shutDown();
-    return 0;
+    return recorder.getExitStatus();
   }
   vx::DisplayManager::getInstance().setBackgroundColor(vx::BLACK);
   loadResources();
@@ -30,5 +57,5 @@ int main() {
   new vx::Pause(vx::Keyboard::F10);
   game_manager.run();
   game_manager.shutDown();
-  return 0;
+  return recorder.getExitStatus();
 }

@@ -317,3 +317,30 @@ TEST_F(PathGameTest, AnObjectFindsAWayRoundAWallAndWalksItWhileOtherSearchesRun)
   EXPECT_LT(p_referee->steps, 400);
   EXPECT_EQ(paths.getPathFindCount(), 0);
 }
+
+TEST_F(PathFindTest, AWorkBudgetEndsASearchInTheSameCycleWhateverTheTimeLeft) {
+  for (int y = 0; y < 20; y++)
+    vxtest::RandomWorld::obstacle(30, y);
+  // Cycles a search round the wall needs with a work budget and a time budget.
+  auto cyclesToEnd = [&](int work, int time_ms) {
+    m_paths.setWorkBudget(work);
+    Seeker *p_seeker = new Seeker(vx::Vector(2, 2));
+    EXPECT_EQ(m_paths.findPath(p_seeker, vx::Vector(70, 3)), 0);
+    int cycles = 0;
+    while (p_seeker->events.empty() && cycles < 100000) {
+      m_paths.cycle(time_ms);
+      cycles++;
+    }
+    EXPECT_EQ(p_seeker->events.size(), 1u);
+    m_world.markForDelete(p_seeker);
+    m_world.update();
+    return cycles;
+  };
+  const int expansions = cyclesToEnd(1, 0);
+  ASSERT_GT(expansions, 100);
+  for (int work : {7, 64, 1000})
+    for (int time_ms : {-5, 0, 1000})
+      EXPECT_EQ(cyclesToEnd(work, time_ms), (expansions + work - 1) / work)
+          << work << " expansions a cycle, " << time_ms << " ms";
+  m_paths.setWorkBudget(0);
+}

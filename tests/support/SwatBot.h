@@ -20,6 +20,7 @@
 #include "GameManager.h"
 #include "InputManager.h"
 #include "Pause.h"
+#include "Recorder.h"
 #include "TestSupport.h"
 #include "WorldManager.h"
 #include "swat.h"
@@ -123,6 +124,7 @@ class SwatBot : public vx::Object {
     int spare = 0;                          // Targets of each minigame left alone.
     int idle_every = 0;                     // Every n-th minigame, no clicks (0: never).
     int turn_every = 3;                     // Swats every n-th step, ten times a second.
+    bool as_player = false;                 // Input goes through the input manager, recorded.
     std::vector<MinigameType> schedule;     // Kinds forced, one per minigame, in order.
     std::function<bool(SwatBot &)> observe; // After the bot's turn; true ends the loop.
   };
@@ -183,12 +185,15 @@ class SwatBot : public vx::Object {
     return false;
   }
 
-  static void mouse(Swatter *p_swatter, vx::EventMouseAction action, vx::Vector where) {
+  void mouse(Swatter *p_swatter, vx::EventMouseAction action, vx::Vector where) const {
     vx::EventMouse ev;
     ev.setMouseAction(action);
     ev.setMouseButton(vx::Mouse::LEFT);
     ev.setMousePosition(where);
-    p_swatter->eventHandler(&ev);
+    if (m_plan.as_player)
+      vx::Recorder::getInstance().queueInput(ev);
+    else
+      p_swatter->eventHandler(&ev);
   }
 
   void playMinigame(TransitionScreen *p_screen) {
@@ -226,7 +231,14 @@ class SwatBot : public vx::Object {
     auto *p_start = findObject<GameStart>(GAME_START_TYPE);
     if (p_start != nullptr && p_start->isActive() && m_plan.plays > 0) {
       m_plan.plays--;
-      pressKey(vx::Keyboard::P);
+      if (m_plan.as_player) {
+        vx::EventKeyboard key;
+        key.setKey(vx::Keyboard::P);
+        key.setKeyboardAction(vx::KEY_PRESSED);
+        vx::Recorder::getInstance().queueInput(key);
+      } else {
+        pressKey(vx::Keyboard::P);
+      }
       return;
     }
     TransitionScreen *p_screen = activeTransitionScreen();
@@ -250,6 +262,12 @@ class SwatBot : public vx::Object {
     setType("SwatBot");
     setSolidness(vx::SPECTRAL);
     registerInterest(vx::STEP_EVENT);
+    // Playing as the player, the bot is no part of the world a record
+    // hashes: it gives its id back and leaves the world (the test deletes it).
+    if (m_plan.as_player) {
+      releaseId();
+      vx::WorldManager::getInstance().removeObject(this);
+    }
   }
 
   int eventHandler(const vx::Event *p_e) override {

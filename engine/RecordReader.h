@@ -1,0 +1,40 @@
+// Reads a game record made by RecordWriter and checks every byte of it: a
+// truncated, corrupted or unknown record is refused with a message saying
+// what is wrong, never half read. Lengths and counts are checked against the
+// bytes left before anything is allocated for them.
+#ifndef VX_RECORD_READER_H
+#define VX_RECORD_READER_H
+
+#include <string>
+#include <vector>
+
+#include "RecordFormat.h"
+
+namespace vx {
+
+class RecordReader {
+ private:
+  RecordHeader m_header;
+  std::vector<RecordStep> m_steps; // The steps that cost bytes, in order.
+  int m_step_count;                // Steps the recorded game ran.
+  std::string m_error;             // Why the last load or parse failed.
+
+ public:
+  RecordReader();
+
+  // Reads and parses the file. 0, or -1 with getError() saying why.
+  int load(const std::string &path);
+
+  // Parses a whole record. 0, or -1 with getError() saying why; a failed
+  // parse leaves no steps.
+  int parse(const std::string &bytes);
+
+  const RecordHeader &getHeader() const;
+  const std::vector<RecordStep> &getSteps() const;
+  int getStepCount() const;
+  std::string getError() const;
+};
+
+} // namespace vx
+
+#endif // VX_RECORD_READER_H
