@@ -33,6 +33,7 @@ class Config {
   int m_grid_width;                   // Scene-graph grid cell width, cells.
   int m_grid_height;                  // Scene-graph grid cell height, cells.
   bool m_signals;                     // Accepted and stored only.
+  bool m_terminal;                    // Shown in the terminal rather than a window.
 
  public:
   Config(const Config &) = delete;
@@ -66,6 +67,9 @@ class Config {
   std::string getWindowTitle() const;
   bool getShowMouse() const;
   bool getHeadless() const;
+  // Whether the display is the terminal ("display:terminal", or
+  // VEXLO_DISPLAY=terminal, which overrides the file) instead of a window.
+  bool getTerminal() const;
   std::string getFontFile() const;
   std::string getLogFile() const;
   int getRandomSeed() const;

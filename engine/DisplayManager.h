@@ -114,6 +114,9 @@ class DisplayManager : public Manager {
   // Whether a window is open; unlike getWindow, draws nothing.
   bool hasWindow() const;
 
+  // Whether the game is shown in the terminal (getWindow is then null).
+  bool usesTerminal() const;
+
   // The font every character is drawn in (null without a window) and the
   // character size it is drawn at.
   const sf::Font *getFont() const;

@@ -1,4 +1,7 @@
 // The fly-swatting game's entry point.
+#include <cstdlib>
+#include <cstring>
+
 #include "DisplayManager.h"
 #include "EventKeyboard.h"
 #include "GameManager.h"
@@ -8,7 +11,12 @@
 #include "Splash.h"
 #include "swat.h"
 
-int main() {
+int main(int argc, char **argv) {
+  // "--terminal" plays in the terminal, as VEXLO_DISPLAY=terminal does.
+  for (int i = 1; i < argc; i++) {
+    if (std::strcmp(argv[i], "--terminal") == 0)
+      setenv("VEXLO_DISPLAY", "terminal", 1);
+  }
   vx::GameManager &game_manager = vx::GameManager::getInstance();
   if (game_manager.startUp() != 0) {
     vx::LogManager::getInstance().writeLog("Error starting game manager!");
