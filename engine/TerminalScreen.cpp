@@ -116,6 +116,12 @@ void TerminalScreen::setTerminalSize(int term_cols, int term_rows) {
 void TerminalScreen::setBackground(std::uint32_t rgb) {
   if (rgb == m_background)
     return;
+  // Cells not drawn on yet in this frame take the new colour, as the window
+  // is cleared to it.
+  for (TerminalCell &cell : m_back) {
+    if (cell.ch == ' ' && cell.bg == m_background)
+      cell.bg = rgb;
+  }
   m_background = rgb;
   invalidate();
 }
