@@ -99,7 +99,9 @@ TerminalScreen::TerminalScreen(int cols, int rows, TerminalColorMode mode)
       m_cursor_x(-1),
       m_cursor_y(-1),
       m_pen_fg(UNKNOWN_PEN),
-      m_pen_bg(UNKNOWN_PEN) {}
+      m_pen_bg(UNKNOWN_PEN) {
+  std::fill(m_palette_rgb, m_palette_rgb + PALETTE_CACHE, UNKNOWN_PEN);
+}
 
 int TerminalScreen::getCols() const { return m_cols; }
 int TerminalScreen::getRows() const { return m_rows; }
@@ -209,8 +211,15 @@ void TerminalScreen::appendColor(std::string &out, std::uint32_t code, bool back
 }
 
 std::uint32_t TerminalScreen::colorCode(std::uint32_t rgb) const {
-  if (m_mode == TERMINAL_256_COLORS)
-    return static_cast<std::uint32_t>(nearest256(rgb));
+  if (m_mode == TERMINAL_256_COLORS) {
+    // A frame has few colours: their palette indices are remembered.
+    const std::size_t slot = ((rgb * 2654435761u) >> 26) & (PALETTE_CACHE - 1);
+    if (m_palette_rgb[slot] != rgb) {
+      m_palette_rgb[slot] = rgb;
+      m_palette_index[slot] = static_cast<std::uint32_t>(nearest256(rgb));
+    }
+    return m_palette_index[slot];
+  }
   if (m_mode == TERMINAL_8_COLORS)
     return static_cast<std::uint32_t>(nearest8(rgb));
   return rgb;

@@ -62,6 +62,11 @@ class TerminalScreen {
   int m_cursor_x, m_cursor_y;
   std::uint32_t m_pen_fg, m_pen_bg;
 
+  // Palette indices of colours seen lately, by a hash of the colour.
+  static const std::size_t PALETTE_CACHE = 64;
+  mutable std::uint32_t m_palette_rgb[PALETTE_CACHE];
+  mutable std::uint32_t m_palette_index[PALETTE_CACHE];
+
   bool fits() const;
   void moveTo(std::string &out, int x, int y);
   void setPen(std::string &out, std::uint32_t fg, std::uint32_t bg);
