@@ -12,6 +12,7 @@
 #include "LogManager.h"
 #include "Shape.h"
 #include "TerminalSession.h"
+#include "WindowLoss.h"
 #include "utility.h"
 
 namespace vx {
@@ -237,6 +238,7 @@ int DisplayManager::startUp() {
     releaseGraphics();
     return -1;
   }
+  endGameOnWindowSystemLoss();
   m_p_window->setMouseCursorVisible(config.getShowMouse());
   m_p_window->setVerticalSyncEnabled(true);
 
@@ -404,6 +406,14 @@ sf::RenderWindow *DisplayManager::getWindow() const {
 }
 
 bool DisplayManager::hasWindow() const { return m_p_window != nullptr; }
+
+void DisplayManager::abandonWindow() {
+  // Deliberately not freed: their destructors would call the window system.
+  (void)m_p_batch.release();
+  (void)m_p_window.release();
+  (void)m_p_font.release();
+  m_character_size = 0;
+}
 
 bool DisplayManager::usesTerminal() const { return openTerminal() != nullptr; }
 

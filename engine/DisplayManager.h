@@ -117,6 +117,10 @@ class DisplayManager : public Manager {
   // Whether the game is shown in the terminal (getWindow is then null).
   bool usesTerminal() const;
 
+  // Forgets the window, font and drawing objects without freeing them, for
+  // when the window system is gone and freeing them would reach it again.
+  void abandonWindow();
+
   // The font every character is drawn in (null without a window) and the
   // character size it is drawn at.
   const sf::Font *getFont() const;
