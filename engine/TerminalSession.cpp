@@ -91,6 +91,12 @@ void onCrashSignal(int signal_number, siginfo_t *p_info, void *) {
 
 void onResize(int) { s_resized = 1; }
 
+// Gives the crash signals back the handlers they had before the terminal was taken.
+void restoreCrashHandlers() {
+  for (std::size_t i = 0; i < sizeof(CRASH_SIGNALS) / sizeof(CRASH_SIGNALS[0]); i++)
+    sigaction(CRASH_SIGNALS[i], &s_previous[i], nullptr);
+}
+
 void restoreAtExit() { restoreTerminalNow(); }
 
 // The terminal's size in cells, or false when it cannot be asked.
@@ -195,6 +201,7 @@ int TerminalSession::open(int cols, int rows, std::uint32_t background) {
   if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0) {
     log_manager.writeLog("DisplayManager::startUp(): Error! Cannot set the terminal's mode: %s.",
                          std::strerror(errno));
+    restoreCrashHandlers();
     return -1;
   }
   // Anything written on standard error (the window and audio libraries'
@@ -234,8 +241,7 @@ void TerminalSession::close() {
   if (!isOpen())
     return;
   restoreTerminalNow();
-  for (std::size_t i = 0; i < sizeof(CRASH_SIGNALS) / sizeof(CRASH_SIGNALS[0]); i++)
-    sigaction(CRASH_SIGNALS[i], &s_previous[i], nullptr);
+  restoreCrashHandlers();
   m_p_screen.reset();
   m_queue.clear();
   m_holds.clear();
