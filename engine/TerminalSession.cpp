@@ -419,8 +419,12 @@ void TerminalSession::deliverInput(const InputManager &input_manager) {
 
   std::vector<std::pair<int, int>> keys;
   while (!m_queue.empty()) {
-    const TerminalInput input = m_queue.front();
+    TerminalInput input = m_queue.front();
     m_queue.pop_front();
+    // With the keyboard protocol on, a report without an event type is a
+    // press whose release will be reported too.
+    if (s_keyboard_pushed != 0)
+      input.reported = true;
     if (input.kind == TerminalInput::KEYBOARD_FLAGS) {
       answerKeyboardFlags();
     } else if (isInterrupt(input)) {
