@@ -44,6 +44,10 @@ volatile std::sig_atomic_t s_taken = 0;
 volatile std::sig_atomic_t s_keyboard_pushed = 0;
 volatile std::sig_atomic_t s_resized = 0;
 struct termios s_saved_termios;
+// The terminal, written through a descriptor of its own: standard output and
+// standard error point at the log meanwhile, and these keep what they were.
+int s_out = -1;
+int s_saved_stdout = -1;
 int s_saved_stderr = -1;
 
 const int CRASH_SIGNALS[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGQUIT};
@@ -102,7 +106,7 @@ void restoreAtExit() { restoreTerminalNow(); }
 // The terminal's size in cells, or false when it cannot be asked.
 bool terminalSize(int &cols, int &rows) {
   struct winsize size;
-  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0 || size.ws_row == 0)
+  if (ioctl(s_out, TIOCGWINSZ, &size) != 0 || size.ws_col == 0 || size.ws_row == 0)
     return false;
   cols = size.ws_col;
   rows = size.ws_row;
@@ -131,15 +135,20 @@ void restoreTerminalNow() {
     return;
   s_taken = 0;
   if (s_keyboard_pushed != 0)
-    (void)!write(STDOUT_FILENO, KEYBOARD_POP, sizeof(KEYBOARD_POP) - 1);
+    (void)!write(s_out, KEYBOARD_POP, sizeof(KEYBOARD_POP) - 1);
   s_keyboard_pushed = 0;
-  (void)!write(STDOUT_FILENO, RESTORE, sizeof(RESTORE) - 1);
+  (void)!write(s_out, RESTORE, sizeof(RESTORE) - 1);
   tcsetattr(STDIN_FILENO, TCSANOW, &s_saved_termios);
-  if (s_saved_stderr >= 0) {
-    dup2(s_saved_stderr, STDERR_FILENO);
-    close(s_saved_stderr);
-    s_saved_stderr = -1;
+  const int saved[2] = {s_saved_stdout, s_saved_stderr};
+  for (int fd = 0; fd < 2; fd++) {
+    if (saved[fd] >= 0) {
+      dup2(saved[fd], fd == 0 ? STDOUT_FILENO : STDERR_FILENO);
+      close(saved[fd]);
+    }
   }
+  s_saved_stdout = s_saved_stderr = -1;
+  close(s_out);
+  s_out = -1;
 }
 
 TerminalSession::TerminalSession()
@@ -204,18 +213,24 @@ int TerminalSession::open(int cols, int rows, std::uint32_t background) {
     restoreCrashHandlers();
     return -1;
   }
-  // Anything written on standard error (the window and audio libraries'
-  // messages among it) would land on the screen: it goes to the log instead.
+  // Anything written on standard output or error (the window and audio
+  // libraries' messages among it) would land on the screen: it goes to the
+  // log instead.
+  std::fflush(stdout);
+  std::fflush(stderr);
+  s_out = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+  s_saved_stdout = dup(STDOUT_FILENO);
   s_saved_stderr = dup(STDERR_FILENO);
   const int log_fd = log_manager.getFileDescriptor();
   const int sink = log_fd >= 0 ? log_fd : ::open("/dev/null", O_WRONLY);
   if (sink >= 0) {
+    dup2(sink, STDOUT_FILENO);
     dup2(sink, STDERR_FILENO);
     if (sink != log_fd)
       ::close(sink);
   }
   s_taken = 1;
-  writeAll(STDOUT_FILENO, SETUP, sizeof(SETUP) - 1);
+  writeAll(s_out, SETUP, sizeof(SETUP) - 1);
 
   int term_cols = cols, term_rows = rows;
   terminalSize(term_cols, term_rows);
@@ -240,6 +255,8 @@ int TerminalSession::open(int cols, int rows, std::uint32_t background) {
 void TerminalSession::close() {
   if (!isOpen())
     return;
+  // What the program printed while the game owned the terminal goes to the log.
+  std::fflush(stdout);
   restoreTerminalNow();
   restoreCrashHandlers();
   m_p_screen.reset();
@@ -350,7 +367,7 @@ int TerminalSession::present() {
   m_p_screen->encode(m_frame);
   if (m_frame.empty() || m_write_failed)
     return m_write_failed ? -1 : 0;
-  if (writeAll(STDOUT_FILENO, m_frame.data(), m_frame.size()) != 0) {
+  if (writeAll(s_out, m_frame.data(), m_frame.size()) != 0) {
     // The screen no longer shows what was sent: paint it all next time.
     m_p_screen->invalidate();
     if (errno != EAGAIN && errno != EWOULDBLOCK) {
@@ -398,7 +415,7 @@ void TerminalSession::resolveEscape(std::int64_t now_us) {
 void TerminalSession::answerKeyboardFlags() {
   if (s_keyboard_pushed != 0)
     return;
-  writeAll(STDOUT_FILENO, KEYBOARD_PUSH, sizeof(KEYBOARD_PUSH) - 1);
+  writeAll(s_out, KEYBOARD_PUSH, sizeof(KEYBOARD_PUSH) - 1);
   s_keyboard_pushed = 1;
   LogManager::getInstance().writeLog(
       "InputManager::getInput(): the terminal reports key presses and releases.");
