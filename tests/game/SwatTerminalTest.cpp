@@ -32,11 +32,13 @@ std::string run(const std::string &command) {
 // A shell in a tmux pane on a server of the test's own.
 class Pane {
  private:
-  std::string m_tmux;
+  static inline int s_panes = 0;
+  std::string m_tmux; // tmux on a server of this pane's own.
 
  public:
   explicit Pane(const vxtest::TempDir &dir)
-      : m_tmux("tmux -L vexlo-test-" + std::to_string(getpid()) + " ") {
+      : m_tmux("tmux -L vexlo-test-" + std::to_string(getpid()) + "-" + std::to_string(s_panes++) +
+               " ") {
     run(m_tmux + "-f /dev/null new-session -d -x 80 -y 24 -c '" + dir.path() +
         "' 'env -u TMUX bash --norc --noprofile'");
   }
