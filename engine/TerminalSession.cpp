@@ -298,8 +298,8 @@ int TerminalSession::drawPolygon(const ShapeOutline &outline, unsigned char r, u
   const float pi = 3.141592654f;
   const float turn = outline.rotation * pi / 180.0f;
   const float cos_turn = std::cos(turn), sin_turn = std::sin(turn);
-  std::vector<Vector> corners;
-  corners.reserve(static_cast<std::size_t>(count));
+  std::vector<Vector> &corners = m_corners;
+  corners.clear();
   float cx = 0, cy = 0;
   for (int i = 0; i < count; i++) {
     const float angle = static_cast<float>(i * 2) * pi / static_cast<float>(count) - pi / 2;

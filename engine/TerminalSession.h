@@ -13,6 +13,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "InputManager.h"
 #include "TerminalInput.h"
@@ -36,6 +37,7 @@ class TerminalSession {
   bool m_buttons[3];                  // Mouse buttons down: left, right, middle.
   Vector m_mouse;                     // Last mouse position, view cells.
   bool m_write_failed;                // The terminal stopped taking output.
+  std::vector<Vector> m_corners;      // The polygon being drawn, kept for its memory.
 
   void readAvailable();
   void resolveEscape(std::int64_t now_us);
