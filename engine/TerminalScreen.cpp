@@ -272,9 +272,8 @@ void TerminalScreen::encode(std::string &out) {
     // The whole screen, margins included, in the background colour; the
     // grid's blanks are then known to be shown already.
     if (!fits()) {
+      // Shown once; frames are held back until the terminal is resized.
       encodeTooSmall(out);
-      std::fill(m_front.begin(), m_front.end(), TerminalCell{UNKNOWN_CH, 0, 0});
-      m_redraw = true; // Until the terminal grows, every frame is held back.
       std::fill(m_back.begin(), m_back.end(), blank);
       return;
     }

@@ -146,6 +146,33 @@ TEST(TerminalScreen, WritesWhatChangedAndTheTerminalShowsTheGrid) {
   }
 }
 
+TEST(TerminalScreen, TooSmallATerminalAsksForMoreUntilResized) {
+  TerminalScreen grid(80, 24, vx::TERMINAL_TRUECOLOR);
+  grid.setTerminalSize(60, 20);
+  ModelTerminal small(60, 20);
+  std::string bytes;
+  grid.put(0, 0, 'A', 0xFFFFFF);
+  grid.encode(bytes);
+  small.feed(bytes);
+  std::string middle;
+  for (int x = 0; x < 60; x++)
+    middle += small.cells[10 * 60 + x].ch;
+  EXPECT_NE(middle.find(" at least 80 x 24"), std::string::npos) << middle;
+  EXPECT_EQ(middle.front(), ' '); // Centred.
+  for (int frame = 0; frame < 2; frame++) {
+    bytes.clear();
+    grid.put(0, 0, 'A', 0xFFFFFF);
+    grid.encode(bytes);
+  }
+  EXPECT_EQ(bytes, ""); // Nothing more until it is resized.
+  grid.setTerminalSize(80, 24);
+  ModelTerminal big(80, 24);
+  grid.put(0, 0, 'A', 0xFFFFFF);
+  grid.encode(bytes);
+  big.feed(bytes);
+  EXPECT_EQ(big.cells[0].ch, 'A');
+}
+
 TEST(TerminalScreen, EngineColoursMapExactly) {
   for (int color = 0; color < 8; color++) {
     const int r = color & 1 ? 255 : 0, g = color & 2 ? 255 : 0, b = color & 4 ? 255 : 0;
