@@ -28,7 +28,7 @@ Config::Config()
       m_font_scale(2.0f), m_window_title("Vexlo"), m_show_mouse(false), m_headless(false),
       m_font_file("vx-font.ttf"), m_logfile("vexlo.log"), m_random_seed(0),
       m_networking(true), m_quadtree_threshold(1), m_quadtree_depth(10), m_grid_width(20),
-      m_grid_height(8), m_signals(true) {}
+      m_grid_height(8), m_signals(true), m_terminal(false) {}
 
 Config &Config::getInstance() {
   static Config config;
@@ -145,6 +145,18 @@ void Config::loadConfig(std::string config) {
     m_record_file = p_record;
   if (const char *p_replay = std::getenv("VEXLO_REPLAY"))
     m_replay_file = p_replay;
+
+  // Where the game is shown: "window" or "terminal"; the environment wins.
+  value = match(config, "display");
+  const char *p_display = std::getenv("VEXLO_DISPLAY");
+  if (p_display != nullptr && p_display[0] != '\0')
+    value = p_display;
+  if (value == "terminal")
+    m_terminal = true;
+  else if (value == "window")
+    m_terminal = false;
+  else if (!value.empty())
+    log_manager.writeLog("loadConfig(): Unsupported display '%s'", value.c_str());
 }
 
 void Config::logConfig() const {
@@ -191,6 +203,7 @@ float Config::getFontScale() const { return m_font_scale; }
 std::string Config::getWindowTitle() const { return m_window_title; }
 bool Config::getShowMouse() const { return m_show_mouse; }
 bool Config::getHeadless() const { return m_headless; }
+bool Config::getTerminal() const { return m_terminal; }
 std::string Config::getFontFile() const { return m_font_file; }
 std::string Config::getLogFile() const { return m_logfile; }
 int Config::getRandomSeed() const { return m_random_seed; }

@@ -35,6 +35,7 @@ class Config {
   bool m_signals;                     // Accepted and stored only.
   std::string m_record_file;          // Record the game to this file ("" not at all).
   std::string m_replay_file;          // Replay the game recorded in this file.
+  bool m_terminal;                    // Shown in the terminal rather than a window.
 
  public:
   Config(const Config &) = delete;
@@ -68,6 +69,9 @@ class Config {
   std::string getWindowTitle() const;
   bool getShowMouse() const;
   bool getHeadless() const;
+  // Whether the display is the terminal ("display:terminal", or
+  // VEXLO_DISPLAY=terminal, which overrides the file) instead of a window.
+  bool getTerminal() const;
   std::string getFontFile() const;
   std::string getLogFile() const;
   int getRandomSeed() const;

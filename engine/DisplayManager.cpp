@@ -11,6 +11,8 @@
 #include "DrawBatch.h"
 #include "LogManager.h"
 #include "Shape.h"
+#include "TerminalSession.h"
+#include "WindowLoss.h"
 #include "utility.h"
 
 namespace vx {
@@ -45,6 +47,12 @@ int refuseSize(const char *name, int value, int minimum) {
 }
 
 bool isHeadless() { return Config::getInstance().getHeadless(); }
+
+// The terminal display when it is the one in use, else null.
+TerminalSession *openTerminal() {
+  TerminalSession &terminal = TerminalSession::getInstance();
+  return terminal.isOpen() ? &terminal : nullptr;
+}
 
 // The box around the ink of every printable character at a size, relative to
 // the text position: glyphs hang from a baseline one character size below it.
@@ -182,6 +190,23 @@ int DisplayManager::startUp() {
     return 0;
   }
 
+  if (config.getTerminal()) {
+    // Shapes are sized in pixels: a terminal cell counts as the window's would.
+    if (m_window_horizontal_pixels == 0)
+      m_window_horizontal_pixels = 16 * m_window_horizontal_chars;
+    if (m_window_vertical_pixels == 0)
+      m_window_vertical_pixels = 32 * m_window_vertical_chars;
+    const sf::Color background =
+        colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
+    m_window_background_color = background.toInteger();
+    if (TerminalSession::getInstance().open(m_window_horizontal_chars, m_window_vertical_chars,
+                                            m_window_background_color >> 8) != 0)
+      return -1;
+    Manager::startUp();
+    log_manager.writeLog(5, "DisplayManager::startUp(): successfully started.");
+    return 0;
+  }
+
   // Without an X display the window library would abort the process.
   const char *display = std::getenv("DISPLAY");
   if (display == nullptr || display[0] == '\0') {
@@ -225,6 +250,7 @@ int DisplayManager::startUp() {
     releaseGraphics();
     return -1;
   }
+  endGameOnWindowSystemLoss();
   m_p_window->setMouseCursorVisible(config.getShowMouse());
   m_p_window->setVerticalSyncEnabled(true);
 
@@ -338,6 +364,7 @@ int DisplayManager::setTitle(const std::string &title) {
 
 void DisplayManager::shutDown() {
   releaseGraphics();
+  TerminalSession::getInstance().close();
   Manager::shutDown();
   LogManager::getInstance().writeLog(5, "DisplayManager::shutDown(): successfully stopped.");
 }
@@ -357,8 +384,12 @@ int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned 
     LogManager::getInstance().writeLog("%s not started!", getType().c_str());
     return -1;
   }
-  if (isHeadless() || !m_p_window)
-    return -1;
+  if (!m_p_window) {
+    TerminalSession *p_terminal = isHeadless() ? nullptr : openTerminal();
+    return p_terminal == nullptr
+               ? -1
+               : p_terminal->drawCharacter(worldToView(world_pos), ch, packRGB(r, g, b));
+  }
 
   // The background first blanks the cell, then the glyph goes over it.
   const Vector pixels = spacesToPixels(worldToView(world_pos));
@@ -371,8 +402,10 @@ int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned 
 
 int DisplayManager::drawPolygon(const ShapeOutline &outline, unsigned char r, unsigned char g,
                                 unsigned char b, unsigned char opacity) const {
-  if (!m_p_window)
-    return -1;
+  if (!m_p_window) {
+    TerminalSession *p_terminal = openTerminal();
+    return p_terminal == nullptr ? -1 : p_terminal->drawPolygon(outline, r, g, b, opacity);
+  }
   m_p_batch->addPolygon(outline, sf::Color(r, g, b, opacity));
   if (m_p_batch->getVertexCount() >= MAX_BATCH_VERTICES)
     flush();
@@ -433,6 +466,8 @@ bool DisplayManager::setBackgroundColor(Color new_color) {
     return false;
   const sf::Color background = colorToSFML(new_color);
   m_window_background_color = background.toInteger();
+  if (TerminalSession *p_terminal = openTerminal())
+    p_terminal->getScreen().setBackground(m_window_background_color >> 8);
   return true;
 }
 
@@ -441,8 +476,10 @@ int DisplayManager::swapBuffers() {
     LogManager::getInstance().writeLog("%s not started!", getType().c_str());
     return -1;
   }
-  if (isHeadless() || !m_p_window)
-    return -1;
+  if (!m_p_window) {
+    TerminalSession *p_terminal = isHeadless() ? nullptr : openTerminal();
+    return p_terminal == nullptr ? -1 : p_terminal->present();
+  }
   flush();
   m_p_window->display();
   m_p_window->clear(sf::Color(m_window_background_color));
@@ -464,6 +501,16 @@ sf::RenderWindow *DisplayManager::getWindow() const {
 }
 
 bool DisplayManager::hasWindow() const { return m_p_window != nullptr; }
+
+void DisplayManager::abandonWindow() {
+  // Deliberately not freed: their destructors would call the window system.
+  (void)m_p_batch.release();
+  (void)m_p_window.release();
+  (void)m_p_font.release();
+  m_character_size = 0;
+}
+
+bool DisplayManager::usesTerminal() const { return openTerminal() != nullptr; }
 
 const sf::Font *DisplayManager::getFont() const { return m_p_window ? m_p_font.get() : nullptr; }
 

@@ -3,6 +3,9 @@
 // display converts them to pixels and draws every character over a solid
 // background rectangle the size of one cell.
 //
+// With the configuration's "display:terminal" the grid is shown in the
+// terminal instead (TerminalSession): there is no window then.
+//
 // Characters and shapes are not drawn one library call at a time: they are
 // collected, in order, into a batch of triangles that reaches the window in
 // two draws when the buffers are swapped (or when the window is handed out, so
@@ -138,7 +141,8 @@ class DisplayManager : public Manager {
   int getHorizontalPixels() const;
   int getVerticalPixels() const;
 
-  // The window, or null before start-up, after shut-down and when headless.
+  // The window, or null before start-up, after shut-down, when headless and
+  // when the game is shown in the terminal.
   // Everything drawn so far is on it first, so whoever reads it back sees the
   // frame as drawn up to now. Draw through the display, not straight onto the
   // window: a character's background is painted only over pixels the display
@@ -147,6 +151,13 @@ class DisplayManager : public Manager {
 
   // Whether a window is open; unlike getWindow, draws nothing.
   bool hasWindow() const;
+
+  // Whether the game is shown in the terminal (getWindow is then null).
+  bool usesTerminal() const;
+
+  // Forgets the window, font and drawing objects without freeing them, for
+  // when the window system is gone and freeing them would reach it again.
+  void abandonWindow();
 
   // The font every character is drawn in (null without a window) and the
   // character size it is drawn at.

@@ -4,12 +4,15 @@
 #include <SFML/Window/Event.hpp>
 #include <SFML/Window/Keyboard.hpp>
 #include <SFML/Window/Mouse.hpp>
+#include <SFML/System/Sleep.hpp>
 
 #include "Config.h"
 #include "DisplayManager.h"
 #include "GameManager.h"
 #include "LogManager.h"
 #include "Recorder.h"
+#include "StopSignals.h"
+#include "TerminalSession.h"
 
 namespace vx {
 
@@ -215,8 +218,12 @@ int InputManager::startUp() {
   m_mouse_known = false;
   m_pointer_update = false;
   const LogManager &log_manager = LogManager::getInstance();
+  // SIGINT, SIGTERM and SIGHUP end the game as closing the window does.
+  installStopSignals();
   if (Config::getInstance().getHeadless()) {
     log_manager.writeLog(1, "InputManager::startUp(): no input in headless mode.");
+  } else if (TerminalSession::getInstance().isOpen()) {
+    log_manager.writeLog(2, "InputManager::startUp(): input from the terminal.");
   } else {
     const DisplayManager &display_manager = DisplayManager::getInstance();
     if (!display_manager.isStarted()) {
@@ -247,6 +254,7 @@ void InputManager::shutDown() {
     p_window->setKeyRepeatEnabled(true);
     log_manager.writeLog(2, "InputManager::shutDown(): Keyboard repeat enabled.");
   }
+  removeStopSignals();
   Manager::shutDown();
   log_manager.writeLog(5, "InputManager::shutDown(): successfully stopped.");
 }
@@ -306,12 +314,32 @@ EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const {
 }
 
 WindowEvent InputManager::nextWindowEvent(bool wait) const {
+  if (pendingStopSignal() != 0) {
+    m_close_requested = true;
+    return WINDOW_CLOSED;
+  }
+  TerminalSession &terminal = TerminalSession::getInstance();
+  if (terminal.isOpen()) {
+    const WindowEvent event = terminal.nextEvent(wait);
+    if (event == WINDOW_CLOSED)
+      m_close_requested = true;
+    return event;
+  }
   sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow();
   if (p_window == nullptr || !p_window->isOpen())
     return NO_WINDOW_EVENT;
   sf::Event event;
-  if (!(wait ? p_window->waitEvent(event) : p_window->pollEvent(event)))
-    return NO_WINDOW_EVENT;
+  // The window library's own wait checks for events every 10 ms; this one
+  // does the same and also wakes for a stop signal.
+  while (!p_window->pollEvent(event)) {
+    if (!wait)
+      return NO_WINDOW_EVENT;
+    if (pendingStopSignal() != 0) {
+      m_close_requested = true;
+      return WINDOW_CLOSED;
+    }
+    sf::sleep(sf::milliseconds(10));
+  }
   switch (event.type) {
     case sf::Event::Closed:
       m_close_requested = true;
@@ -328,10 +356,23 @@ WindowEvent InputManager::nextWindowEvent(bool wait) const {
 }
 
 void InputManager::getInput() const {
+  if (const int signal_number = pendingStopSignal()) {
+    LogManager::getInstance().writeLog(
+        "InputManager::getInput(): %s received. Setting game over.",
+        stopSignalName(signal_number));
+    m_close_requested = true;
+    GameManager::getInstance().setGameOver(true);
+    return;
+  }
   if (Recorder::getInstance().deliverInput(*this))
     return;
   if (Config::getInstance().getHeadless())
     return;
+  TerminalSession &terminal = TerminalSession::getInstance();
+  if (terminal.isOpen()) {
+    terminal.deliverInput(*this);
+    return;
+  }
 
   sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow();
   if (p_window == nullptr) {

@@ -1,6 +1,9 @@
 // The input manager turns the window's keyboard, mouse and close events into
 // engine events and delivers them to the objects interested in "vx-keyboard"
 // and "vx-mouse".
+// When the game is shown in the terminal, the terminal's keys and mouse
+// reports give the same events. SIGINT, SIGTERM and SIGHUP end the game as
+// closing the window does.
 #ifndef VX_INPUT_MANAGER_H
 #define VX_INPUT_MANAGER_H
 

@@ -133,4 +133,11 @@ void reportStartupFailure(FILE *p_out) {
   std::fflush(p_out);
 }
 
+int LogManager::getFileDescriptor() const {
+  if (m_p_f == nullptr)
+    return -1;
+  std::fflush(m_p_f);
+  return fileno(m_p_f);
+}
+
 } // namespace vx

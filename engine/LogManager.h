@@ -58,6 +58,10 @@ class LogManager : public Manager {
   // standard error are not kept: they are already on the terminal.
   const std::vector<std::string> &getErrorLines() const;
 
+  // The open log file's descriptor, or -1 when lines go to standard error.
+  // Text written to it lands in the log after what was flushed before.
+  int getFileDescriptor() const;
+
   static const int MAX_ERROR_LINES = 32;
 };
 

@@ -33,7 +33,8 @@ int Pause::eventHandler(const Event *p_e) {
   if (Recorder::getInstance().isReplaying())
     return 1;
   log_manager.writeLog("Pause::eventHandler(): Game paused.");
-  if (DisplayManager::getInstance().getWindow() == nullptr) {
+  const DisplayManager &display_manager = DisplayManager::getInstance();
+  if (display_manager.getWindow() == nullptr && !display_manager.usesTerminal()) {
     log_manager.writeLog(
         "Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot pause.");
     return 0;

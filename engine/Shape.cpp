@@ -104,7 +104,7 @@ ShapeOutline Shape::getOutline(Vector pixels) const {
 
 void Shape::draw(Vector world_pos) {
   const DisplayManager &display = DisplayManager::getInstance();
-  if (!display.hasWindow()) {
+  if (!display.hasWindow() && !display.usesTerminal()) {
     LogManager::getInstance().writeLog(5, "Shape::draw(): DisplayManager window not defined.");
     return;
   }

@@ -1,5 +1,6 @@
 // The fly-swatting game's entry point.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "DisplayManager.h"
@@ -27,10 +28,13 @@ int main(int argc, char *argv[]) {
         recorder.setRecordFile(argv[++i]);
       else
         recorder.setReplayFile(argv[++i]);
+    } else if (std::strcmp(argv[i], "--terminal") == 0) {
+      // Plays in the terminal, as VEXLO_DISPLAY=terminal does.
+      setenv("VEXLO_DISPLAY", "terminal", 1);
     } else if (std::strcmp(argv[i], "--fast") == 0) {
       recorder.setFast();
     } else {
-      std::fprintf(stderr, "swat: unknown option '%s' (--record FILE, --replay FILE, --fast)\n",
+      std::fprintf(stderr, "swat: unknown option '%s' (--terminal, --record FILE, --replay FILE, --fast)\n",
                    argv[i]);
       return 2;
     }

@@ -8,7 +8,7 @@ PACKAGES=(
   libsfml-dev libopenal1 libopenal-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick tmux libx11-dev
   fonts-dejavu-core
   alsa-utils fonts-liberation2 fonts-freefont-ttf
 )

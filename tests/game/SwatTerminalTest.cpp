@@ -1,0 +1,207 @@
+// The real program played in a real terminal: a detached tmux pane of 80 x 24
+// running a shell, keys and SGR mouse reports typed into it, the screen read
+// back with capture-pane. Every way out must leave the terminal as it was.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <regex>
+#include <string>
+#include <thread>
+
+#include "TestSupport.h"
+
+namespace {
+
+std::string run(const std::string &command) {
+  std::string output;
+  FILE *p_pipe = popen(command.c_str(), "r");
+  if (p_pipe == nullptr)
+    return output;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof(buffer), p_pipe)) > 0;)
+    output.append(buffer, n);
+  pclose(p_pipe);
+  return output;
+}
+
+// A shell in a tmux pane on a server of the test's own.
+class Pane {
+ private:
+  static inline int s_panes = 0;
+  std::string m_tmux; // tmux on a server of this pane's own.
+
+ public:
+  explicit Pane(const vxtest::TempDir &dir)
+      : m_tmux("tmux -L vexlo-test-" + std::to_string(getpid()) + "-" + std::to_string(s_panes++) +
+               " ") {
+    run(m_tmux + "-f /dev/null new-session -d -x 80 -y 24 -c '" + dir.path() +
+        "' 'env -u TMUX bash --norc --noprofile'");
+  }
+  ~Pane() { run(m_tmux + "kill-server 2>/dev/null"); }
+
+  std::string tmux(const std::string &args) const { return run(m_tmux + args); }
+  std::string screen() const { return tmux("capture-pane -p"); }
+  void keys(const std::string &args) const { tmux("send-keys " + args); }
+  void literal(const std::string &text) const { tmux("send-keys -l '" + text + "'"); }
+
+  // Waits until the screen matches, up to a time limit; returns the match.
+  std::string waitFor(const std::string &pattern, int seconds) const {
+    const std::regex expression(pattern);
+    for (int tries = 0; tries < seconds * 10; tries++) {
+      const std::string text = screen();
+      std::smatch match;
+      if (std::regex_search(text, match, expression))
+        return match.str(0);
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return "";
+  }
+
+  // The program the shell runs: the shell's only child.
+  std::string programPid() const {
+    const std::string shell = tmux("display -p '#{pane_pid}'");
+    const std::string pid = std::to_string(std::stoi(shell));
+    return run("cat /proc/" + pid + "/task/" + pid + "/children");
+  }
+
+  // Alternate screen, cursor shown, mouse reporting, as tmux sees the pane.
+  std::string modes() const {
+    return tmux("display -p '#{alternate_on} #{cursor_flag} #{mouse_any_flag}'");
+  }
+};
+
+// Clicks at the middle of the first fly on the screen; false when none shows.
+bool clickFly(const Pane &pane) {
+  const std::string text = pane.screen();
+  const std::regex fly(R"([\\/-]@[\\/-]|\(@\)|[\\/-]o[\\/-])");
+  std::smatch match;
+  if (!std::regex_search(text, match, fly))
+    return false;
+  const std::size_t at = static_cast<std::size_t>(match.position(0)) + (match.str(0).size() / 2);
+  const std::size_t line_start = text.rfind('\n', at) == std::string::npos ? 0 : text.rfind('\n', at) + 1;
+  const int row = static_cast<int>(std::count(text.begin(), text.begin() + at, '\n')) + 1;
+  const int col = static_cast<int>(at - line_start) + 1;
+  const std::string where = std::to_string(col) + ";" + std::to_string(row);
+  pane.literal("\x1b[<35;" + where + "M");
+  pane.literal("\x1b[<0;" + where + "M");
+  return true;
+}
+
+struct Game {
+  vxtest::TempDir dir;
+  Pane pane{dir};
+
+  // Starts swat in the pane, noting the terminal's settings before and after.
+  explicit Game(const std::string &config) {
+    vxtest::writeFile(dir.file("config.txt"), config);
+    pane.keys("'clear; stty -g > before; cd " + std::string(VEXLO_RUN_DIR) +
+              "; VEXLO_CONFIG=" + dir.file("config.txt") + " VEXLO_LOG=" + dir.file("log") +
+              " " + VEXLO_SWAT_PATH + " --terminal; echo EXIT=$?; cd " + dir.path() +
+              "; stty -g > after' Enter");
+  }
+
+  // The program ended with an exit code matching `codes` and gave the
+  // terminal back as it was.
+  void expectGivenBack(const std::string &codes) const {
+    const std::string ended = pane.waitFor("EXIT=[0-9]+", 20);
+    EXPECT_TRUE(std::regex_match(ended, std::regex("EXIT=(" + codes + ")"))) << pane.screen();
+    EXPECT_EQ(pane.modes(), "0 1 0\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(vxtest::readFile(dir.file("before")), vxtest::readFile(dir.file("after")));
+    EXPECT_NE(vxtest::readFile(dir.file("before")), "");
+  }
+
+  std::string log() const { return vxtest::readFile(dir.file("log")); }
+};
+
+const char *const CONFIG = "networking:false,";
+const char *const TITLE = "[A-Z ]+: [^ ]";
+
+TEST(SwatTerminal, PlaysPausesAndQuits) {
+  Game game(CONFIG);
+  ASSERT_NE(game.pane.waitFor("P to play", 30), "") << game.pane.screen();
+  EXPECT_EQ(game.pane.modes(), "1 0 1\n");
+  game.pane.keys("p");
+  ASSERT_NE(game.pane.waitFor(TITLE, 20), "") << game.pane.screen();
+
+  // Clicking at flies swats them: a splat shows, or the streak grows. A run
+  // lost first (a fly too fast for this) is started again.
+  bool swatted = false;
+  for (int tries = 0; tries < 200 && !swatted; tries++) {
+    if (game.pane.screen().find("P to play") != std::string::npos)
+      game.pane.keys("p");
+    else if (clickFly(game.pane))
+      swatted = game.pane.waitFor(":%@%:|Streak [1-9]", 1) != "";
+    else
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_TRUE(swatted) << game.pane.screen();
+
+  // Paused, nothing moves until a key is pressed.
+  game.pane.keys("F10");
+  ASSERT_NE(game.pane.waitFor("Streak", 5), "");
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  const std::string paused = game.pane.screen();
+  std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+  EXPECT_EQ(game.pane.screen(), paused);
+  EXPECT_NE(game.log().find("Game paused."), std::string::npos);
+  game.pane.keys("x");
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_NE(game.log().find("Game resumed."), std::string::npos);
+
+  // Back at the start screen once the run is lost, q quits.
+  ASSERT_NE(game.pane.waitFor("P to play", 90), "") << game.pane.screen();
+  game.pane.keys("q");
+  game.expectGivenBack("0");
+  EXPECT_NE(game.log().find("Game engine stopped"), std::string::npos);
+}
+
+struct WayOut {
+  const char *name;
+  const char *config;
+  bool mid_minigame;                    // Ends it during a minigame, else at the start screen.
+  std::function<void(const Game &)> end; // Ends the program.
+  const char *codes; // The exit codes it may give, as a pattern.
+  const char *log_line; // In the log, or "" for none.
+};
+
+void sendSignal(const Game &game, const char *name) {
+  run(std::string("kill -") + name + " " + game.pane.programPid());
+}
+
+TEST(SwatTerminal, EveryWayOutGivesTheTerminalBack) {
+  const WayOut cases[] = {
+      {"SIGTERM", CONFIG, true, [](const Game &g) { sendSignal(g, "TERM"); }, "0", "SIGTERM received"},
+      {"SIGHUP", CONFIG, false, [](const Game &g) { sendSignal(g, "HUP"); }, "0", "SIGHUP received"},
+      {"Ctrl-C", CONFIG, true, [](const Game &g) { g.pane.keys("C-c"); }, "0", "SIGINT received"},
+      // Killed by the signal, or by the address sanitizer's report.
+      {"crash", CONFIG, false, [](const Game &g) { sendSignal(g, "SEGV"); }, "139|1", ""},
+      {"failed start-up", "networking:false,grid_width:0,", false, nullptr, "1", "Error starting"},
+  };
+  for (const WayOut &way : cases) {
+    SCOPED_TRACE(way.name);
+    Game game(way.config);
+    if (way.end) {
+      ASSERT_NE(game.pane.waitFor("P to play", 30), "") << game.pane.screen();
+      if (way.mid_minigame) {
+        game.pane.keys("p");
+        ASSERT_NE(game.pane.waitFor("Time [0-9]+", 20), "") << game.pane.screen();
+      }
+      way.end(game);
+    }
+    game.expectGivenBack(way.codes);
+    if (!way.end) { // Its error is shown on the terminal given back.
+      EXPECT_NE(game.pane.screen().find("did not start"), std::string::npos) << game.pane.screen();
+    }
+    if (way.log_line[0] != '\0') {
+      EXPECT_NE(game.log().find(way.log_line), std::string::npos) << game.log();
+    }
+  }
+}
+
+} // namespace
