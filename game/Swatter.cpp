@@ -1,17 +1,20 @@
 #include "Swatter.h"
 
+#include <algorithm>
+
 #include "EventMouse.h"
 #include "Fly.h"
 #include "GameUtil.h"
+#include "MinigameTable.h"
 #include "ObjectList.h"
 #include "WorldManager.h"
 
 namespace {
 
-// The type names a swat reaches, in the order they are tested.
+// A swat reaches the targets of the minigames and nothing else.
 bool isSwattable(const std::string &type) {
-  return type == FLY_TYPE || type == LOVE_FLY_TYPE || type == GREEDY_FLY_TYPE ||
-         type == COIN_TYPE || type == VEXLO_TYPE;
+  const std::vector<std::string> types = targetTypes();
+  return std::find(types.begin(), types.end(), type) != types.end();
 }
 
 } // namespace

@@ -34,7 +34,8 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-// A short frame keeps the run brief: 6 seconds a minigame, 2.4 an intermission.
+// A short frame keeps the intermissions brief (2.4 seconds); a minigame lasts
+// its seconds at any frame time.
 // The fixed seed makes the run of minigames the same every time.
 const char *const SWAT_CONFIG = "frame_time:20,random_seed:20261207,networking:false,";
 
