@@ -7,35 +7,6 @@
 #include "Streak.h"
 #include "TransitionScreen.h"
 
-void loadResources() {
-  vx::ResourceManager &rm = vx::ResourceManager::getInstance();
-  rm.loadSprite("sprites/plarn-spr.txt", "fly");
-  rm.loadSprite("sprites/loveFly.txt", "Love");
-  rm.loadSprite("sprites/Impossifly.txt", "tiny");
-  rm.loadSprite("sprites/LargeFly.txt", "large");
-  rm.loadSprite("sprites/GiantFly.txt", "giant");
-  rm.loadSprite("sprites/GreedyFly.txt", "greed");
-  rm.loadSprite("sprites/bullet-spr.txt", "bullet");
-  rm.loadSprite("sprites/explosion-spr.txt", "explosion");
-  rm.loadSprite("sprites/gamestart-spr.txt", "gamestart");
-  rm.loadSprite("sprites/FrozenPlarn.txt", "intermission");
-  rm.loadSprite("sprites/gameover-spr.txt", "gameover");
-  rm.loadSprite("sprites/FrozenPlarn.txt", "fplarn");
-  rm.loadSprite("sprites/coin-spr.txt", "coin");
-  rm.loadSprite("sprites/coin-spr - Copy.txt", "VexLo");
-  rm.loadSound("sounds/fire.wav", "fire");
-  rm.loadSound("sounds/Splat_music.wav", "splat");
-  rm.loadSound("sounds/swat.wav", "swat");
-  rm.loadSound("sounds/nuke.wav", "nuke");
-  rm.loadSound("sounds/game-over.wav", "game over");
-  rm.loadSound("sounds/singleflybuzz.wav", "singlebuzz");
-  rm.loadSound("sounds/pointup.wav", "point");
-  rm.loadMusic("sounds/LoveFly - Copy.wav", "love");
-  rm.loadMusic("sounds/Minigame.wav", "Mini");
-  rm.loadSound("sounds/intermission.wav", "intermission");
-  rm.loadMusic("sounds/Start.wav", "start music");
-}
-
 GameStart::GameStart() {
   setType(GAME_START_TYPE);
   setSprite("gamestart");

@@ -4,12 +4,9 @@
 #ifndef SWAT_GAME_START_H
 #define SWAT_GAME_START_H
 
+#include "GameAssets.h"
 #include "Music.h"
 #include "ViewObject.h"
-
-// Loads every sprite, sound and music of the game under its label. A file that
-// cannot be loaded is logged by the resource manager and the game goes on.
-void loadResources();
 
 class GameStart : public vx::ViewObject {
  private:
