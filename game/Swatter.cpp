@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Dust.h"
 #include "EventMouse.h"
 #include "Fly.h"
 #include "GameUtil.h"
@@ -46,11 +47,16 @@ int Swatter::eventHandler(const vx::Event *p_e) {
   // list is still there to take its click.
   const vx::ObjectList hits =
       vx::WorldManager::getInstance().getCollisions(this, p_mouse->getMousePosition());
+  bool hit = false;
   for (int i = 0; i < hits.getCount(); i++) {
     if (!isSwattable(hits[i]->getType()))
       continue;
-    if (auto *p_fly = dynamic_cast<Fly *>(hits[i]))
+    if (auto *p_fly = dynamic_cast<Fly *>(hits[i])) {
       p_fly->eventHandler(p_e);
+      hit = true;
+    }
   }
+  if (!hit) // A miss still shows where the swatter came down.
+    puffDust(p_mouse->getMousePosition());
   return 1;
 }
