@@ -1,4 +1,6 @@
 // The fly-swatting game's entry point.
+#include <cstdio>
+
 #include "DisplayManager.h"
 #include "EventKeyboard.h"
 #include "GameManager.h"
@@ -8,7 +10,11 @@
 #include "Splash.h"
 #include "swat.h"
 
-int main() {
+int main(int argc, char **argv) {
+  if (helpRequested(argc, argv)) { // Needs no display: nothing is started.
+    std::fputs(usageText().c_str(), stdout);
+    return 0;
+  }
   vx::GameManager &game_manager = vx::GameManager::getInstance();
   if (game_manager.startUp() != 0) {
     vx::LogManager::getInstance().writeLog("Error starting game manager!");
