@@ -3,7 +3,10 @@
 #include "EventKeyboard.h"
 #include "GameManager.h"
 #include "GameUtil.h"
+#include "LogManager.h"
 #include "ResourceManager.h"
+#include "BestStreak.h"
+#include "ScoreLine.h"
 #include "Streak.h"
 #include "TransitionScreen.h"
 
@@ -14,17 +17,21 @@ GameStart::GameStart() {
   registerInterest(vx::KEYBOARD_EVENT);
   m_p_music = vx::ResourceManager::getInstance().getMusic("start music");
   playMusic(m_p_music);
+  m_p_best = new ScoreLine(bestStreakText(loadBestStreak()), vx::WHITE);
 }
 
 int GameStart::eventHandler(const vx::Event *p_e) {
   if (p_e->getType() != vx::KEYBOARD_EVENT)
     return 0;
-  // Any action of the key counts; once the screen is inactive no more
-  // keyboard events reach it, so holding P starts one run only.
-  switch (static_cast<const vx::EventKeyboard *>(p_e)->getKey()) {
+  const auto *p_keyboard = static_cast<const vx::EventKeyboard *>(p_e);
+  if (p_keyboard->getKeyboardAction() != vx::KEY_PRESSED)
+    return 1;
+  switch (p_keyboard->getKey()) {
     case vx::Keyboard::P:
+      vx::LogManager::getInstance().writeLog("Swat: run started.");
       pauseMusic(m_p_music);
       setActive(false);
+      m_p_best->setVisible(false);
       new Streak;
       new TransitionScreen;
       break;
@@ -42,4 +49,6 @@ int GameStart::draw() { return Object::draw(); }
 void GameStart::comeBack() {
   setActive(true);
   playMusic(m_p_music);
+  m_p_best->setViewString(bestStreakText(loadBestStreak()));
+  m_p_best->setVisible(true);
 }

@@ -48,3 +48,10 @@ int Streak::eventHandler(const vx::Event *p_e) {
   vx::addParticles(vx::SKYROCKETS, getPosition(), celebration.scale, celebration.rocket_color);
   return 1;
 }
+
+int currentStreak() {
+  for (vx::Object *p_o : objectsOfTypes({"ViewObject"}))
+    if (auto *p_streak = dynamic_cast<Streak *>(p_o))
+      return p_streak->getValue();
+  return 0;
+}

@@ -135,6 +135,7 @@ class SwatWindow : public ::testing::Test {
         env.push_back(*p);
     env.push_back("VEXLO_LOG=" + logPath());
     env.push_back("VEXLO_CONFIG=" + m_dir.file("config.txt"));
+    env.push_back("VEXLO_DATA_DIR=" + m_dir.path());
     std::vector<char *> envp;
     for (std::string &entry : env)
       envp.push_back(entry.data());

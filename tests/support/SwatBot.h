@@ -38,6 +38,7 @@ class SwatSession {
   AudioOutput m_audio = AudioOutput::silent();
   ScopedEnv m_config;
   ScopedEnv m_log;
+  ScopedEnv m_data; // The best streak is kept in the session's folder.
   std::string m_old_cwd;
 
  public:
@@ -45,7 +46,8 @@ class SwatSession {
 
   explicit SwatSession(int seed, bool with_sprites = true)
       : m_config("VEXLO_CONFIG", m_dir.file("config.txt")),
-        m_log("VEXLO_LOG", m_dir.file("vexlo.log")) {
+        m_log("VEXLO_LOG", m_dir.file("vexlo.log")),
+        m_data("VEXLO_DATA_DIR", m_dir.path()) {
     writeFile(m_dir.file("config.txt"), "headless:true,networking:false,frame_time:0,"
                                         "random_seed:" + std::to_string(seed) + ",");
     std::filesystem::create_directory(m_dir.file("sounds"));
