@@ -6,10 +6,12 @@
 #include "EventStep.h"
 #include "GameOver.h"
 #include "GameUtil.h"
+#include "LogManager.h"
 #include "Minigame.h"
 #include "MinigameInstructions.h"
 #include "MinigameTable.h"
 #include "ResourceManager.h"
+#include "Streak.h"
 #include "Swatter.h"
 #include "TimeLeft.h"
 #include "WorldManager.h"
@@ -24,6 +26,12 @@ std::vector<std::string> minigameTypes() {
   std::vector<std::string> types = targetTypes();
   types.insert(types.end(), {SWATTER_TYPE, SPLAT_TYPE, TIME_LEFT_TYPE});
   return types;
+}
+
+// One line in the log for each minigame that ends, so a report says what happened.
+void logEnd(int count, const char *how) {
+  vx::LogManager::getInstance().writeLog("Swat: minigame %d (%s) %s, streak %d.", count,
+                                         currentMinigameRow().name.c_str(), how, currentStreak());
 }
 
 vx::Music *musicOf(const MinigameRow &row) {
@@ -73,6 +81,7 @@ void TransitionScreen::minigameStep() {
   // A minigame won in the step its time runs out counts as won.
   if (row.goalMet()) {
     award(row.worth);
+    logEnd(m_minigame_count, "won");
     endMinigame();
     return;
   }
@@ -92,6 +101,7 @@ void TransitionScreen::minigameStep() {
   const int cost = row.cost_per_left * row.goalTargetsLeft();
   if (cost > 0)
     award(-cost);
+  logEnd(m_minigame_count, "over at time-up");
   endMinigame();
 }
 
@@ -110,6 +120,9 @@ void TransitionScreen::startMinigame() {
   const float seconds = std::max(4.0f, 10.0f - static_cast<float>(m_minigame_count - 1) * 0.25f);
   const int steps_per_second = stepsPerSecond();
   m_time_left = static_cast<int>(seconds * static_cast<float>(steps_per_second));
+  vx::LogManager::getInstance().writeLog("Swat: minigame %d: %s, %d steps (%.2f s).",
+                                         m_minigame_count, currentMinigameRow().name.c_str(),
+                                         m_time_left, static_cast<double>(seconds));
   vx::DisplayManager::getInstance().setBackgroundColor(vx::BLACK);
   setVisible(false);
   if (m_p_instructions != nullptr)
@@ -147,6 +160,8 @@ void TransitionScreen::endMinigame() {
 }
 
 void TransitionScreen::loseGame() {
+  if (m_playing) // Not again when two flies lose the run in one step.
+    logEnd(m_minigame_count, "lost");
   pauseMusic();
   m_playing = false;
   setActive(false);
