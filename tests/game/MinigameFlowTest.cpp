@@ -246,6 +246,25 @@ TEST(MinigameFlowTest, BotThatNeverSwatsLosesAtFirstLosableKindAndStartScreenRet
   EXPECT_TRUE(vx::GameManager::getInstance().getGameOver());
 }
 
+TEST(MinigameFlowTest, ARunsStreakIsShownAtGameOverAndKeptAsTheBest) {
+  vxtest::SwatSession session(7);
+  ASSERT_TRUE(session.started());
+  std::vector<std::string> lines; // The score line shown in the run and after, as it changes.
+  SwatBot::Plan plan;
+  plan.schedule = {NORMAL, MORE, FAST, COIN}; // Three won, then idle in a losable one.
+  plan.idle_every = 4;
+  plan.observe = [&](SwatBot &) {
+    for (vx::Object *p_o : objectsOfTypes({"ScoreLine"}))
+      if (p_o->isVisible() && (lines.empty() || lines.back() != vxtest::viewString(p_o)))
+        lines.push_back(vxtest::viewString(p_o));
+    return lines.size() == 2;
+  };
+  new SwatBot(plan);
+  vx::GameManager::getInstance().run();
+  EXPECT_EQ(lines, std::vector<std::string>({runStreakText(3, 3, true), bestStreakText(3)}));
+  EXPECT_EQ(loadBestStreak(), 3);
+}
+
 TEST(MinigameFlowTest, EngineStoppingDuringGameOverLeavesStartScreenAlone) {
   vxtest::SwatSession session(9);
   ASSERT_TRUE(session.started());

@@ -68,3 +68,17 @@ TEST(SwatStartup, AnUnwritableLogIsReportedOnTheTerminalAlone) {
   EXPECT_TRUE(contains(outcome.error, "no log file could be opened")) << outcome.error;
   EXPECT_FALSE(contains(outcome.error, "The whole log is in"));
 }
+
+TEST(SwatStartup, HelpNeedsNoDisplayAndNamesTheFlagsAndFiles) {
+  vxtest::TempDir dir;
+  const std::string command = "env -u DISPLAY VEXLO_DATA_DIR='" + dir.path() + "' '" +
+                              VEXLO_SWAT_PATH + "' --help >'" + dir.file("out.txt") + "' 2>&1";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  const std::string out = vxtest::readFile(dir.file("out.txt"));
+  for (const std::string &part : {std::string("--terminal"), std::string("--record FILE"),
+                                  std::string("--replay FILE"), std::string("F10"),
+                                  std::string("vexlo.log"), dir.path() + "/swat-best.txt"})
+    EXPECT_TRUE(contains(out, part)) << part << "\n" << out;
+}
