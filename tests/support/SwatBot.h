@@ -269,11 +269,6 @@ inline int streakValue() {
   return 0;
 }
 
-// The text a view object shows.
-inline std::string viewString(vx::Object *p_o) {
-  return static_cast<vx::ViewObject *>(p_o)->getViewString();
-}
-
 // Resident memory of this process in bytes, from /proc/self/statm.
 inline long residentBytes() {
   long pages_total = 0, pages_resident = 0;
