@@ -1,13 +1,13 @@
 #include "GameOver.h"
 
+#include "BestStreak.h"
 #include "EventStep.h"
 #include "GameStart.h"
 #include "GameUtil.h"
-#include "BestStreak.h"
 #include "LogManager.h"
 #include "ScoreLine.h"
-#include "Streak.h"
 #include "Sprite.h"
+#include "Streak.h"
 #include "WorldManager.h"
 
 GameOver::GameOver() : m_time_to_live(0), m_p_line(nullptr) {

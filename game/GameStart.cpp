@@ -1,11 +1,11 @@
 #include "GameStart.h"
 
+#include "BestStreak.h"
 #include "EventKeyboard.h"
 #include "GameManager.h"
 #include "GameUtil.h"
 #include "LogManager.h"
 #include "ResourceManager.h"
-#include "BestStreak.h"
 #include "ScoreLine.h"
 #include "Streak.h"
 #include "TransitionScreen.h"

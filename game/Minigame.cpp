@@ -31,8 +31,8 @@ std::string minigameInstruction(MinigameType type) {
 
 void flySpeedRange(MinigameType type, float &min, float &max) {
   const MinigameRow *p_row = findMinigameRow(type);
-  // A value that is no minigame moves its flies as the plain kind does.
-  const MinigameRow &row = p_row != nullptr ? *p_row : *findMinigameRow(NORMAL);
+  // A value that is no minigame moves its flies as the first kind (NORMAL) does.
+  const MinigameRow &row = p_row != nullptr ? *p_row : minigameTable().front();
   min = row.min_speed;
   max = row.max_speed;
 }

@@ -25,8 +25,8 @@
 #include <thread>
 #include <vector>
 
-#include "TestSupport.h"
 #include "MinigameTable.h"
+#include "TestSupport.h"
 #include "WindowTestSupport.h"
 
 extern char **environ;
