@@ -47,8 +47,7 @@ TEST(Soundgen, WritesEveryGameSoundPlayableAndTheSameOnEveryRun) {
     const std::string path = std::string(VEXLO_RUN_DIR) + "/" + asset.file;
     const std::string bytes = vxtest::readFile(path);
     ASSERT_FALSE(bytes.empty());
-    const std::string name = std::filesystem::path(asset.file).filename().string();
-    EXPECT_TRUE(bytes == vxtest::readFile(again.file(name)));
+    EXPECT_TRUE(bytes == vxtest::readFile(again.file(std::filesystem::path(asset.file).filename())));
 
     if (music) {
       vx::Music music;
