@@ -151,6 +151,14 @@ void endSplash(Object *p_o) {
   WorldManager::getInstance().markForDelete(p_o);
 }
 
+// Whether the event is a key going down. Only that ends the splash: a held
+// key is sampled as down before its press reaches the window's queue, and a
+// splash ended by the sample would leave the press itself to the game.
+bool isKeyPress(const Event *p_e) {
+  return p_e->getType() == KEYBOARD_EVENT &&
+         static_cast<const EventKeyboard *>(p_e)->getKeyboardAction() == KEY_PRESSED;
+}
+
 // Registers the events both splash objects handle.
 void listen(Object *p_o) {
   p_o->registerInterest(STEP_EVENT);
@@ -218,7 +226,7 @@ int Splash::eventHandler(const Event *p_e) {
     WorldManager::getInstance().markForDelete(this);
     return 0;
   }
-  if (p_e->getType() == KEYBOARD_EVENT) {
+  if (isKeyPress(p_e)) {
     endSplash(this);
     return 0;
   }
@@ -260,7 +268,7 @@ int SplashVexlo::eventHandler(const Event *p_e) {
     WorldManager::getInstance().markForDelete(this);
     return 0;
   }
-  if (p_e->getType() == KEYBOARD_EVENT) {
+  if (isKeyPress(p_e)) {
     endSplash(this);
     return 1;
   }

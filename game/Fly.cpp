@@ -6,6 +6,7 @@
 #include "EventStep.h"
 #include "GameUtil.h"
 #include "Minigame.h"
+#include "MinigameTable.h"
 #include "Particle.h"
 #include "Splat.h"
 #include "TransitionScreen.h"
@@ -123,6 +124,12 @@ void Fly::perish(vx::Color color, bool leave_splat) {
   playSound("splat");
   burst(color);
   vx::WorldManager::getInstance().markForDelete(this);
+  // In some minigames (COIN, ODD) killing a plain fly loses the run.
+  if (!currentMinigameRow().deathLoses(getType()))
+    return;
+  auto *p_screen = dynamic_cast<TransitionScreen *>(firstObjectOfType(TRANSITION_SCREEN_TYPE));
+  if (p_screen != nullptr)
+    p_screen->loseGame();
 }
 
 void Fly::takeHit(int &hits, int hits_to_kill) {
@@ -133,12 +140,4 @@ void Fly::takeHit(int &hits, int hits_to_kill) {
     perish(vx::GREEN, true);
 }
 
-void Fly::die() {
-  perish(vx::RED, true);
-  const MinigameType minigame = currentMinigame();
-  if (minigame != COIN && minigame != ODD)
-    return;
-  auto *p_screen = dynamic_cast<TransitionScreen *>(firstObjectOfType(TRANSITION_SCREEN_TYPE));
-  if (p_screen != nullptr)
-    p_screen->loseGame();
-}
+void Fly::die() { perish(vx::RED, true); }

@@ -29,7 +29,8 @@ class Fly : public vx::Object {
   void burst(vx::Color color) const;
 
   // Dies: a splat left behind when asked, the "splat" sound, a BURST in the
-  // colour, and the fly marked for deletion.
+  // colour, and the fly marked for deletion; then, when the current
+  // minigame's row says a death of this type loses, the run is lost.
   void perish(vx::Color color, bool leave_splat);
 
   // One more swat on a fly that takes `hits_to_kill`: the "splat" sound and a
@@ -55,7 +56,8 @@ class Fly : public vx::Object {
   // until its box overlaps no solid object.
   void placeNearCenter();
 
-  // The plain fly's death. In the COIN and ODD minigames it loses the run.
+  // The plain fly's death: a splat and a red burst. In the minigames whose
+  // row lists plain flies among the losing targets it loses the run.
   void die();
 };
 

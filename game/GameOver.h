@@ -6,12 +6,17 @@
 
 #include "ViewObject.h"
 
+class ScoreLine;
+
 class GameOver : public vx::ViewObject {
  private:
   int m_time_to_live; // Steps left before the screen removes itself.
+  ScoreLine *m_p_line; // The run's streak and whether it is a new best, or null.
 
  public:
-  // Lasts one full play of the "gameover" sprite (0 steps without it).
+  // Lasts one full play of the "gameover" sprite (0 steps without it). The
+  // first game-over screen of a run records the run's streak as the best
+  // when it beats it, and shows the streak under the picture.
   GameOver();
 
   // Removes the streak display and any fly left, and makes the start screen

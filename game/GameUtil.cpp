@@ -1,8 +1,10 @@
 #include "GameUtil.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "EventView.h"
+#include "GameManager.h"
 #include "ObjectList.h"
 #include "ResourceManager.h"
 #include "Sound.h"
@@ -61,3 +63,11 @@ void markObjectsOfTypes(const std::vector<std::string> &types) {
 float worldWidth() { return vx::WorldManager::getInstance().getBoundary().getHorizontal(); }
 
 float worldHeight() { return vx::WorldManager::getInstance().getBoundary().getVertical(); }
+
+int stepsPerSecond() {
+  const int DEFAULT_FRAME_TIME = 33;
+  int frame_time = vx::GameManager::getInstance().getFrameTime();
+  if (frame_time <= 0)
+    frame_time = DEFAULT_FRAME_TIME;
+  return std::max(1, static_cast<int>(std::lround(1000.0 / frame_time)));
+}

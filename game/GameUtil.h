@@ -51,6 +51,10 @@ vx::Object *firstObjectOfType(const std::string &type);
 // out of play (inactive) for the rest of the step.
 void markObjectsOfTypes(const std::vector<std::string> &types);
 
+// Steps in a second at the configured frame time (rounded, so 30 at 33 ms); a
+// frame time of 0 (as fast as possible) counts as the default 33 ms.
+int stepsPerSecond();
+
 // The world boundary's extents.
 float worldWidth();
 float worldHeight();

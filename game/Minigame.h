@@ -5,7 +5,8 @@
 
 #include <string>
 
-// The kinds of minigame. The values are fixed (there is no 9).
+// The kinds of minigame. The values are fixed (there is no 9). Each has its
+// row in the minigame table (MinigameTable.h), which says all the rest.
 enum MinigameType : int {
   NORMAL = 0,     // 5 flies.
   LOVE = 1,       // 1 love fly that scores on every hit; never lost.
@@ -26,7 +27,7 @@ enum MinigameType : int {
 MinigameType currentMinigame();
 void setCurrentMinigame(MinigameType type);
 
-// Draws a minigame at random (all twelve alike) and makes it current.
+// Draws a minigame at random (every row of the table alike) and makes it current.
 void pickMinigame();
 
 // "NORMAL", "SUPER FAST", ...; "" for a value that is no minigame.

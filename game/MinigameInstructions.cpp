@@ -5,5 +5,6 @@ MinigameInstructions::MinigameInstructions(const std::string &name,
   setType("MinigameInstructions");
   setLocation(vx::TOP_CENTER);
   setColor(vx::WHITE);
+  setDrawValue(false); // The rule is text: a value after it reads as a bug.
   setViewString(name + ": " + instruction);
 }

@@ -51,3 +51,10 @@ int Streak::eventHandler(const vx::Event *p_e) {
     p_rocket->setAltitude(CELEBRATION_ALTITUDE);
   return 1;
 }
+
+int currentStreak() {
+  for (vx::Object *p_o : objectsOfTypes({"ViewObject"}))
+    if (auto *p_streak = dynamic_cast<Streak *>(p_o))
+      return p_streak->getValue();
+  return 0;
+}

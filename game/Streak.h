@@ -18,4 +18,7 @@ class Streak : public vx::ViewObject {
   int eventHandler(const vx::Event *p_e) override;
 };
 
+// The value of the streak display of the run, or 0 when there is none.
+int currentStreak();
+
 #endif // SWAT_STREAK_H

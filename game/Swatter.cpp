@@ -1,9 +1,13 @@
 #include "Swatter.h"
 
+#include <algorithm>
+
+#include "Dust.h"
 #include "EventMouse.h"
 #include "Fly.h"
 #include "GameUtil.h"
 #include "InputManager.h"
+#include "MinigameTable.h"
 #include "ObjectList.h"
 #include "SwatReach.h"
 #include "WorldManager.h"
@@ -11,10 +15,10 @@
 
 namespace {
 
-// The type names a swat reaches, in the order they are tested.
+// A swat reaches the targets of the minigames and nothing else.
 bool isSwattable(const std::string &type) {
-  return type == FLY_TYPE || type == LOVE_FLY_TYPE || type == GREEDY_FLY_TYPE ||
-         type == COIN_TYPE || type == VEXLO_TYPE;
+  const std::vector<std::string> types = targetTypes();
+  return std::find(types.begin(), types.end(), type) != types.end();
 }
 
 } // namespace
@@ -57,11 +61,16 @@ int Swatter::eventHandler(const vx::Event *p_e) {
   // Flies that die here are only marked for deletion, so every fly of the
   // list is still there to take its click.
   const vx::ObjectList hits = vx::WorldManager::getInstance().getCollisions(this, where);
+  bool hit = false;
   for (int i = 0; i < hits.getCount(); i++) {
     if (!isSwattable(hits[i]->getType()) || !swatReaches(reach, vx::getWorldBox(hits[i])))
       continue;
-    if (auto *p_fly = dynamic_cast<Fly *>(hits[i]))
+    if (auto *p_fly = dynamic_cast<Fly *>(hits[i])) {
       p_fly->eventHandler(p_e);
+      hit = true;
+    }
   }
+  if (!hit) // A miss still shows where the swatter came down.
+    puffDust(where);
   return 1;
 }

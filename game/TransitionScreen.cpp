@@ -6,9 +6,12 @@
 #include "EventStep.h"
 #include "GameOver.h"
 #include "GameUtil.h"
+#include "LogManager.h"
 #include "Minigame.h"
 #include "MinigameInstructions.h"
+#include "MinigameTable.h"
 #include "ResourceManager.h"
+#include "Streak.h"
 #include "Swatter.h"
 #include "TimeLeft.h"
 #include "WorldManager.h"
@@ -16,12 +19,24 @@
 namespace {
 
 const int INTERMISSION_STEPS = 120;
-const int STEPS_PER_SECOND = 30;
 
-// What a minigame leaves in the world, removed when it ends either way.
-const std::vector<std::string> MINIGAME_TYPES = {FLY_TYPE,       SWATTER_TYPE,    SPLAT_TYPE,
-                                                 TIME_LEFT_TYPE, LOVE_FLY_TYPE,   GREEDY_FLY_TYPE,
-                                                 COIN_TYPE,      VEXLO_TYPE};
+// What a minigame leaves in the world, removed when it ends either way: every
+// target, the swatter, the splats and the time display.
+std::vector<std::string> minigameTypes() {
+  std::vector<std::string> types = targetTypes();
+  types.insert(types.end(), {SWATTER_TYPE, SPLAT_TYPE, TIME_LEFT_TYPE});
+  return types;
+}
+
+// One line in the log for each minigame that ends, so a report says what happened.
+void logEnd(int count, const char *how) {
+  vx::LogManager::getInstance().writeLog("Swat: minigame %d (%s) %s, streak %d.", count,
+                                         currentMinigameRow().name.c_str(), how, currentStreak());
+}
+
+vx::Music *musicOf(const MinigameRow &row) {
+  return vx::ResourceManager::getInstance().getMusic(row.music);
+}
 
 // Ends the streak's celebrations (rockets and their trails) still in the air:
 // they belong to the minigame that is ending, not to what comes next.
@@ -39,8 +54,6 @@ MinigameInstructions *instructionsFor(MinigameType type) {
 
 TransitionScreen::TransitionScreen()
     : m_p_intermission_sound(nullptr),
-      m_p_love_music(nullptr),
-      m_p_minigame_music(nullptr),
       m_p_instructions(nullptr),
       m_p_time_left(nullptr),
       m_intermission_countdown(0),
@@ -53,9 +66,7 @@ TransitionScreen::TransitionScreen()
   pickMinigame();
   m_p_instructions = instructionsFor(currentMinigame());
   vx::ResourceManager &rm = vx::ResourceManager::getInstance();
-  m_p_love_music = rm.getMusic("love");
   m_p_intermission_sound = rm.getSound("intermission");
-  m_p_minigame_music = rm.getMusic("Mini");
   if (m_p_intermission_sound != nullptr)
     m_p_intermission_sound->play(false);
   m_intermission_countdown = INTERMISSION_STEPS;
@@ -73,68 +84,61 @@ int TransitionScreen::eventHandler(const vx::Event *p_e) {
 }
 
 void TransitionScreen::minigameStep() {
-  const MinigameType minigame = currentMinigame();
+  const MinigameRow &row = currentMinigameRow();
 
   // A minigame won in the step its time runs out counts as won.
-  int points = 0;
-  if (minigame != LOVE && minigame != GREED && allFliesGone())
-    points = 1;
-  else if (minigame == GREED && countGreedyFlies() == 0)
-    points = 1;
-  else if (minigame == COIN && !objectOfTypeExists(COIN_TYPE))
-    points = 2;
-  else if (minigame == ODD && !objectOfTypeExists(VEXLO_TYPE))
-    points = 1;
-  if (points != 0) {
+  if (row.goalMet()) {
     endCelebrations();
-    award(points);
+    award(row.worth);
+    logEnd(m_minigame_count, "won");
     endMinigame();
     return;
   }
 
   // The display shows the new time left rounded up to whole seconds.
+  const int steps_per_second = stepsPerSecond();
   const int old_time_left = m_time_left;
   m_time_left = old_time_left - 1;
-  m_p_time_left->setValue((old_time_left + STEPS_PER_SECOND - 2) / STEPS_PER_SECOND);
+  m_p_time_left->setValue((old_time_left + steps_per_second - 2) / steps_per_second);
   if (m_time_left > 0)
     return;
   endCelebrations();
 
-  if (minigame == GREED) {
-    const int left = countGreedyFlies();
-    if (left > 0)
-      award(-left);
-    endMinigame();
-  } else if (minigame == LOVE) {
-    endMinigame();
-  } else if (allFliesGone()) {
-    award(1);
-    endMinigame();
-  } else {
+  if (row.lost_by_time) {
     loseGame();
+    return;
   }
+  const int cost = row.cost_per_left * row.goalTargetsLeft();
+  if (cost > 0)
+    award(-cost);
+  logEnd(m_minigame_count, "over at time-up");
+  endMinigame();
 }
 
 int TransitionScreen::draw() { return Object::draw(); }
 
 void TransitionScreen::pauseMusic() {
-  ::pauseMusic(m_p_love_music);
-  ::pauseMusic(m_p_minigame_music);
+  for (const std::string &label : minigameMusicLabels())
+    ::pauseMusic(vx::ResourceManager::getInstance().getMusic(label));
 }
 
 void TransitionScreen::startMinigame() {
   m_playing = true;
   m_minigame_count++;
-  playMusic(currentMinigame() == LOVE ? m_p_love_music : m_p_minigame_music);
+  playMusic(musicOf(currentMinigameRow()));
   // The time limit shrinks by a quarter second a minigame, down to 4 seconds.
   const float seconds = std::max(4.0f, 10.0f - static_cast<float>(m_minigame_count - 1) * 0.25f);
-  m_time_left = static_cast<int>(seconds * STEPS_PER_SECOND);
+  const int steps_per_second = stepsPerSecond();
+  m_time_left = static_cast<int>(seconds * static_cast<float>(steps_per_second));
+  vx::LogManager::getInstance().writeLog("Swat: minigame %d: %s, %d steps (%.2f s).",
+                                         m_minigame_count, currentMinigameRow().name.c_str(),
+                                         m_time_left, static_cast<double>(seconds));
   vx::DisplayManager::getInstance().setBackgroundColor(vx::BLACK);
   setVisible(false);
   if (m_p_instructions != nullptr)
     m_p_instructions->setVisible(false);
   m_p_time_left = new TimeLeft;
-  m_p_time_left->setValue((m_time_left + STEPS_PER_SECOND - 1) / STEPS_PER_SECOND);
+  m_p_time_left->setValue((m_time_left + steps_per_second - 1) / steps_per_second);
   spawnFlies();
   new Swatter;
   if (m_p_intermission_sound != nullptr)
@@ -145,7 +149,7 @@ void TransitionScreen::endMinigame() {
   playSound("point");
   m_playing = false;
   pauseMusic();
-  markObjectsOfTypes(MINIGAME_TYPES);
+  markObjectsOfTypes(minigameTypes());
   vx::DisplayManager::getInstance().setBackgroundColor(vx::BLACK);
 
   // Never the same kind twice in a row.
@@ -167,6 +171,8 @@ void TransitionScreen::endMinigame() {
 
 void TransitionScreen::loseGame() {
   endCelebrations();
+  if (m_playing) // Not again when two flies lose the run in one step.
+    logEnd(m_minigame_count, "lost");
   pauseMusic();
   m_playing = false;
   setActive(false);
@@ -176,7 +182,7 @@ void TransitionScreen::loseGame() {
     vx::WorldManager::getInstance().markForDelete(m_p_instructions);
     m_p_instructions = nullptr;
   }
-  markObjectsOfTypes(MINIGAME_TYPES);
+  markObjectsOfTypes(minigameTypes());
   vx::DisplayManager::getInstance().setBackgroundColor(vx::BLACK);
   new GameOver;
 }

@@ -16,8 +16,6 @@ class TimeLeft;
 class TransitionScreen : public vx::ViewObject {
  private:
   vx::Sound *m_p_intermission_sound;          // "intermission", or null.
-  vx::Music *m_p_love_music;                  // "love" (the LOVE minigame), or null.
-  vx::Music *m_p_minigame_music;              // "Mini" (every other minigame), or null.
   MinigameInstructions *m_p_instructions;     // The current rule line, null after a loss.
   TimeLeft *m_p_time_left;                    // Valid only while m_playing.
   int m_intermission_countdown;               // Steps left in the intermission.
@@ -28,7 +26,7 @@ class TransitionScreen : public vx::ViewObject {
   // Judges one step of the running minigame.
   void minigameStep();
 
-  // Pauses both musics.
+  // Pauses every minigame's music.
   void pauseMusic();
 
  public:

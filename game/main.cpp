@@ -1,7 +1,5 @@
 // The fly-swatting game's entry point.
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "DisplayManager.h"
 #include "EventKeyboard.h"
@@ -14,31 +12,13 @@
 #include "swat.h"
 
 int main(int argc, char *argv[]) {
-  // --record FILE and --replay FILE name a record for this run; --fast runs
-  // the loop without sleeping.
-  vx::Recorder &recorder = vx::Recorder::getInstance();
-  for (int i = 1; i < argc; i++) {
-    const bool record = std::strcmp(argv[i], "--record") == 0;
-    if (record || std::strcmp(argv[i], "--replay") == 0) {
-      if (i + 1 >= argc) {
-        std::fprintf(stderr, "swat: %s needs a file name\n", argv[i]);
-        return 2;
-      }
-      if (record)
-        recorder.setRecordFile(argv[++i]);
-      else
-        recorder.setReplayFile(argv[++i]);
-    } else if (std::strcmp(argv[i], "--terminal") == 0) {
-      // Plays in the terminal, as VEXLO_DISPLAY=terminal does.
-      setenv("VEXLO_DISPLAY", "terminal", 1);
-    } else if (std::strcmp(argv[i], "--fast") == 0) {
-      recorder.setFast();
-    } else {
-      std::fprintf(stderr, "swat: unknown option '%s' (--terminal, --record FILE, --replay FILE, --fast)\n",
-                   argv[i]);
-      return 2;
-    }
+  if (helpRequested(argc, argv)) { // Needs no display: nothing is started.
+    std::fputs(usageText().c_str(), stdout);
+    return 0;
   }
+  if (const int status = applyOptions(argc, argv))
+    return status;
+  vx::Recorder &recorder = vx::Recorder::getInstance();
 
   vx::GameManager &game_manager = vx::GameManager::getInstance();
   if (game_manager.startUp() != 0) {

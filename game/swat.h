@@ -2,8 +2,11 @@
 #ifndef SWAT_SWAT_H
 #define SWAT_SWAT_H
 
+#include "BestStreak.h"
 #include "Coin.h"
+#include "Dust.h"
 #include "Fly.h"
+#include "GameAssets.h"
 #include "GameOver.h"
 #include "GameStart.h"
 #include "GameUtil.h"
@@ -14,12 +17,15 @@
 #include "LoveFly.h"
 #include "Minigame.h"
 #include "MinigameInstructions.h"
+#include "MinigameTable.h"
+#include "ScoreLine.h"
 #include "Splat.h"
 #include "Streak.h"
 #include "SwatReach.h"
 #include "Swatter.h"
 #include "TimeLeft.h"
 #include "TransitionScreen.h"
+#include "Usage.h"
 #include "Vexlo.h"
 
 #endif // SWAT_SWAT_H

@@ -6,13 +6,19 @@
 #
 #   scripts/screenshot.sh [build-dir] [output.png]
 #
+# SWAT_SCREENSHOT_SCREEN=start or gameover captures the start screen, or the
+# game-over screen of that first minigame left alone, instead (into
+# docs/swat-start.png or docs/swat-gameover.png). The game keeps its best
+# streak in a folder of the script's own, holding a best of 12 to show.
+#
 # The build directory defaults to build/; swat and its run directory are built
 # there first. A fixed random seed makes the same minigame come up every time.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="$(cd "${1:-$ROOT/build}" 2>/dev/null && pwd || echo "${1:-$ROOT/build}")"
-OUT="${2:-$ROOT/docs/swat-minigame.png}"
+SCREEN="${SWAT_SCREENSHOT_SCREEN:-minigame}"
+OUT="${2:-$ROOT/docs/swat-$SCREEN.png}"
 SEED="${SWAT_SCREENSHOT_SEED:-20261207}"
 
 if [ -z "${SWAT_SCREENSHOT_INNER:-}" ]; then
@@ -69,18 +75,37 @@ find_window() {
 start_screen() { [ "$(count_color '#FFFF00' 1024x640+0+64)" -gt 400 ]; }
 # The blue time display at the top right: a minigame is in progress.
 minigame_on() { [ "$(count_color '#0000FF' 320x64+704+0)" -gt 30 ]; }
+# The red game-over picture below the top rows.
+game_over() { [ "$(count_color '#FF0000' 1024x640+0+64)" -gt 400 ]; }
 
 printf 'random_seed:%s,networking:false,' "$SEED" > "$WORK/config.txt"
+echo 12 > "$WORK/swat-best.txt"
 (
   cd "$BUILD/run"
-  VEXLO_CONFIG="$WORK/config.txt" VEXLO_LOG="$WORK/vexlo.log" exec ../swat >/dev/null 2>&1
+  VEXLO_CONFIG="$WORK/config.txt" VEXLO_LOG="$WORK/vexlo.log" VEXLO_DATA_DIR="$WORK" \
+    exec ../swat >/dev/null 2>&1
 ) &
 pid=$!
 
 wait_for 20 find_window || fail "no window appeared"
 wait_for 20 start_screen || fail "no start screen"
-xdotool windowfocus "$window"
+# Keys go to the focused window; there is no window manager to give it focus.
+focused() { xdotool windowfocus "$window" 2>/dev/null; [ "$(xdotool getwindowfocus)" = "$window" ]; }
+wait_for 5 focused || fail "the window never got the keyboard focus"
+if [ "$SCREEN" = start ]; then
+  sleep 0.5
+  import -window "$window" "$OUT"
+  echo "Wrote $OUT"
+  exit 0
+fi
 xdotool key p
+if [ "$SCREEN" = gameover ]; then
+  wait_for 60 game_over || fail "no game-over screen"
+  sleep 0.4
+  import -window "$window" "$OUT"
+  echo "Wrote $OUT"
+  exit 0
+fi
 wait_for 20 minigame_on || fail "no minigame started"
 # The swatter follows the mouse; bring it in a little left of the middle.
 xdotool mousemove --window "$window" 420 400

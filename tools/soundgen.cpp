@@ -1,5 +1,6 @@
-// soundgen: writes every sound effect and tune of Swat as a WAV file into the
-// directory named on its command line. The output is the same, byte for byte,
+// soundgen: writes every sound effect and tune of Swat (those of the game's
+// asset list, game/assets.def) as a WAV file into the directory named on its
+// command line. The output is the same, byte for byte,
 // on every run.
 //
 //   soundgen <directory>
@@ -258,22 +259,19 @@ Track loveTune() {
 }
 
 struct Output {
-  const char *file;
+  const char *file; // In the run directory: "sounds/<name>.wav".
   Track (*make)();
 };
 
+// Every sound and music of the game's asset list, each with its maker above.
 const Output OUTPUTS[] = {
-    {"fire.wav", fire},
-    {"Splat_music.wav", splat},
-    {"swat.wav", swat},
-    {"nuke.wav", nuke},
-    {"game-over.wav", gameOver},
-    {"singleflybuzz.wav", singleBuzz},
-    {"pointup.wav", pointUp},
-    {"LoveFly - Copy.wav", loveTune},
-    {"Minigame.wav", minigameTune},
-    {"intermission.wav", intermission},
-    {"Start.wav", startTune},
+#define SWAT_SPRITE(label, file)
+#define SWAT_SOUND(label, file, maker) {file, maker},
+#define SWAT_MUSIC(label, file, maker) {file, maker},
+#include "../game/assets.def"
+#undef SWAT_SPRITE
+#undef SWAT_SOUND
+#undef SWAT_MUSIC
 };
 
 } // namespace
@@ -291,7 +289,8 @@ int main(int argc, char **argv) {
     return 1;
   }
   for (const Output &output : OUTPUTS) {
-    const std::string path = (directory / output.file).string();
+    const std::string path =
+        (directory / std::filesystem::path(output.file).filename()).string();
     if (!writeWav(path, output.make())) {
       std::fprintf(stderr, "soundgen: cannot write '%s'\n", path.c_str());
       return 1;

@@ -1,6 +1,7 @@
 // Whole runs of the game, played in a headless engine by the bot.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <ostream>
 #include <string>
@@ -16,17 +17,23 @@ using vxtest::activeTransitionScreen;
 using vxtest::findObject;
 
 // What a minigame leaves in the world while it runs.
-const std::vector<std::string> MINIGAME_OBJECT_TYPES = {
-    FLY_TYPE, SWATTER_TYPE, SPLAT_TYPE, TIME_LEFT_TYPE, LOVE_FLY_TYPE, GREEDY_FLY_TYPE, COIN_TYPE,
-    VEXLO_TYPE};
+std::vector<std::string> minigameObjectTypes() {
+  std::vector<std::string> types = targetTypes();
+  types.insert(types.end(), {SWATTER_TYPE, SPLAT_TYPE, TIME_LEFT_TYPE});
+  return types;
+}
 
 vx::Music *startMusic() { return vx::ResourceManager::getInstance().getMusic("start music"); }
 
 TEST(MinigameFlowTest, BotSwattingTheRightTargetsWinsEveryKindInOneRun) {
   vxtest::SwatSession session(11);
   ASSERT_TRUE(session.started());
-  const std::vector<MinigameType> kinds = {LOVE, NORMAL, MORE,  LAZY,  SUPER_FAST, FAST,
-                                           SMALL, LARGE, GIANT, GREED, ODD,        COIN};
+  // Every kind once, the love fly's first: it lasts its whole time whatever
+  // is swatted, and the first minigame's time is the longest.
+  std::vector<MinigameType> kinds;
+  int points = 0; // What winning each kind is worth.
+  for (const MinigameRow &row : minigameTable())
+    points += row.worth, kinds.insert(row.type == LOVE ? kinds.begin() : kinds.end(), row.type);
   std::map<int, int> love_display; // Time display value -> steps shown, in LOVE.
   std::vector<int> first_display;  // The time display as each minigame starts.
   std::vector<std::string> rules;  // The instruction line of each intermission.
@@ -59,12 +66,11 @@ TEST(MinigameFlowTest, BotSwattingTheRightTargetsWinsEveryKindInOneRun) {
   vx::GameManager::getInstance().run();
 
   EXPECT_FALSE(game_over_seen);
-  ASSERT_EQ(p_bot->minigames(), 12);
-  EXPECT_EQ(activeTransitionScreen()->getMinigameCount(), 12);
-  // One point for each of the ten plain kinds, two for the coin, and one for
-  // every swat on the love fly.
+  ASSERT_EQ(p_bot->minigames(), static_cast<int>(kinds.size()));
+  EXPECT_EQ(activeTransitionScreen()->getMinigameCount(), static_cast<int>(kinds.size()));
+  // What each kind is worth, and one for every swat on the love fly.
   EXPECT_GT(p_bot->loveClicks(), 0);
-  EXPECT_EQ(vxtest::streakValue(), 10 + 2 + p_bot->loveClicks());
+  EXPECT_EQ(vxtest::streakValue(), points + p_bot->loveClicks());
 
   // The love minigame runs its full 300 steps however often the fly is hit,
   // its display counting down 10 ... 1, each for 30 steps.
@@ -83,53 +89,48 @@ TEST(MinigameFlowTest, BotSwattingTheRightTargetsWinsEveryKindInOneRun) {
   EXPECT_TRUE(shown_as_told);
 }
 
-// How the first minigame of a run ends for a kind and a way of playing it.
-struct Outcome {
-  const char *name;
-  MinigameType kind;
-  bool clicks;        // The bot swats.
-  bool hit_forbidden; // It swats the flies that must not be hit.
-  int spare;          // Targets it leaves alone.
-  bool lost;
-  int streak;         // Besides the points the love fly gives.
-  bool full_time;     // Lasts its whole 300 steps.
-};
+// How the bot plays the first minigame of a run.
+enum Play { SWATS_TARGETS, SPARES_ONE, IDLES, HITS_LOSING };
+const char *const PLAY_NAMES[] = {"SwatsTargets", "SparesOne", "Idles", "HitsLosing"};
 
-const Outcome OUTCOMES[] = {
-    {"CoinSwatted", COIN, true, false, 0, false, 2, false},
-    {"CoinRunPlainFlySwatted", COIN, true, true, 0, true, 0, false},
-    {"CoinRunTimeUp", COIN, false, false, 0, true, 0, true},
-    {"OddOneSwatted", ODD, true, false, 0, false, 1, false},
-    {"OddRunPlainFlySwatted", ODD, true, true, 0, true, 0, false},
-    {"GreedTwoFliesLeft", GREED, true, false, 2, false, -2, true},
-    {"GreedNoneSwatted", GREED, false, false, 0, false, -6, true},
-    {"LoveFlySwatted", LOVE, true, false, 0, false, 0, true},
-    {"LoveFlyUntouched", LOVE, false, false, 0, false, 0, true},
-    {"LargeFlyLeft", LARGE, true, false, 1, true, 0, true},
-    {"GiantFlySwatted", GIANT, true, false, 0, false, 1, false},
-};
+using Case = std::pair<size_t, Play>; // A row of the minigame table, and a way to play it.
 
-// Test names and messages show the case by its name.
-void PrintTo(const Outcome &c, std::ostream *p_out) { *p_out << c.name; }
+// Every row of the table with every way of playing it that it allows.
+std::vector<Case> cases() {
+  std::vector<Case> all;
+  for (size_t i = 0; i < minigameTable().size(); i++)
+    for (Play play : {SWATS_TARGETS, SPARES_ONE, IDLES, HITS_LOSING})
+      if ((play != SPARES_ONE || !minigameTable()[i].goal.empty()) &&
+          (play != HITS_LOSING || !minigameTable()[i].losing.empty()))
+        all.push_back({i, play});
+  return all;
+}
 
 // One case per process, so each starts with a fresh engine.
-class FirstMinigameTest : public ::testing::TestWithParam<Outcome> {};
+class FirstMinigameTest : public ::testing::TestWithParam<Case> {};
 
-INSTANTIATE_TEST_SUITE_P(Kinds, FirstMinigameTest, ::testing::ValuesIn(OUTCOMES),
-                         [](const ::testing::TestParamInfo<Outcome> &info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Rows, FirstMinigameTest, ::testing::ValuesIn(cases()), [](const auto &info) {
+  std::string name = minigameTable()[info.param.first].name;
+  name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
+  return name + "_" + PLAY_NAMES[info.param.second];
+});
 
-TEST_P(FirstMinigameTest, IsWonOrLostAsItsRulesSay) {
-  const Outcome &c = GetParam();
+// The bot reaches the row's minigame from the start screen, finds what the row
+// spawns, and the minigame is won, survived or lost as the row says.
+TEST_P(FirstMinigameTest, IsWonOrLostAsItsRowSays) {
+  const MinigameRow &row = minigameTable()[GetParam().first];
+  const Play play = GetParam().second;
   vxtest::SwatSession session(3);
   ASSERT_TRUE(session.started());
   int playing_steps = 0, ended_at = -1, streak = 0;
+  int goal_spawned = 0;
+  for (const Spawn &spawn : row.spawns)
+    goal_spawned += std::count(row.goal.begin(), row.goal.end(), spawn.p_target) * spawn.count;
   SwatBot::Plan plan;
-  plan.schedule = {c.kind};
-  plan.clicks = c.clicks;
-  plan.hit_forbidden = c.hit_forbidden;
-  plan.spare = c.spare;
+  plan.schedule = {row.type};
+  plan.clicks = play != IDLES;
+  plan.hit_forbidden = play == HITS_LOSING;
+  plan.spare = play == SPARES_ONE ? 1 : 0;
   plan.max_steps = 2000;
   plan.observe = [&](SwatBot &bot) {
     TransitionScreen *p_screen = activeTransitionScreen();
@@ -139,23 +140,27 @@ TEST_P(FirstMinigameTest, IsWonOrLostAsItsRulesSay) {
                          (p_screen != nullptr && !p_screen->isPlaying() &&
                           p_screen->getMinigameCount() == 1))) {
       ended_at = bot.steps();
-      streak = vxtest::streakValue();
+      streak = vxtest::streakValue() - bot.loveClicks();
     }
     return ended_at >= 0 && bot.steps() > ended_at; // Once the step's deletions are done.
   };
-  SwatBot *p_bot = new SwatBot(plan);
+  new SwatBot(plan);
   vx::GameManager::getInstance().run();
 
   ASSERT_GE(ended_at, 0);
-  EXPECT_EQ(streak, c.streak + p_bot->loveClicks());
-  EXPECT_EQ(playing_steps == 300, c.full_time) << playing_steps;
-  EXPECT_EQ(objectOfTypeExists(GAME_OVER_TYPE), c.lost);
-  EXPECT_EQ(activeTransitionScreen() == nullptr, c.lost);
-  if (c.lost) {
+  // A goal met ends it at once; else the time runs out: lost, or what is left costs.
+  const bool early = play == HITS_LOSING || (play == SWATS_TARGETS && !row.goal.empty());
+  const int left = play == IDLES ? goal_spawned : play == SPARES_ONE ? 1 : 0;
+  const bool lost = play == HITS_LOSING || (!early && row.lost_by_time);
+  EXPECT_EQ(playing_steps == 300, !early) << playing_steps;
+  EXPECT_EQ(objectOfTypeExists(GAME_OVER_TYPE), lost);
+  EXPECT_EQ(activeTransitionScreen() == nullptr, lost);
+  EXPECT_EQ(streak, lost ? 0 : early ? row.worth : -row.cost_per_left * left);
+  if (lost) {
     auto *p_screen = findObject<TransitionScreen>(TRANSITION_SCREEN_TYPE);
     EXPECT_FALSE(p_screen->isVisible());
     EXPECT_EQ(p_screen->getInstructions(), nullptr);
-    EXPECT_TRUE(objectsOfTypes(MINIGAME_OBJECT_TYPES).empty());
+    EXPECT_TRUE(objectsOfTypes(minigameObjectTypes()).empty());
   }
 }
 
@@ -215,6 +220,26 @@ TEST(MinigameFlowTest, BotThatNeverSwatsLosesAtFirstLosableKindAndStartScreenRet
   vx::GameManager::getInstance().setGameOver(false);
   vxtest::pressKey(vx::Keyboard::Q);
   EXPECT_TRUE(vx::GameManager::getInstance().getGameOver());
+}
+
+TEST(MinigameFlowTest, ARunsStreakIsShownAtGameOverAndKeptAsTheBest) {
+  vxtest::SwatSession session(7);
+  ASSERT_TRUE(session.started());
+  std::vector<std::string> lines; // The score line shown in the run and after, as it changes.
+  SwatBot::Plan plan;
+  plan.schedule = {NORMAL, MORE, FAST, COIN}; // Three won, then idle in a losable one.
+  plan.idle_every = 4;
+  plan.observe = [&](SwatBot &) {
+    for (vx::Object *p_o : objectsOfTypes({"ScoreLine"}))
+      if (auto *p_line = dynamic_cast<ScoreLine *>(p_o); p_line->isVisible() &&
+          (lines.empty() || lines.back() != p_line->getViewString()))
+        lines.push_back(p_line->getViewString());
+    return lines.size() == 2;
+  };
+  new SwatBot(plan);
+  vx::GameManager::getInstance().run();
+  EXPECT_EQ(lines, std::vector<std::string>({runStreakText(3, 3, true), bestStreakText(3)}));
+  EXPECT_EQ(loadBestStreak(), 3);
 }
 
 TEST(MinigameFlowTest, EngineStoppingDuringGameOverLeavesStartScreenAlone) {

@@ -12,28 +12,16 @@
 #include <string>
 
 #include "AudioTestSupport.h"
+#include "GameAssets.h"
 #include "Music.h"
 #include "Sound.h"
 #include "TestSupport.h"
 
 namespace {
 
-struct Audio {
-  const char *file;
-  bool music; // Streamed and looped; otherwise an effect played once.
-  double min_seconds;
-  double max_seconds;
-};
-
 // Effects are short; tunes loop for 8 to 20 seconds.
-const Audio AUDIO[] = {
-    {"fire.wav", false, 0.1, 3.0},          {"Splat_music.wav", false, 0.1, 3.0},
-    {"swat.wav", false, 0.1, 3.0},          {"nuke.wav", false, 0.5, 3.0},
-    {"game-over.wav", false, 1.0, 3.0},     {"singleflybuzz.wav", false, 0.5, 3.0},
-    {"pointup.wav", false, 0.1, 3.0},       {"LoveFly - Copy.wav", true, 8.0, 20.0},
-    {"Minigame.wav", true, 8.0, 20.0},      {"intermission.wav", false, 0.5, 3.0},
-    {"Start.wav", true, 8.0, 20.0},
-};
+const double EFFECT_SECONDS[] = {0.1, 3.0};
+const double MUSIC_SECONDS[] = {8.0, 20.0};
 
 // Quieter than this over the whole file counts as silent.
 const double MIN_RMS = 0.05;
@@ -49,16 +37,19 @@ TEST(Soundgen, WritesEveryGameSoundPlayableAndTheSameOnEveryRun) {
   std::size_t written = 0;
   for (const auto &entry : std::filesystem::directory_iterator(again.path()))
     written += entry.is_regular_file();
-  EXPECT_EQ(written, std::size(AUDIO));
+  EXPECT_EQ(written, gameAssets(AssetKind::SOUND).size() + gameAssets(AssetKind::MUSIC).size());
 
-  for (const Audio &audio : AUDIO) {
-    SCOPED_TRACE(audio.file);
-    const std::string path = std::string(VEXLO_RUN_DIR) + "/sounds/" + audio.file;
+  for (const Asset &asset : gameAssets()) {
+    if (asset.kind == AssetKind::SPRITE)
+      continue;
+    SCOPED_TRACE(asset.file);
+    const bool music = asset.kind == AssetKind::MUSIC;
+    const std::string path = std::string(VEXLO_RUN_DIR) + "/" + asset.file;
     const std::string bytes = vxtest::readFile(path);
     ASSERT_FALSE(bytes.empty());
-    EXPECT_TRUE(bytes == vxtest::readFile(again.file(audio.file)));
+    EXPECT_TRUE(bytes == vxtest::readFile(again.file(std::filesystem::path(asset.file).filename())));
 
-    if (audio.music) {
+    if (music) {
       vx::Music music;
       EXPECT_EQ(music.loadMusic(path), 0);
     } else {
@@ -69,8 +60,8 @@ TEST(Soundgen, WritesEveryGameSoundPlayableAndTheSameOnEveryRun) {
     sf::SoundBuffer buffer;
     ASSERT_TRUE(buffer.loadFromFile(path));
     const double seconds = buffer.getDuration().asSeconds();
-    EXPECT_GE(seconds, audio.min_seconds);
-    EXPECT_LE(seconds, audio.max_seconds);
+    EXPECT_GE(seconds, (music ? MUSIC_SECONDS : EFFECT_SECONDS)[0]);
+    EXPECT_LE(seconds, (music ? MUSIC_SECONDS : EFFECT_SECONDS)[1]);
 
     const sf::Int16 *samples = buffer.getSamples();
     const std::size_t count = buffer.getSampleCount();
@@ -79,7 +70,7 @@ TEST(Soundgen, WritesEveryGameSoundPlayableAndTheSameOnEveryRun) {
     for (std::size_t i = 0; i < count; i++)
       sum += (samples[i] / 32768.0) * (samples[i] / 32768.0);
     EXPECT_GT(std::sqrt(sum / count), MIN_RMS);
-    if (audio.music) {
+    if (music) {
       EXPECT_LE(std::fabs(samples[0] / 32768.0), MAX_SEAM);
       EXPECT_LE(std::fabs(samples[count - 1] / 32768.0), MAX_SEAM);
     }

@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "GameAssets.h"
 #include "ResourceManager.h"
 #include "Sprite.h"
 #include "TestSupport.h"
@@ -12,28 +13,17 @@
 namespace {
 
 struct Art {
-  const char *file;
-  const char *label;
   int min_frames;
   bool moves; // Drawn over other things: blanks must be transparent.
 };
 
-// The files and labels the game loads, in its order.
-const Art ART[] = {
-    {"plarn-spr.txt", "fly", 2, true},
-    {"loveFly.txt", "Love", 2, true},
-    {"Impossifly.txt", "tiny", 2, true},
-    {"LargeFly.txt", "large", 2, true},
-    {"GiantFly.txt", "giant", 2, true},
-    {"GreedyFly.txt", "greed", 2, true},
-    {"bullet-spr.txt", "bullet", 1, true},
-    {"explosion-spr.txt", "explosion", 1, true},
-    {"gamestart-spr.txt", "gamestart", 1, false},
-    {"FrozenPlarn.txt", "intermission", 2, false},
-    {"gameover-spr.txt", "gameover", 2, false},
-    {"FrozenPlarn.txt", "fplarn", 2, false},
-    {"coin-spr.txt", "coin", 2, true},
-    {"coin-spr - Copy.txt", "VexLo", 2, true},
+// What each sprite of the game's asset list is for, by label.
+const std::map<std::string, Art> ART = {
+    {"fly", {2, true}},           {"Love", {2, true}},       {"tiny", {2, true}},
+    {"large", {2, true}},         {"giant", {2, true}},      {"greed", {2, true}},
+    {"bullet", {1, true}},        {"explosion", {1, true}},  {"gamestart", {1, false}},
+    {"intermission", {2, false}}, {"gameover", {2, false}},  {"fplarn", {2, false}},
+    {"coin", {2, true}},          {"VexLo", {2, true}},
 };
 
 // The window shows 80 by 24 cells; a screen drawn at its centre must fit, and
@@ -53,12 +43,14 @@ TEST(SpriteArt, EveryFileLoadsCleanlyAndFitsTheGame) {
   ASSERT_EQ(rm.startUp(), 0);
 
   std::map<std::string, const vx::Sprite *> loaded;
-  for (const Art &art : ART) {
-    SCOPED_TRACE(art.label);
-    ASSERT_EQ(rm.loadSprite(std::string(VEXLO_SOURCE_DIR) + "/sprites/" + art.file, art.label), 0);
-    const vx::Sprite *p_sprite = rm.getSprite(art.label);
+  for (const Asset &asset : gameAssets(AssetKind::SPRITE)) {
+    SCOPED_TRACE(asset.label);
+    ASSERT_EQ(ART.count(asset.label), 1u);
+    const Art &art = ART.at(asset.label);
+    ASSERT_EQ(rm.loadSprite(std::string(VEXLO_SOURCE_DIR) + "/" + asset.file, asset.label), 0);
+    const vx::Sprite *p_sprite = rm.getSprite(asset.label);
     ASSERT_NE(p_sprite, nullptr);
-    loaded[art.label] = p_sprite;
+    loaded[asset.label] = p_sprite;
 
     const int w = p_sprite->getWidth(), h = p_sprite->getHeight();
     EXPECT_GE(p_sprite->getFrameCount(), art.min_frames);

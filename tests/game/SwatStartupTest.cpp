@@ -68,3 +68,14 @@ TEST(SwatStartup, AnUnwritableLogIsReportedOnTheTerminalAlone) {
   EXPECT_TRUE(contains(outcome.error, "no log file could be opened")) << outcome.error;
   EXPECT_FALSE(contains(outcome.error, "The whole log is in"));
 }
+
+TEST(SwatStartup, HelpNeedsNoDisplayAndNamesTheFlagsAndFiles) {
+  vxtest::TempDir dir;
+  const std::string out = dir.file("out.txt");
+  EXPECT_EQ(std::system(("env -u DISPLAY VEXLO_DATA_DIR='" + dir.path() + "' '" + VEXLO_SWAT_PATH +
+                         "' --help >'" + out + "' 2>&1").c_str()), 0);
+  for (const std::string &part : {std::string("--terminal"), std::string("--record FILE"),
+                                  std::string("--replay FILE"), std::string("F10"),
+                                  std::string("vexlo.log"), dir.path() + "/swat-best.txt"})
+    EXPECT_TRUE(contains(vxtest::readFile(out), part)) << part;
+}

@@ -13,7 +13,9 @@
 
 #include <SFML/Graphics/Image.hpp>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "MinigameTable.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
 
@@ -34,7 +37,7 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-// A short frame keeps the run brief: 6 seconds a minigame, 2.4 an intermission.
+// A short frame keeps the intermissions brief (2.4 s); a minigame lasts its 10 s.
 // The fixed seed makes the run of minigames the same every time.
 const char *const SWAT_CONFIG = "frame_time:20,random_seed:20261207,networking:false,";
 
@@ -73,8 +76,9 @@ Showing classify(const sf::Image &image) {
   s.splash = countColor(image, GREEN) > PICTURE_PIXELS;
   s.streak = countColor(image, YELLOW, 0, 0, COLUMN_24, TOP_ROWS) > TEXT_PIXELS;
   s.instructions = countColor(image, WHITE, COLUMN_24, 0, COLUMN_55, TOP_ROWS) > TEXT_PIXELS;
-  s.time_left = countColor(image, BLUE, COLUMN_55, 0, WIDTH, TOP_ROWS) > TEXT_PIXELS;
-  s.game_over = !s.time_left && countColor(image, RED) > PICTURE_PIXELS;
+  s.time_left = countColor(image, BLUE, COLUMN_55, 0, WIDTH, TOP_ROWS) > TEXT_PIXELS ||
+                countColor(image, RED, COLUMN_55, 0, WIDTH, TOP_ROWS) > TEXT_PIXELS;
+  s.game_over = !s.time_left && countColor(image, RED, 0, TOP_ROWS, WIDTH, HEIGHT) > PICTURE_PIXELS;
   s.start = !s.streak && countColor(image, YELLOW, 0, TOP_ROWS, WIDTH, HEIGHT) > PICTURE_PIXELS;
   return s;
 }
@@ -134,6 +138,7 @@ class SwatWindow : public ::testing::Test {
         env.push_back(*p);
     env.push_back("VEXLO_LOG=" + logPath());
     env.push_back("VEXLO_CONFIG=" + m_dir.file("config.txt"));
+    env.push_back("VEXLO_DATA_DIR=" + m_dir.path());
     std::vector<char *> envp;
     for (std::string &entry : env)
       envp.push_back(entry.data());
@@ -181,27 +186,30 @@ class SwatWindow : public ::testing::Test {
     return true;
   }
 
-  // What the window shows now (nothing recognised when it cannot be read).
-  Showing showing() const {
+  // The window's picture now (all black when it cannot be read).
+  sf::Image shot() const {
     const std::string shot = m_dir.file("shot.png");
     sf::Image image;
     if (!vxtest::runCommand("import -window " + m_window + " png:" + shot) || !image.loadFromFile(shot) ||
         image.getSize() != sf::Vector2u(WIDTH, HEIGHT))
-      return Showing{};
-    return classify(image);
+      image.create(WIDTH, HEIGHT, sf::Color::Black);
+    return image;
   }
+
+  // What the window shows now (nothing recognised when it cannot be read).
+  Showing showing() const { return classify(shot()); }
 
   bool waitForScreen(const std::function<bool(const Showing &)> &wanted, Clock::duration timeout) {
     return waitFor([&] { return wanted(showing()); }, timeout);
   }
 
   // Keys go to the focused window; there is no window manager to give it focus.
-  void press(const std::string &key) {
+  void press(const std::string &key, const std::string &action = "key") {
     ASSERT_TRUE(waitFor([this] {
       vxtest::runCommand("xdotool windowfocus " + m_window);
       return vxtest::commandOutput("xdotool getwindowfocus") == m_window;
     }, seconds(5))) << "the window never got the keyboard focus";
-    ASSERT_TRUE(vxtest::runCommand("xdotool key " + key));
+    ASSERT_TRUE(vxtest::runCommand("xdotool " + action + " " + key));
   }
 
   // Waits for the program to end by itself, then checks how it ended.
@@ -261,4 +269,50 @@ TEST_F(SwatWindow, QDuringARunIsIgnoredAndClosingTheWindowEndsTheProgram) {
 
   ASSERT_TRUE(vxtest::requestClose(std::stoul(m_window)));
   expectCleanExit();
+}
+
+// Grey pixels at the bottom left: the dust of a miss (glyphs are white or coloured).
+int greyPixels(const sf::Image &image) {
+  int n = 0;
+  for (int y = HEIGHT - 128; y < HEIGHT; y++)
+    for (int x = 0; x < 160; x++) {
+      const sf::Color c = image.getPixel(x, y);
+      n += c.r == c.g && c.g == c.b && c.r > 40 && c.r < 200;
+    }
+  return n;
+}
+
+TEST_F(SwatWindow, SplashKeyRuleLineDustOnAMissAndTheLastSeconds) {
+  ASSERT_TRUE(waitForScreen([](const Showing &s) { return s.splash; }, seconds(10)));
+  press("p sleep 0.4 keyup p", "keydown"); // Held a moment: skips the splash only.
+  ASSERT_TRUE(waitForScreen([](const Showing &s) { return s.start; }, seconds(15)));
+  std::this_thread::sleep_for(seconds(2));
+  ASSERT_TRUE(showing().start) << "the P that skipped the splash started a run";
+  press("p");
+  ASSERT_TRUE(waitForScreen([](const Showing &s) { return s.intermission(); }, seconds(10)));
+  // The rule line's bars stand one cell outside its text, and no value between.
+  const sf::Image rule = shot();
+  int left = WIDTH, right = -1;
+  for (int y = TOP_ROWS / 2; y < TOP_ROWS; y++)
+    for (int x = 0; x < WIDTH; x++)
+      if (rule.getPixel(x, y).r > 100 && rule.getPixel(x, y).b > 100) // White, smoothed.
+        left = std::min(left, x), right = std::max(right, x);
+  ASSERT_TRUE(waitForScreen([](const Showing &s) { return s.time_left; }, seconds(15)));
+  std::string text;
+  for (const MinigameRow &row : minigameTable())
+    if (!vxtest::logLinesContaining(logPath(), ": " + row.name + ", ").empty())
+      text = row.name + ": " + row.instruction;
+  ASSERT_FALSE(text.empty()) << tails();
+  EXPECT_EQ(std::lround((right - left) / (WIDTH / 80.0)), static_cast<long>(text.size()) + 3);
+
+  // A click where no fly is raises grey dust there.
+  ASSERT_TRUE(vxtest::runCommand("xdotool mousemove --window " + m_window + " 40 720"));
+  std::this_thread::sleep_for(milliseconds(300));
+  const int before = greyPixels(shot());
+  ASSERT_TRUE(vxtest::runCommand("xdotool click 1"));
+  EXPECT_GT(greyPixels(shot()), before + 150);
+  // The time display turns red before the minigame ends.
+  EXPECT_TRUE(waitFor([this] {
+    return vxtest::countColor(shot(), RED, COLUMN_55, 0, WIDTH, TOP_ROWS) > TEXT_PIXELS;
+  }, seconds(15)));
 }

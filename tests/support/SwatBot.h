@@ -28,12 +28,6 @@
 
 namespace vxtest {
 
-// The game's sound files, each a short tone made by the session.
-const char *const SWAT_SOUND_FILES[] = {
-    "fire.wav",       "Splat_music.wav",       "swat.wav",          "nuke.wav",
-    "game-over.wav",  "singleflybuzz.wav",     "pointup.wav",       "LoveFly - Copy.wav",
-    "Minigame.wav",   "intermission.wav",      "Start.wav"};
-
 // A started, headless engine running as fast as it can (frame time 0) with a
 // fixed random seed, in a working directory holding the game's sprites and a
 // short tone for each of its sounds, with audio going to a silent device. The
@@ -45,6 +39,7 @@ class SwatSession {
   AudioOutput m_audio = AudioOutput::silent();
   ScopedEnv m_config;
   ScopedEnv m_log;
+  ScopedEnv m_data; // The best streak is kept in the session's folder.
   std::string m_old_cwd;
 
  public:
@@ -54,12 +49,14 @@ class SwatSession {
   // defaults, and the first setting of a key wins.
   explicit SwatSession(int seed, bool with_sprites = true, const std::string &config = "")
       : m_config("VEXLO_CONFIG", m_dir.file("config.txt")),
-        m_log("VEXLO_LOG", m_dir.file("vexlo.log")) {
+        m_log("VEXLO_LOG", m_dir.file("vexlo.log")),
+        m_data("VEXLO_DATA_DIR", m_dir.path()) {
     writeFile(m_dir.file("config.txt"), config + "headless:true,networking:false,frame_time:0,"
                                                  "random_seed:" + std::to_string(seed) + ",");
     std::filesystem::create_directory(m_dir.file("sounds"));
-    for (const char *name : SWAT_SOUND_FILES)
-      writeFile(m_dir.file("sounds/") + name, sineWav(0.3));
+    for (const Asset &asset : gameAssets())
+      if (asset.kind != AssetKind::SPRITE)
+        writeFile(m_dir.file(asset.file), sineWav(0.3));
     if (with_sprites)
       std::filesystem::create_directory_symlink(std::string(VEXLO_SOURCE_DIR) + "/sprites",
                                                 m_dir.file("sprites"));
@@ -141,16 +138,12 @@ class SwatBot : public vx::Object {
   const TransitionScreen *m_p_seen = nullptr;       // Minigame last seen running...
   int m_seen_count = -1;                   // ...by its screen and minigame count.
 
-  // The types the bot aims at in a minigame, and those it must not touch.
-  void aims(MinigameType minigame, std::vector<std::string> &targets,
+  // The types the bot aims at in a minigame (what it spawns that does not
+  // lose the run), and those it must not touch (what does).
+  void aims(const MinigameRow &row, std::vector<std::string> &targets,
             std::vector<std::string> &forbidden) const {
-    switch (minigame) {
-      case LOVE: targets = {LOVE_FLY_TYPE}; break;
-      case GREED: targets = {GREEDY_FLY_TYPE}; break;
-      case COIN: targets = {COIN_TYPE}; forbidden = {FLY_TYPE}; break;
-      case ODD: targets = {VEXLO_TYPE}; forbidden = {FLY_TYPE}; break;
-      default: targets = {FLY_TYPE}; break;
-    }
+    for (const std::string &type : row.spawnedTypes())
+      (row.deathLoses(type) ? forbidden : targets).push_back(type);
     if (m_plan.hit_forbidden && !forbidden.empty())
       std::swap(targets, forbidden);
   }
@@ -207,7 +200,7 @@ class SwatBot : public vx::Object {
         (m_plan.idle_every > 0 && m_minigames % m_plan.idle_every == 0))
       return;
     std::vector<std::string> targets, forbidden;
-    aims(currentMinigame(), targets, forbidden);
+    aims(currentMinigameRow(), targets, forbidden);
     std::vector<vx::Object *> aimed = objectsOfTypes(targets);
     const size_t spare = std::min(aimed.size(), static_cast<size_t>(m_plan.spare));
     const std::vector<vx::Object *> spared(aimed.end() - spare, aimed.end());

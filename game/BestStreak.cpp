@@ -1,0 +1,117 @@
+#include "BestStreak.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "LogManager.h"
+
+namespace {
+
+const char *const FILE_NAME = "swat-best.txt";
+
+std::string envOr(const char *name) {
+  const char *p_value = std::getenv(name);
+  return p_value != nullptr ? p_value : "";
+}
+
+// The number the text holds: digits, at most surrounded by blanks; -1 when it
+// holds anything else or a number too large for an int.
+long parseStreak(const std::string &text) {
+  const size_t begin = text.find_first_not_of(" \t\r\n");
+  if (begin == std::string::npos)
+    return -1;
+  const size_t end = text.find_last_not_of(" \t\r\n") + 1;
+  const std::string digits = text.substr(begin, end - begin);
+  if (digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos)
+    return -1;
+  const long value = std::strtol(digits.c_str(), nullptr, 10);
+  return value <= INT_MAX ? value : -1;
+}
+
+} // namespace
+
+std::string bestStreakPath() {
+  std::string folder = envOr("VEXLO_DATA_DIR");
+  if (folder.empty() && !envOr("XDG_DATA_HOME").empty())
+    folder = envOr("XDG_DATA_HOME") + "/vexlo";
+  if (folder.empty() && !envOr("HOME").empty())
+    folder = envOr("HOME") + "/.local/share/vexlo";
+  return folder.empty() ? "" : folder + "/" + FILE_NAME;
+}
+
+int loadBestStreak() {
+  vx::LogManager &log = vx::LogManager::getInstance();
+  const std::string path = bestStreakPath();
+  if (path.empty()) {
+    log.writeLog("loadBestStreak(): Warning! No data folder (HOME unset); best streak 0.");
+    return 0;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    log.writeLog("loadBestStreak(): Note! No best streak in '%s' (%s); best streak 0.",
+                 path.c_str(), std::strerror(errno));
+    return 0;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  const long best = parseStreak(text.str());
+  if (best < 0 || in.bad()) {
+    log.writeLog("loadBestStreak(): Warning! '%s' holds no best streak; best streak 0.",
+                 path.c_str());
+    return 0;
+  }
+  return static_cast<int>(best);
+}
+
+int saveBestStreak(int best, const std::function<void()> &before_rename) {
+  vx::LogManager &log = vx::LogManager::getInstance();
+  const std::string path = bestStreakPath();
+  if (path.empty()) {
+    log.writeLog("saveBestStreak(): Warning! No data folder (HOME unset); best not kept.");
+    return -1;
+  }
+  std::error_code error;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+  std::vector<char> temp(path.begin(), path.end());
+  const std::string suffix = ".XXXXXX";
+  temp.insert(temp.end(), suffix.begin(), suffix.end());
+  temp.push_back('\0');
+  const int fd = error ? -1 : mkstemp(temp.data());
+  if (fd < 0) {
+    log.writeLog("saveBestStreak(): Error! Cannot write in the folder of '%s': %s.", path.c_str(),
+                 error ? error.message().c_str() : std::strerror(errno));
+    return -1;
+  }
+  const std::string text = std::to_string(best) + "\n";
+  const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
+                       fsync(fd) == 0;
+  const int saved_errno = errno;
+  const bool closed = close(fd) == 0;
+  if (written && closed && before_rename)
+    before_rename();
+  if (!written || !closed || rename(temp.data(), path.c_str()) != 0) {
+    log.writeLog("saveBestStreak(): Error! Cannot write '%s': %s.", path.c_str(),
+                 std::strerror(written && closed ? errno : saved_errno));
+    unlink(temp.data());
+    return -1;
+  }
+  return 0;
+}
+
+bool recordStreak(int streak, int &best) {
+  best = loadBestStreak();
+  if (streak <= best)
+    return false;
+  best = streak;
+  saveBestStreak(best);
+  return true;
+}
