@@ -1,17 +1,22 @@
 // The interest registry every manager inherits, and event delivery through it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
 #include "Event.h"
+#include "EventKeyboard.h"
+#include "EventMouse.h"
 #include "EventStep.h"
 #include "GameManager.h"
+#include "InputManager.h"
 #include "LogManager.h"
 #include "Manager.h"
 #include "Object.h"
 #include "TestSupport.h"
 #include "WorldManager.h"
+#include "WorldTestSupport.h"
 
 namespace {
 
@@ -174,6 +179,61 @@ TEST_F(ManagerDelivery, WalksACopySoHandlersMayChangeTheRegistry) {
   EXPECT_EQ(manager.onEvent(&e), 2);
   EXPECT_EQ(second.received, 1);
   EXPECT_EQ(late.received, 1);
+}
+
+// A handler deletes another listener of the same event that has not had its
+// turn yet, directly or after marking it: the deleted one is not called again.
+using ManagerDeletionDuringDelivery = vxtest::WorldFixture;
+
+TEST_F(ManagerDeletionDuringDelivery, DeletedListenersAreNotCalled) {
+  struct Case {
+    std::string event_type;
+    bool mark_first;
+  };
+  const Case cases[] = {{vx::STEP_EVENT, false},     {vx::STEP_EVENT, true},
+                        {vx::KEYBOARD_EVENT, false}, {vx::MSE_EVENT, true},
+                        {vx::COLLISION_EVENT, false}, {vx::COLLISION_EVENT, true}};
+  for (const Case &c : cases) {
+    const std::string type = c.event_type;
+    SCOPED_TRACE(type + (c.mark_first ? " marked first" : ""));
+    vxtest::journal().clear();
+    auto *p_killer = new vxtest::Recorder("killer", vx::Vector(10, 10));
+    auto *p_victim = new vxtest::Recorder("victim", vx::Vector(20, 10));
+    auto *p_bystander = new vxtest::Recorder("bystander", vx::Vector(20, 10));
+    p_killer->on_event = [&](vxtest::Recorder *, const vx::Event *) {
+      if (p_victim == nullptr)
+        return;
+      if (c.mark_first)
+        m_world.markForDelete(p_victim);
+      delete p_victim;
+      p_victim = nullptr;
+    };
+    if (type == vx::COLLISION_EVENT) {
+      m_world.moveObject(p_killer, vx::Vector(20, 10));
+    } else {
+      for (vxtest::Recorder *p : {p_killer, p_victim, p_bystander})
+        ASSERT_EQ(p->registerInterest(type), 0);
+      vx::EventStep step(0);
+      vx::EventKeyboard keyboard;
+      vx::EventMouse mouse;
+      if (type == vx::STEP_EVENT)
+        vx::GameManager::getInstance().onEvent(&step);
+      else if (type == vx::KEYBOARD_EVENT)
+        vx::InputManager::getInstance().onEvent(&keyboard);
+      else
+        vx::InputManager::getInstance().onEvent(&mouse);
+    }
+    m_world.update();
+    const std::vector<std::string> &seen = vxtest::journal();
+    auto gone = std::find(seen.begin(), seen.end(), "~victim");
+    ASSERT_NE(gone, seen.end());
+    EXPECT_EQ(std::count_if(gone, seen.end(),
+                            [](const std::string &e) { return e.rfind("victim", 0) == 0; }),
+              0);
+    EXPECT_EQ(vxtest::journalStartingWith("bystander " + type).size(), 1u);
+    delete p_killer;
+    delete p_bystander;
+  }
 }
 
 TEST_F(ManagerLifecycle, BaseStartTwiceWarnsOnceAtLevelOneAndStaysStarted) {
