@@ -1,5 +1,6 @@
 #include "Config.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 
@@ -83,7 +84,7 @@ void Config::loadConfig(std::string config) {
       setting = value;
   };
 
-  setInt("frame_time", m_frame_time);
+  loadFrameTime(match(config, "frame_time"));
   std::string value = match(config, "font_scale");
   if (!value.empty())
     m_font_scale = static_cast<float>(std::atof(value.c_str()));
@@ -135,6 +136,25 @@ void Config::loadConfig(std::string config) {
   setInt("quadtree_depth", m_quadtree_depth);
   setInt("quadtree_threshold", m_quadtree_threshold);
   setBool("signals", m_signals);
+}
+
+void Config::loadFrameTime(const std::string &value) {
+  if (value.empty())
+    return;
+  // The whole value must be a number of milliseconds the loop can live with:
+  // 0 runs unthrottled, and a second per step is the slowest a window stays
+  // responsive at. Anything else ("1e12", "-5", "40ms") keeps the setting.
+  errno = 0;
+  char *p_end = nullptr;
+  long frame_time = std::strtol(value.c_str(), &p_end, 10);
+  if (errno == 0 && *p_end == '\0' && p_end != value.c_str() && frame_time >= 0 &&
+      frame_time <= MAX_FRAME_TIME) {
+    m_frame_time = static_cast<int>(frame_time);
+    return;
+  }
+  LogManager::getInstance().writeLog(
+      "loadConfig(): Unsupported frame time '%s' (0 to %d ms), keeping %d ms", value.c_str(),
+      MAX_FRAME_TIME, m_frame_time);
 }
 
 void Config::logConfig() const {

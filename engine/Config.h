@@ -7,6 +7,9 @@
 
 namespace vx {
 
+// The longest frame time a configuration may ask for, in milliseconds.
+const int MAX_FRAME_TIME = 1000;
+
 class Config {
  private:
   Config();
@@ -33,6 +36,10 @@ class Config {
   int m_grid_width;                   // Scene-graph grid cell width, cells.
   int m_grid_height;                  // Scene-graph grid cell height, cells.
   bool m_signals;                     // Accepted and stored only.
+
+  // Sets the frame time from a configuration value: a whole number from 0 to
+  // MAX_FRAME_TIME; anything else is refused with a log line.
+  void loadFrameTime(const std::string &value);
 
  public:
   Config(const Config &) = delete;
