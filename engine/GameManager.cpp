@@ -12,6 +12,7 @@
 #include "DisplayManager.h"
 #include "EventStep.h"
 #include "InputManager.h"
+#include "LateStepLog.h"
 #include "LogManager.h"
 #include "NetworkManager.h"
 #include "PathManager.h"
@@ -172,6 +173,7 @@ void GameManager::run() {
   m_game_over = false;
   m_step_count = 0;
   int64_t adjust = 0; // Oversleep of the last frame, taken off the next one.
+  LateStepLog late_steps;
   const int64_t frame_time = static_cast<int64_t>(m_frame_time) * 1000;
 
   do {
@@ -212,8 +214,7 @@ void GameManager::run() {
     } else if (adjust != 0) {
       adjust = 0;
     } else if (m_frame_time > 0 && m_step_count > 0) {
-      log_manager.writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms",
-                           m_frame_time, static_cast<int>(elapsed / 1000));
+      late_steps.lateStep(m_frame_time, elapsed);
     }
     m_step_count++;
   } while (!m_game_over);
