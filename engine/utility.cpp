@@ -203,7 +203,15 @@ bool readFloat(std::istream &in, float &value) {
   if (!readLittleEndian(in, raw, 4))
     return false;
   std::uint32_t bits = static_cast<std::uint32_t>(raw);
-  std::memcpy(&value, &bits, sizeof(value));
+  float read;
+  std::memcpy(&read, &bits, sizeof(read));
+  // Positions, sizes and speeds are finite: a NaN or an infinity from
+  // elsewhere would reach integer conversions and the grid.
+  if (!std::isfinite(read)) {
+    in.setstate(std::ios::failbit);
+    return false;
+  }
+  value = read;
   return true;
 }
 

@@ -65,7 +65,8 @@ void writeFloat(std::ostream &out, float value);
 void writeUint64(std::ostream &out, std::uint64_t value);
 
 // Reads what writeFloat() wrote. False, with `value` unchanged, when the
-// stream could not deliver all 4 bytes.
+// stream could not deliver all 4 bytes, or when they hold a NaN or an
+// infinity (the stream is then failed).
 bool readFloat(std::istream &in, float &value);
 
 // Reads what writeUint64() wrote. False, with `value` unchanged, when the

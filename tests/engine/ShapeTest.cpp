@@ -2,6 +2,8 @@
 // with, the log description and the byte form.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <sstream>
 #include <string>
 
@@ -68,6 +70,15 @@ TEST(Shape, UnknownTypesAreRefused) {
   shape.setType(vx::SQUARE);
   EXPECT_EQ(shape.getType(), vx::SQUARE);
   EXPECT_EQ(log.messages().size(), 2u);
+}
+
+TEST(Shape, SizesThatAreNotNumbersAreRefused) {
+  Shape shape;
+  shape.setSize(5);
+  for (float bad : {NAN, INFINITY, -INFINITY}) {
+    shape.setSize(bad);
+    EXPECT_EQ(shape.getSize(), 5.0f) << bad;
+  }
 }
 
 TEST(Shape, ColoursAreEngineColoursOrCustomRGB) {
