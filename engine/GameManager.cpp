@@ -127,7 +127,12 @@ int GameManager::startUp() {
   const DisplayManager &display_manager = DisplayManager::getInstance();
   Box window(Vector(0, 0), static_cast<float>(display_manager.getHorizontal()),
              static_cast<float>(display_manager.getVertical()));
-  world_manager.setBoundary(window);
+  if (world_manager.setBoundary(window) != 0) {
+    log_manager.writeLog("GameManager::startUp(): Error! The world of %d x %d cells is too large "
+                         "for the collision grid.", display_manager.getHorizontal(),
+                         display_manager.getVertical());
+    return -1;
+  }
   world_manager.setView(window);
   world_manager.setViewSlack(Vector(1.0f / 3, 1.0f / 3));
 

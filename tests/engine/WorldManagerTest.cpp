@@ -127,14 +127,22 @@ TEST_F(WorldManagerTest, ShutDownSurvivesDestructorsThatDeleteOtherObjects) {
 }
 
 TEST(WorldManagerEngineTest, BadGridCellSizeStopsTheEngineStartUp) {
-  for (std::string setting : {"grid_width:0", "grid_height:-3"}) {
-    SCOPED_TRACE(setting);
+  const struct {
+    std::string setting, line;
+    bool world_started;
+  } cases[] = {
+      {"grid_width:0", "WorldManager::startUp(): Error! Unable to startup Scenegraph", false},
+      {"grid_height:-3", "WorldManager::startUp(): Error! Unable to startup Scenegraph", false},
+      {"window_horizontal_chars:2000,window_vertical_chars:1000,grid_width:1,grid_height:1",
+       "too large for the collision grid", true}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.setting);
     // A process of its own per configuration: the grid reads it on first use.
     EXPECT_EXIT(
         {
           vxtest::TempDir dir;
           vxtest::writeFile(dir.file("vx-config.txt"),
-                            "headless:true,\nnetworking:false,\n" + setting + ",\n");
+                            "headless:true,\nnetworking:false,\n" + c.setting + ",\n");
           vxtest::ScopedEnv config("VEXLO_CONFIG", dir.file("vx-config.txt"));
           vxtest::ScopedEnv log("VEXLO_LOG", dir.file("vexlo.log"));
           vx::GameManager &game = vx::GameManager::getInstance();
@@ -142,15 +150,25 @@ TEST(WorldManagerEngineTest, BadGridCellSizeStopsTheEngineStartUp) {
           bool world_started = vx::WorldManager::getInstance().isStarted();
           game.shutDown();
           std::string text = vxtest::readFile(dir.file("vexlo.log"));
-          bool lines =
-              text.find("WorldManager::startUp(): Error! Unable to startup Scenegraph") !=
-                  std::string::npos &&
-              text.find("GameManager::startUp(): Error starting world manager.") !=
-                  std::string::npos;
-          std::exit(result == -1 && !world_started && lines ? 0 : 1);
+          bool lines = text.find(c.line) != std::string::npos &&
+                       text.find("GameManager::startUp(): Error") != std::string::npos;
+          std::exit(result == -1 && world_started == c.world_started && lines ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
   }
+}
+
+TEST_F(WorldManagerTest, ABoundaryTooLargeForTheGridIsRefusedAndNothingIsHalfFiled) {
+  Recorder *p_a = new Recorder("a", Vector(3, 3));
+  new Recorder("b", Vector(3, 3));
+  EXPECT_EQ(m_world.setBoundary(Box(Vector(0, 0), 1e7f, 1e7f)), -1);
+  EXPECT_EQ(m_world.getBoundary(), Box(Vector(0, 0), 80, 24));
+  EXPECT_EQ(m_world.getCollisions(p_a, Vector(3, 3)).getCount(), 1);
+  // A scene graph whose grid refuses an object keeps it in none of its lists.
+  vx::SceneGraph without_grid;
+  EXPECT_EQ(without_grid.insertObject(p_a), -1);
+  EXPECT_TRUE(without_grid.activeObjects().isEmpty());
+  EXPECT_TRUE(without_grid.solidObjects().isEmpty());
 }
 
 TEST(WorldManagerEngineTest, EngineStartUpSizesTheWorldToTheWindow) {
