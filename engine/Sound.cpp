@@ -34,6 +34,10 @@ int Sound::loadSound(const std::string &filename) {
   if (!isRegularFile(filename)) {
     return -1;
   }
+  // A header that declares more samples than the file holds would have the
+  // audio library allocate them all (up to 4 GB) before finding out.
+  if (!riffChunksFit(filename))
+    return -1;
   // The audio library opens its device with the first buffer: not before a
   // file is actually loaded.
   if (!m_p_voice) {

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <istream>
 #include <limits>
 #include <ostream>
@@ -152,6 +153,36 @@ int toInt(const std::string &text) {
 bool isRegularFile(const std::string &path) {
   std::error_code error;
   return std::filesystem::is_regular_file(std::filesystem::path(path), error);
+}
+
+long long regularFileSize(const std::string &path) {
+  std::error_code error;
+  const std::filesystem::path file(path);
+  if (!std::filesystem::is_regular_file(file, error))
+    return -1;
+  const std::uintmax_t size = std::filesystem::file_size(file, error);
+  return error ? -1 : static_cast<long long>(size);
+}
+
+bool riffChunksFit(const std::string &path) {
+  const long long size = regularFileSize(path);
+  std::ifstream in(path, std::ios::binary);
+  char tag[4];
+  if (size < 12 || !in.read(tag, 4) || std::string(tag, 4) != "RIFF")
+    return true; // Not a RIFF file: its own reader judges it.
+  in.seekg(12);
+  // Chunks follow the 12-byte file header: a 4-byte id, a 4-byte size, the
+  // data and a pad byte when the size is odd.
+  long long offset = 12;
+  std::uint32_t chunk_size = 0;
+  while (offset + 8 <= size && in.read(tag, 4) && readUint32(in, chunk_size)) {
+    offset += 8;
+    if (static_cast<long long>(chunk_size) > size - offset)
+      return false;
+    offset += chunk_size + (chunk_size & 1);
+    in.seekg(offset);
+  }
+  return true;
 }
 
 bool valueInRange(float value, float min, float max) { return min <= value && value <= max; }

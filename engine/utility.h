@@ -42,6 +42,17 @@ int toInt(const std::string &text);
 // True when the path names a regular file (not a directory, device or pipe).
 bool isRegularFile(const std::string &path);
 
+// The size in bytes of the regular file a path names (through symbolic
+// links), or -1 when it names no regular file (a directory, a device such as
+// /dev/zero, a pipe) or cannot be examined.
+long long regularFileSize(const std::string &path);
+
+// For a RIFF (WAV) file, whether every chunk, the sample data included, lies
+// within the file as its header declares. Files of other kinds pass. Lets a
+// loader refuse a header that would have it allocate far more than the file
+// holds.
+bool riffChunksFit(const std::string &path);
+
 // True when min <= value <= max.
 bool valueInRange(float value, float min, float max);
 

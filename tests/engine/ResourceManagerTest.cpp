@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -181,6 +182,29 @@ TEST_F(ResourceManagerTest, FailedSoundIsNotCountedAndItsSlotIsReused) {
   ASSERT_EQ(m_rm.loadSound(soundFile(), "good"), 0);
   EXPECT_EQ(m_rm.getSoundCount(), 1);
   EXPECT_NE(m_rm.getSound("good"), nullptr);
+}
+
+TEST_F(ResourceManagerTest, EndlessAndOversizedFilesAreRefusedBeforeReading) {
+  const std::string link = m_dir.file("zero.txt"), big = m_dir.file("big.txt");
+  std::filesystem::create_symlink("/dev/zero", link);
+  vxtest::writeFile(big, SPRITE);
+  std::filesystem::resize_file(big, vx::MAX_SPRITE_FILE_SIZE + 1);
+  std::string wav = wavFile();
+  wav.replace(40, 4, "\xff\xff\xff\xff"); // 4 GB of samples declared.
+  vxtest::writeFile(m_dir.file("huge.wav"), wav);
+  const struct {
+    std::string path, line;
+  } cases[] = {{"/dev/zero", "not a regular file"},
+               {link, "not a regular file"},
+               {big, "more than the 16777216"},
+               {m_dir.file("huge.wav"), "declares more data"}};
+  for (const auto &c : cases) {
+    const bool sound = c.path.size() > 4 && c.path.substr(c.path.size() - 4) == ".wav";
+    const std::vector<std::string> lines = messagesOf([&] {
+      EXPECT_EQ(sound ? m_rm.loadSound(c.path, "s") : m_rm.loadSprite(c.path, "s"), -1);
+    });
+    EXPECT_THAT(lines, ::testing::Contains(::testing::HasSubstr(c.line))) << c.path;
+  }
 }
 
 TEST_F(ResourceManagerTest, ShutDownStopsPlayingSounds) {
