@@ -11,6 +11,7 @@
 #include "DrawBatch.h"
 #include "LogManager.h"
 #include "Shape.h"
+#include "WindowSystem.h"
 #include "utility.h"
 
 namespace vx {
@@ -183,6 +184,11 @@ int DisplayManager::startUp() {
     log_manager.writeLog("DisplayManager::startUp(): Error! No display (DISPLAY is not set).");
     return -1;
   }
+  if (!displayOpens()) {
+    log_manager.writeLog("DisplayManager::startUp(): Error! Cannot open the display '%s'.",
+                         display);
+    return -1;
+  }
 
 #if defined(__SANITIZE_ADDRESS__)
   // Sanitizer builds keep one graphics context for the rest of the process:
@@ -201,6 +207,14 @@ int DisplayManager::startUp() {
   if (m_window_vertical_pixels == 0)
     m_window_vertical_pixels = static_cast<int>(desktop.height);
 
+  const int max_side = maxWindowSide();
+  if (m_window_horizontal_pixels > max_side || m_window_vertical_pixels > max_side) {
+    log_manager.writeLog("DisplayManager::startUp(): Error! The window system cannot make a "
+                         "window of %d x %d pixels (at most %d a side).",
+                         m_window_horizontal_pixels, m_window_vertical_pixels, max_side);
+    releaseGraphics();
+    return -1;
+  }
   sf::Uint32 style = static_cast<sf::Uint32>(config.getWindowStyle());
   if (config.getWindowState() == 1)
     style |= sf::Style::Fullscreen;

@@ -69,6 +69,34 @@ class DisplayWindow : public ::testing::Test {
 
 } // namespace
 
+// Displays and sizes the window system cannot give fail the start-up with a
+// line in the log, instead of aborting or spinning inside the window library.
+TEST(DisplayWindowRefusal, UnreachableDisplaysAndImpossibleSizesFailTheStartUp) {
+  // Each case in a fresh process: the window library's threads and display
+  // connection do not survive a fork.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const struct {
+    const char *display, *size;
+    int result;
+  } cases[] = {{":4242", "1024,window_vertical_pixels:768", -1},
+               {nullptr, "100000,window_vertical_pixels:768", -1},
+               {nullptr, "1024,window_vertical_pixels:65536", -1},
+               {nullptr, "640,window_vertical_pixels:480", 0}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.size);
+    EXPECT_EXIT(
+        {
+          vxtest::LogCapture log;
+          if (c.display != nullptr)
+            setenv("DISPLAY", c.display, 1);
+          vx::Config::getInstance().loadConfig(std::string("window_horizontal_pixels:") + c.size);
+          const int result = DisplayManager::getInstance().startUp();
+          std::exit(result == c.result && (result == 0 || log.contains("Error!")) ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+  }
+}
+
 TEST_F(DisplayWindow, OpensTheConfiguredWindow) {
   const sf::RenderWindow &window = *DisplayManager::getInstance().getWindow();
   EXPECT_TRUE(window.isOpen());
