@@ -1,5 +1,7 @@
 #include "utility.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -183,6 +185,29 @@ bool riffChunksFit(const std::string &path) {
     in.seekg(offset);
   }
   return true;
+}
+
+bool isOnStack(const void *p_address) {
+  // The bounds are asked once per thread: for the main thread the system
+  // reads them from the process's memory map.
+  struct Bounds {
+    const char *p_low = nullptr, *p_high = nullptr;
+    Bounds() {
+      pthread_attr_t attributes;
+      if (pthread_getattr_np(pthread_self(), &attributes) != 0)
+        return;
+      void *p_stack = nullptr;
+      size_t size = 0;
+      if (pthread_attr_getstack(&attributes, &p_stack, &size) == 0) {
+        p_low = static_cast<const char *>(p_stack);
+        p_high = p_low + size;
+      }
+      pthread_attr_destroy(&attributes);
+    }
+  };
+  static thread_local const Bounds bounds;
+  const char *p = static_cast<const char *>(p_address);
+  return bounds.p_low != nullptr && p >= bounds.p_low && p < bounds.p_high;
 }
 
 bool valueInRange(float value, float min, float max) { return min <= value && value <= max; }

@@ -53,6 +53,10 @@ long long regularFileSize(const std::string &path);
 // holds.
 bool riffChunksFit(const std::string &path);
 
+// True when the address lies in the calling thread's stack (a local
+// variable of some function under way).
+bool isOnStack(const void *p_address);
+
 // True when min <= value <= max.
 bool valueInRange(float value, float min, float max);
 

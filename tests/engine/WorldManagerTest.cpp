@@ -158,6 +158,15 @@ TEST(WorldManagerEngineTest, BadGridCellSizeStopsTheEngineStartUp) {
   }
 }
 
+TEST_F(WorldManagerTest, ObjectsOnTheStackAreNeverDeletedByTheWorld) {
+  Recorder on_stack("stack", Vector(1, 1));
+  m_world.markForDelete(&on_stack);
+  m_world.update();
+  m_world.shutDown();
+  EXPECT_EQ(journalCount("~stack"), 0);
+  EXPECT_EQ(m_log.count("is on the stack"), 2);
+}
+
 TEST_F(WorldManagerTest, ABoundaryTooLargeForTheGridIsRefused) {
   Recorder *p_a = new Recorder("a", Vector(3, 3));
   new Recorder("b", Vector(3, 3));
