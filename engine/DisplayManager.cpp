@@ -379,8 +379,12 @@ int DisplayManager::getVerticalPixels() const { return m_window_vertical_pixels;
 
 sf::RenderWindow *DisplayManager::getWindow() const {
   flush();
+  if (m_p_batch)
+    m_p_batch->forgetPixels();
   return m_p_window.get();
 }
+
+sf::RenderWindow *DisplayManager::getEventWindow() const { return m_p_window.get(); }
 
 bool DisplayManager::hasWindow() const { return m_p_window != nullptr; }
 

@@ -208,7 +208,7 @@ int InputManager::startUp() {
       log_manager.writeLog("InputManager::startUp(): Error! DisplayManager must be started first.");
       return -1;
     }
-    sf::RenderWindow *p_window = display_manager.getWindow();
+    sf::RenderWindow *p_window = display_manager.getEventWindow();
     if (p_window != nullptr) {
       // Without repeat a held key gives one press, then KEY_DOWN every frame
       // from sampling, then one release.
@@ -227,7 +227,7 @@ int InputManager::startUp() {
 
 void InputManager::shutDown() {
   const LogManager &log_manager = LogManager::getInstance();
-  sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow();
+  sf::RenderWindow *p_window = DisplayManager::getInstance().getEventWindow();
   if (p_window != nullptr) {
     p_window->setKeyRepeatEnabled(true);
     log_manager.writeLog(2, "InputManager::shutDown(): Keyboard repeat enabled.");
@@ -263,7 +263,7 @@ EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const {
 }
 
 WindowEvent InputManager::nextWindowEvent(bool wait) const {
-  sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow();
+  sf::RenderWindow *p_window = DisplayManager::getInstance().getEventWindow();
   if (p_window == nullptr || !p_window->isOpen())
     return NO_WINDOW_EVENT;
   sf::Event event;
@@ -284,7 +284,7 @@ void InputManager::getInput() const {
   if (Config::getInstance().getHeadless())
     return;
 
-  sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow();
+  sf::RenderWindow *p_window = DisplayManager::getInstance().getEventWindow();
   if (p_window == nullptr) {
     LogManager::getInstance().writeLog(
         "InputManager::getInput(): DisplayManager unexpectedly returned null window!");

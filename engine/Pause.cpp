@@ -27,7 +27,7 @@ int Pause::eventHandler(const Event *p_e) {
     return 1;
 
   log_manager.writeLog("Pause::eventHandler(): Game paused.");
-  if (DisplayManager::getInstance().getWindow() == nullptr) {
+  if (!DisplayManager::getInstance().hasWindow()) {
     log_manager.writeLog(
         "Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot pause.");
     return 0;

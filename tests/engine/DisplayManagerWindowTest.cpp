@@ -148,6 +148,26 @@ TEST_F(DisplayWindow, BackgroundRectangleBlanksTheCellUnderACharacter) {
   EXPECT_GT(countColor(image, sf::Color::Yellow, 7 * CELL, 7 * CELL, 8 * CELL, 8 * CELL), 0);
 }
 
+TEST_F(DisplayWindow, CharactersBlankTheirCellsOverWhatWasDrawnOnTheWindow) {
+  DisplayManager &display = DisplayManager::getInstance();
+  ASSERT_EQ(display.swapBuffers(), 0);
+  sf::RectangleShape red(sf::Vector2f(800, 480));
+  red.setFillColor(sf::Color::Red);
+  display.getWindow()->draw(red);
+  const std::string text = "#. ";
+  for (int i = 0; i < 3; i++)
+    ASSERT_EQ(display.drawCh(Vector(static_cast<float>(3 + i), 3), text[i], vx::GREEN), 0);
+  // The background sits a few pixels off the cell, level with the glyph: its
+  // middle is what must be blanked.
+  const sf::Image image = backBuffer();
+  const int inset = CELL / 5;
+  for (int i = 0; i < 3; i++)
+    EXPECT_EQ(countColor(image, sf::Color::Red, (3 + i) * CELL + inset, 3 * CELL + inset,
+                         (4 + i) * CELL - inset, 4 * CELL),
+              0)
+        << "'" << text[i] << "'";
+}
+
 TEST_F(DisplayWindow, AngleIsInDegrees) {
   DisplayManager &display = DisplayManager::getInstance();
   ASSERT_EQ(display.swapBuffers(), 0);
