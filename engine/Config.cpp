@@ -6,6 +6,7 @@
 
 #include "Color.h"
 #include "LogManager.h"
+#include "NetworkManager.h"
 #include "utility.h"
 
 namespace vx {
@@ -29,7 +30,8 @@ Config::Config()
       m_font_scale(2.0f), m_window_title("Vexlo"), m_show_mouse(false), m_headless(false),
       m_font_file("vx-font.ttf"), m_logfile("vexlo.log"), m_random_seed(0),
       m_networking(true), m_quadtree_threshold(1), m_quadtree_depth(10), m_grid_width(20),
-      m_grid_height(8), m_signals(true) {}
+      m_grid_height(8), m_signals(true), m_network_message_timeout(PARTIAL_MESSAGE_TIMEOUT_MS),
+      m_network_silent_timeout(SILENT_CONNECTION_TIMEOUT_MS) {}
 
 Config &Config::getInstance() {
   static Config config;
@@ -133,6 +135,8 @@ void Config::loadConfig(std::string config) {
   setBool("networking", m_networking);
   setInt("grid_width", m_grid_width);
   setInt("grid_height", m_grid_height);
+  setInt("network_message_timeout", m_network_message_timeout);
+  setInt("network_silent_timeout", m_network_silent_timeout);
   setInt("quadtree_depth", m_quadtree_depth);
   setInt("quadtree_threshold", m_quadtree_threshold);
   setBool("signals", m_signals);
@@ -201,5 +205,7 @@ int Config::getRandomSeed() const { return m_random_seed; }
 bool Config::getNetworking() const { return m_networking; }
 int Config::getGridWidth() const { return m_grid_width; }
 int Config::getGridHeight() const { return m_grid_height; }
+int Config::getNetworkMessageTimeout() const { return m_network_message_timeout; }
+int Config::getNetworkSilentTimeout() const { return m_network_silent_timeout; }
 
 } // namespace vx

@@ -36,6 +36,8 @@ class Config {
   int m_grid_width;                   // Scene-graph grid cell width, cells.
   int m_grid_height;                  // Scene-graph grid cell height, cells.
   bool m_signals;                     // Accepted and stored only.
+  int m_network_message_timeout;      // See PARTIAL_MESSAGE_TIMEOUT_MS, ms.
+  int m_network_silent_timeout;       // See SILENT_CONNECTION_TIMEOUT_MS, ms.
 
   // Sets the frame time from a configuration value: a whole number from 0 to
   // MAX_FRAME_TIME; anything else is refused with a log line.
@@ -79,6 +81,10 @@ class Config {
   bool getNetworking() const;
   int getGridWidth() const;
   int getGridHeight() const;
+  // How long the network manager lets a message take to arrive once begun,
+  // and an accepted connection stay silent, in milliseconds (0: no limit).
+  int getNetworkMessageTimeout() const;
+  int getNetworkSilentTimeout() const;
 };
 
 } // namespace vx

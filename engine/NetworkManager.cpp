@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "Clock.h"
+#include "Config.h"
 #include "EventNetwork.h"
 #include "GameManager.h"
 #include "LogManager.h"
@@ -112,6 +113,10 @@ int NetworkManager::startUp() {
   if (isStarted())
     return warnAlreadyStarted(*this);
   // BSD sockets need no library start; sends never raise SIGPIPE (MSG_NOSIGNAL).
+  // The timeouts come from the configuration; a negative one keeps its default.
+  const Config &config = Config::getInstance();
+  setPartialMessageTimeout(config.getNetworkMessageTimeout());
+  setSilentConnectionTimeout(config.getNetworkSilentTimeout());
   Manager::startUp();
   LogManager::getInstance().writeLog(5, "NetworkManager::startUp(): successfully started.");
   return 0;

@@ -29,7 +29,9 @@ const int CONNECT_TIMEOUT_MS = 3000;
 
 // How long a message may take to arrive once its first bytes came, and how
 // long an accepted connection may stay silent before sending anything, before
-// the connection is closed (milliseconds; 0 turns a timeout off).
+// the connection is closed (milliseconds; 0 turns a timeout off). The
+// configuration's "network_message_timeout" and "network_silent_timeout" set
+// them when the manager starts.
 const int PARTIAL_MESSAGE_TIMEOUT_MS = 5000;
 const int SILENT_CONNECTION_TIMEOUT_MS = 5000;
 
@@ -143,7 +145,7 @@ class NetworkManager : public Manager {
   // How long a message may take to arrive once its first bytes came, and how
   // long an accepted connection may stay silent before sending anything,
   // milliseconds (0: no limit). Checked by accept() and receiveMessages(). 0,
-  // or -1 for a negative time.
+  // or -1 for a negative time (the setting stays).
   int setPartialMessageTimeout(int milliseconds);
   int setSilentConnectionTimeout(int milliseconds);
 

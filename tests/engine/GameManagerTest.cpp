@@ -11,7 +11,6 @@
 #include "DisplayManager.h"
 #include "EventStep.h"
 #include "GameManager.h"
-#include "LateStepLog.h"
 #include "LogManager.h"
 #include "NetworkManager.h"
 #include "Object.h"
@@ -136,12 +135,10 @@ TEST_F(EngineFixture, LateFramesAreReportedExceptTheFirstAndAfterAnOversleep) {
   vx::GameManager::getInstance().run();
   std::vector<int> late = stepsOfLinesWith("Can't keep up!");
   // Step 4 follows a slept frame: any oversleep is cleared silently instead of
-  // being reported. Step 5 follows a late frame and is reported; step 6 is
-  // late too but within a second of that line, so it is only counted. The
-  // first frame never is. A loaded machine may make other frames late too.
-  auto reported = [&late](int step) { return std::count(late.begin(), late.end(), step) == 1; };
-  EXPECT_TRUE(reported(5));
-  EXPECT_FALSE(reported(6));
+  // being reported. Steps 5 and 6 follow late frames and are late, but the
+  // late steps of a run this short make one line. The first frame is never
+  // late. A loaded machine may make other frames late too.
+  EXPECT_EQ(late.size(), 1u);
   EXPECT_EQ(std::count(late.begin(), late.end(), 0), 0);
   // A late frame reports what it took: at least the whole frame time. A loaded
   // machine makes frames longer, so there is no upper bound.
@@ -153,22 +150,6 @@ TEST_F(EngineFixture, LateFramesAreReportedExceptTheFirstAndAfterAnOversleep) {
     std::smatch match;
     ASSERT_TRUE(std::regex_match(message, match, report)) << message;
     EXPECT_GE(std::stoi(match[1]), 10) << message;
-  }
-  vx::GameManager::getInstance().shutDown();
-}
-
-TEST_F(EngineFixture, LateStepsAreReportedAtMostOnceASecondWithTheirCount) {
-  start();
-  // Stamps of late steps in ms, and the count each reports (0: no line).
-  const int stamps[][2] = {{0, 1}, {10, 0}, {999, 0}, {1000, 3}, {1500, 0}, {5000, 2}, {5001, 0}};
-  vx::LateStepLog late_steps;
-  for (const auto &stamp : stamps) {
-    const int before = static_cast<int>(messages().size());
-    late_steps.lateStep(10, 20000, stamp[0] * 1000LL);
-    const std::vector<std::string> lines = messages();
-    const std::string count = " " + std::to_string(stamp[1]) + " late step(s)";
-    EXPECT_EQ(static_cast<int>(lines.size()) - before, stamp[1] > 0 ? 1 : 0) << stamp[0];
-    EXPECT_TRUE(stamp[1] == 0 || lines.back().find(count) != std::string::npos) << stamp[0];
   }
   vx::GameManager::getInstance().shutDown();
 }

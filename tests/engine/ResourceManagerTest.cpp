@@ -189,21 +189,15 @@ TEST_F(ResourceManagerTest, EndlessAndOversizedFilesAreRefusedBeforeReading) {
   std::filesystem::create_symlink("/dev/zero", link);
   vxtest::writeFile(big, SPRITE);
   std::filesystem::resize_file(big, vx::MAX_SPRITE_FILE_SIZE + 1);
-  std::string wav = wavFile();
-  wav.replace(40, 4, "\xff\xff\xff\xff"); // 4 GB of samples declared.
-  vxtest::writeFile(m_dir.file("huge.wav"), wav);
-  const struct {
-    std::string path, line;
-  } cases[] = {{"/dev/zero", "not a regular file"},
-               {link, "not a regular file"},
-               {big, "more than the 16777216"},
-               {m_dir.file("huge.wav"), "declares more data"}};
-  for (const auto &c : cases) {
-    const bool sound = c.path.size() > 4 && c.path.substr(c.path.size() - 4) == ".wav";
-    const std::vector<std::string> lines = messagesOf([&] {
-      EXPECT_EQ(sound ? m_rm.loadSound(c.path, "s") : m_rm.loadSprite(c.path, "s"), -1);
-    });
-    EXPECT_THAT(lines, ::testing::Contains(::testing::HasSubstr(c.line))) << c.path;
+  vxtest::writeFile(m_dir.file("huge.wav"), wavFile().replace(40, 4, "\xff\xff\xff\xff"));
+  const std::pair<std::string, std::string> cases[] = {{"/dev/zero", "not a regular file"},
+                                                       {link, "not a regular file"},
+                                                       {big, "more than the 16777216"},
+                                                       {m_dir.file("huge.wav"), "declares more"}};
+  for (const auto &[path, line] : cases) {
+    const bool sound = path.find(".wav") != std::string::npos;
+    auto load = [&] { EXPECT_EQ(sound ? m_rm.loadSound(path, "s") : m_rm.loadSprite(path, "s"), -1); };
+    EXPECT_THAT(messagesOf(load), ::testing::Contains(::testing::HasSubstr(line))) << path;
   }
 }
 

@@ -48,8 +48,7 @@ template <class T> void fuzzOne(const uint8_t *data, size_t size, unsigned int a
   unsigned int mask = 0;
   const int result = p_o->deserialize(in, &mask);
   check(result == 0 || result == -1, "deserialize returned neither 0 nor -1");
-  // What was taken is drawn, on the headless path: every figure and sprite is
-  // worked out, only the window calls are left out.
+  // Drawn on the headless path: everything but the window calls is worked out.
   p_o->draw();
   if (result != 0) {
     check(written(*p_o, all) == before, "refused record changed the object");
