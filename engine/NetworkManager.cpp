@@ -285,8 +285,9 @@ void NetworkManager::closeTimedOut() {
     }
     if (p_why == nullptr || (now - since) / 1000 <= limit)
       continue;
-    LogManager::getInstance().writeLog("NetworkManager::closeTimedOut(): Socket %d %s %lld ms. Closing it.",
-                                       i, p_why, (now - since) / 1000);
+    LogManager::getInstance().writeLog(
+        "NetworkManager::closeTimedOut(): Socket %d %s %lld ms. Closing it.", i, p_why,
+        (now - since) / 1000);
     close(i);
   }
 }

@@ -208,9 +208,9 @@ void WorldManager::deleteMarked() {
     // An object on the stack was not made with new: deleting it would free
     // what was never allocated. It leaves the world when its scope ends.
     if (isOnStack(p_o)) {
-      LogManager::getInstance().writeLog(
-          "WorldManager: Error! Object %d (%s) is on the stack, not made with new; not deleting it.",
-          p_o->getId(), p_o->getType().c_str());
+      LogManager::getInstance().writeLog("WorldManager: Error! Object %d (%s) is on the stack, "
+                                         "not made with new; not deleting it.",
+                                         p_o->getId(), p_o->getType().c_str());
       continue;
     }
     delete p_o;

@@ -138,9 +138,7 @@ TEST_F(DisplayWindow, BackgroundRectangleBlanksTheCellUnderACharacter) {
 TEST_F(DisplayWindow, CharactersBlankTheirCellsOverWhatWasDrawnOnTheWindow) {
   DisplayManager &display = DisplayManager::getInstance();
   ASSERT_EQ(display.swapBuffers(), 0);
-  sf::RectangleShape red(sf::Vector2f(800, 480));
-  red.setFillColor(sf::Color::Red);
-  display.getWindow()->draw(red);
+  display.getWindow()->clear(sf::Color::Red); // Drawn straight on the window.
   for (int i = 0; i < 3; i++)
     ASSERT_EQ(display.drawCh(Vector(static_cast<float>(3 + i), 3), "#. "[i], vx::GREEN), 0);
   const sf::Image image = backBuffer();
