@@ -17,6 +17,15 @@ class AudioDevice {
   // heap is corrupted within seconds. Sounds and music therefore stay silent
   // when this is false. The first time it is false, writes one log line saying so.
   static bool isOpen();
+
+  // Whether an output device can be opened at all, found out once per process
+  // when first asked, by opening the default device and closing it again with
+  // standard error silenced: without a sound card, the libraries under the
+  // audio library write screenfuls of complaints there, and the audio library
+  // adds one for every buffer it then fails to make. Sounds and music make no
+  // audio objects when this is false. The first time it is false, writes the
+  // log line isOpen() would.
+  static bool isAvailable();
 };
 
 } // namespace vx

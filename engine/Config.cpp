@@ -1,10 +1,12 @@
 #include "Config.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 
 #include "Color.h"
 #include "LogManager.h"
+#include "NetworkManager.h"
 #include "utility.h"
 
 namespace vx {
@@ -28,7 +30,9 @@ Config::Config()
       m_font_scale(2.0f), m_window_title("Vexlo"), m_show_mouse(false), m_headless(false),
       m_font_file("vx-font.ttf"), m_logfile("vexlo.log"), m_random_seed(0),
       m_networking(true), m_quadtree_threshold(1), m_quadtree_depth(10), m_grid_width(20),
-      m_grid_height(8), m_signals(true), m_terminal(false) {}
+      m_grid_height(8), m_signals(true), m_terminal(false),
+      m_network_message_timeout(PARTIAL_MESSAGE_TIMEOUT_MS),
+      m_network_silent_timeout(SILENT_CONNECTION_TIMEOUT_MS) {}
 
 Config &Config::getInstance() {
   static Config config;
@@ -83,7 +87,7 @@ void Config::loadConfig(std::string config) {
       setting = value;
   };
 
-  setInt("frame_time", m_frame_time);
+  loadFrameTime(match(config, "frame_time"));
   std::string value = match(config, "font_scale");
   if (!value.empty())
     m_font_scale = static_cast<float>(std::atof(value.c_str()));
@@ -132,6 +136,8 @@ void Config::loadConfig(std::string config) {
   setBool("networking", m_networking);
   setInt("grid_width", m_grid_width);
   setInt("grid_height", m_grid_height);
+  setInt("network_message_timeout", m_network_message_timeout);
+  setInt("network_silent_timeout", m_network_silent_timeout);
   setInt("quadtree_depth", m_quadtree_depth);
   setInt("quadtree_threshold", m_quadtree_threshold);
   setBool("signals", m_signals);
@@ -157,6 +163,25 @@ void Config::loadConfig(std::string config) {
     m_terminal = false;
   else if (!value.empty())
     log_manager.writeLog("loadConfig(): Unsupported display '%s'", value.c_str());
+}
+
+void Config::loadFrameTime(const std::string &value) {
+  if (value.empty())
+    return;
+  // The whole value must be a number of milliseconds the loop can live with:
+  // 0 runs unthrottled, and a second per step is the slowest a window stays
+  // responsive at. Anything else ("1e12", "-5", "40ms") keeps the setting.
+  errno = 0;
+  char *p_end = nullptr;
+  long frame_time = std::strtol(value.c_str(), &p_end, 10);
+  if (errno == 0 && *p_end == '\0' && p_end != value.c_str() && frame_time >= 0 &&
+      frame_time <= MAX_FRAME_TIME) {
+    m_frame_time = static_cast<int>(frame_time);
+    return;
+  }
+  LogManager::getInstance().writeLog(
+      "loadConfig(): Unsupported frame time '%s' (0 to %d ms), keeping %d ms", value.c_str(),
+      MAX_FRAME_TIME, m_frame_time);
 }
 
 void Config::logConfig() const {
@@ -210,5 +235,7 @@ int Config::getRandomSeed() const { return m_random_seed; }
 bool Config::getNetworking() const { return m_networking; }
 int Config::getGridWidth() const { return m_grid_width; }
 int Config::getGridHeight() const { return m_grid_height; }
+int Config::getNetworkMessageTimeout() const { return m_network_message_timeout; }
+int Config::getNetworkSilentTimeout() const { return m_network_silent_timeout; }
 
 } // namespace vx

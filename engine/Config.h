@@ -7,6 +7,9 @@
 
 namespace vx {
 
+// The longest frame time a configuration may ask for, in milliseconds.
+const int MAX_FRAME_TIME = 1000;
+
 class Config {
  private:
   Config();
@@ -36,6 +39,12 @@ class Config {
   std::string m_record_file;          // Record the game to this file ("" not at all).
   std::string m_replay_file;          // Replay the game recorded in this file.
   bool m_terminal;                    // Shown in the terminal rather than a window.
+  int m_network_message_timeout;      // See PARTIAL_MESSAGE_TIMEOUT_MS, ms.
+  int m_network_silent_timeout;       // See SILENT_CONNECTION_TIMEOUT_MS, ms.
+
+  // Sets the frame time from a configuration value: a whole number from 0 to
+  // MAX_FRAME_TIME; anything else is refused with a log line.
+  void loadFrameTime(const std::string &value);
 
  public:
   Config(const Config &) = delete;
@@ -84,6 +93,11 @@ class Config {
 
   // A replay runs the game at its record's frame time.
   void setFrameTime(int frame_time);
+
+  // How long the network manager lets a message take to arrive once begun,
+  // and an accepted connection stay silent, in milliseconds (0: no limit).
+  int getNetworkMessageTimeout() const;
+  int getNetworkSilentTimeout() const;
 };
 
 } // namespace vx

@@ -13,6 +13,7 @@
 #include "Shape.h"
 #include "TerminalSession.h"
 #include "WindowLoss.h"
+#include "WindowSystem.h"
 #include "utility.h"
 
 namespace vx {
@@ -213,6 +214,11 @@ int DisplayManager::startUp() {
     log_manager.writeLog("DisplayManager::startUp(): Error! No display (DISPLAY is not set).");
     return -1;
   }
+  if (!displayOpens()) {
+    log_manager.writeLog("DisplayManager::startUp(): Error! Cannot open the display '%s'.",
+                         display);
+    return -1;
+  }
 
 #if defined(__SANITIZE_ADDRESS__)
   // Sanitizer builds keep one graphics context for the rest of the process:
@@ -230,6 +236,15 @@ int DisplayManager::startUp() {
     m_window_horizontal_pixels = static_cast<int>(desktop.width);
   if (m_window_vertical_pixels == 0)
     m_window_vertical_pixels = static_cast<int>(desktop.height);
+
+  const int max_side = maxWindowSide();
+  if (m_window_horizontal_pixels > max_side || m_window_vertical_pixels > max_side) {
+    log_manager.writeLog("DisplayManager::startUp(): Error! The window system cannot make a "
+                         "window of %d x %d pixels (at most %d a side).",
+                         m_window_horizontal_pixels, m_window_vertical_pixels, max_side);
+    releaseGraphics();
+    return -1;
+  }
 
   m_configured_horizontal_pixels = m_window_horizontal_pixels;
   m_configured_vertical_pixels = m_window_vertical_pixels;
@@ -497,8 +512,12 @@ int DisplayManager::getVerticalPixels() const { return m_window_vertical_pixels;
 
 sf::RenderWindow *DisplayManager::getWindow() const {
   flush();
+  if (m_p_batch)
+    m_p_batch->forgetPixels();
   return m_p_window.get();
 }
+
+sf::RenderWindow *DisplayManager::getEventWindow() const { return m_p_window.get(); }
 
 bool DisplayManager::hasWindow() const { return m_p_window != nullptr; }
 

@@ -144,10 +144,13 @@ class DisplayManager : public Manager {
   // The window, or null before start-up, after shut-down, when headless and
   // when the game is shown in the terminal.
   // Everything drawn so far is on it first, so whoever reads it back sees the
-  // frame as drawn up to now. Draw through the display, not straight onto the
-  // window: a character's background is painted only over pixels the display
-  // itself has drawn on since the last swap, the rest holding the clear colour.
+  // frame as drawn up to now. The caller may draw on it: until the next swap
+  // every character's cell is blanked whole, whatever lies beneath.
   sf::RenderWindow *getWindow() const;
+
+  // The window for reading its events and state, without drawing: unlike
+  // getWindow, it leaves what the display knows about the pixels alone.
+  sf::RenderWindow *getEventWindow() const;
 
   // Whether a window is open; unlike getWindow, draws nothing.
   bool hasWindow() const;

@@ -142,6 +142,8 @@ DrawBatch::DrawBatch(const sf::Font &font, unsigned int character_size, sf::Vect
   m_drawn.markAll();
 }
 
+void DrawBatch::forgetPixels() { m_drawn.markAll(); }
+
 void DrawBatch::startFrame(sf::Color clear_color) {
   m_drawn.clear();
   m_clear_color = clear_color;

@@ -118,6 +118,10 @@ class DrawBatch {
   // The window has just been cleared to the colour and nothing is pending.
   void startFrame(sf::Color clear_color);
 
+  // Something else drew on the window: nothing is known about its pixels
+  // until the next startFrame, so every cell background is drawn whole.
+  void forgetPixels();
+
   // One character at a window pixel position: first its cell's background,
   // then its glyph, both turned by angle degrees (each about its own corner).
   void addCharacter(sf::Vector2f pixels, char ch, sf::Color fill, sf::Color background,

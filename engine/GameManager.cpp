@@ -12,6 +12,7 @@
 #include "DisplayManager.h"
 #include "EventStep.h"
 #include "InputManager.h"
+#include "LateStepLog.h"
 #include "LogManager.h"
 #include "NetworkManager.h"
 #include "PathManager.h"
@@ -137,7 +138,12 @@ int GameManager::startUp() {
   const DisplayManager &display_manager = DisplayManager::getInstance();
   Box window(Vector(0, 0), static_cast<float>(display_manager.getHorizontal()),
              static_cast<float>(display_manager.getVertical()));
-  world_manager.setBoundary(window);
+  if (world_manager.setBoundary(window) != 0) {
+    log_manager.writeLog("GameManager::startUp(): Error! The world of %d x %d cells is too large "
+                         "for the collision grid.", display_manager.getHorizontal(),
+                         display_manager.getVertical());
+    return -1;
+  }
   world_manager.setView(window);
   world_manager.setViewSlack(Vector(1.0f / 3, 1.0f / 3));
 
@@ -186,6 +192,7 @@ void GameManager::run() {
   m_game_over = false;
   m_step_count = 0;
   int64_t adjust = 0; // Oversleep of the last frame, taken off the next one.
+  LateStepLog late_steps;
   const int64_t frame_time = static_cast<int64_t>(m_frame_time) * 1000;
 
   do {
@@ -227,8 +234,7 @@ void GameManager::run() {
     } else if (adjust != 0) {
       adjust = 0;
     } else if (m_frame_time > 0 && m_step_count > 0) {
-      log_manager.writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms",
-                           m_frame_time, static_cast<int>(elapsed / 1000));
+      late_steps.lateStep(m_frame_time, elapsed);
     }
     m_step_count++;
   } while (!m_game_over);

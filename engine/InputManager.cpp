@@ -230,7 +230,7 @@ int InputManager::startUp() {
       log_manager.writeLog("InputManager::startUp(): Error! DisplayManager must be started first.");
       return -1;
     }
-    sf::RenderWindow *p_window = display_manager.getWindow();
+    sf::RenderWindow *p_window = display_manager.getEventWindow();
     if (p_window != nullptr) {
       // Without repeat a held key gives one press, then KEY_DOWN every frame
       // from sampling, then one release.
@@ -249,7 +249,7 @@ int InputManager::startUp() {
 
 void InputManager::shutDown() {
   const LogManager &log_manager = LogManager::getInstance();
-  sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow();
+  sf::RenderWindow *p_window = DisplayManager::getInstance().getEventWindow();
   if (p_window != nullptr) {
     p_window->setKeyRepeatEnabled(true);
     log_manager.writeLog(2, "InputManager::shutDown(): Keyboard repeat enabled.");
@@ -325,7 +325,7 @@ WindowEvent InputManager::nextWindowEvent(bool wait) const {
       m_close_requested = true;
     return event;
   }
-  sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow();
+  sf::RenderWindow *p_window = DisplayManager::getInstance().getEventWindow();
   if (p_window == nullptr || !p_window->isOpen())
     return NO_WINDOW_EVENT;
   sf::Event event;
@@ -374,7 +374,7 @@ void InputManager::getInput() const {
     return;
   }
 
-  sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow();
+  sf::RenderWindow *p_window = DisplayManager::getInstance().getEventWindow();
   if (p_window == nullptr) {
     LogManager::getInstance().writeLog(
         "InputManager::getInput(): DisplayManager unexpectedly returned null window!");

@@ -55,7 +55,12 @@ void LogManager::shutDown() {
   }
 }
 
-void LogManager::setFlush(bool do_flush) { m_do_flush = do_flush; }
+void LogManager::setFlush(bool do_flush) {
+  m_do_flush = do_flush;
+  // What is already buffered goes out now, so a later abort cannot lose it.
+  if (do_flush && m_p_f != nullptr)
+    std::fflush(m_p_f);
+}
 
 int LogManager::getLogLevel() const { return m_log_level; }
 

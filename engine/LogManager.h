@@ -38,6 +38,7 @@ class LogManager : public Manager {
   // Closes the log file; later lines go to standard error.
   void shutDown() override;
 
+  // Turning flushing on also flushes what the log holds already.
   void setFlush(bool do_flush = true);
 
   // Writes one line if level is at most the log level. Returns the length of

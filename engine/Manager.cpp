@@ -1,10 +1,55 @@
 #include "Manager.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "Event.h"
 #include "LogManager.h"
 #include "Object.h"
 
 namespace vx {
+
+namespace {
+
+class Delivery;
+
+// The deliveries under way in all managers, innermost last. Never destroyed:
+// objects may go away during static destruction at exit.
+std::vector<Delivery *> &deliveries() {
+  static std::vector<Delivery *> *p_under_way = new std::vector<Delivery *>;
+  return *p_under_way;
+}
+
+// One delivery of an event: the listeners it still has to call.
+class Delivery {
+ private:
+  ObjectList m_listeners;
+  int m_next; // Position of the next listener to call.
+
+ public:
+  explicit Delivery(const ObjectList &listeners) : m_listeners(listeners), m_next(0) {
+    deliveries().push_back(this);
+  }
+  ~Delivery() { deliveries().erase(std::find(deliveries().begin(), deliveries().end(), this)); }
+  Delivery(const Delivery &) = delete;
+  Delivery &operator=(const Delivery &) = delete;
+
+  // The next listener, or null at the end.
+  Object *next() { return m_next < m_listeners.getCount() ? m_listeners[m_next++] : nullptr; }
+
+  void forget(const Object *p_o) {
+    for (int i = 0; i < m_listeners.getCount(); i++) {
+      if (m_listeners[i] != p_o)
+        continue;
+      m_listeners.remove(m_listeners[i]);
+      if (i < m_next)
+        m_next--;
+      return;
+    }
+  }
+};
+
+} // namespace
 
 Manager::Manager() : m_type("Manager"), m_event_count(0), m_is_started(false) {}
 
@@ -54,14 +99,18 @@ int Manager::onEvent(const Event *p_event) const {
     if (m_event_name[i] != type)
       continue;
     // Walk a copy: handlers may change interests while the event is delivered.
-    const ObjectList listeners = m_obj_list[i];
-    for (int j = 0; j < listeners.getCount(); j++) {
-      Object *p_o = listeners[j];
+    // Objects deleted meanwhile are taken out of it by forgetListener.
+    Delivery delivery(m_obj_list[i]);
+    while (Object *p_o = delivery.next())
       if (p_o->isActive() && p_o->eventHandler(p_event) != 0)
         count++;
-    }
   }
   return count;
+}
+
+void Manager::forgetListener(const Object *p_o) {
+  for (Delivery *p_delivery : deliveries())
+    p_delivery->forget(p_o);
 }
 
 namespace {

@@ -42,9 +42,14 @@ class Manager {
   virtual bool isValid(std::string event_type) const;
   bool isStarted() const;
 
-  // Delivers the event to every active object interested in its type.
-  // Returns how many handlers reported the event handled.
+  // Delivers the event to every active object interested in its type when
+  // delivery begins, but for objects deleted meanwhile. Returns how many
+  // handlers reported the event handled.
   int onEvent(const Event *p_event) const;
+
+  // Drops an object that is going away from every delivery under way, in
+  // every manager, so no handler of it is called (the Object destructor calls this).
+  static void forgetListener(const Object *p_o);
 
   // Adds or removes an object's interest in an event type. Return 0 or -1.
   int registerInterest(Object *p_o, std::string event_type);

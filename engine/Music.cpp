@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include <SFML/Audio/InputSoundFile.hpp>
 #include <SFML/Audio/Music.hpp>
 #include <SFML/System/Err.hpp>
 
@@ -16,7 +17,7 @@ struct Music::Stream {
   sf::Music music;
 };
 
-Music::Music() : m_label("[Undefined]") {
+Music::Music() : m_label("[Undefined]"), m_silent(false) {
   // As for a sound: the audio library's error stream must outlive this music,
   // so it is made before this music is complete.
   sf::err();
@@ -27,9 +28,17 @@ Music::~Music() = default;
 int Music::loadMusic(const std::string &filename) {
   // Only regular files reach the audio library: its decoders never return
   // from reading a directory.
+  m_silent = false;
   if (!isRegularFile(filename)) {
     m_p_stream.reset(); // Like any failed open: whatever was open is closed.
     return -1;
+  }
+  // Without a device the file is only checked to decode (see Sound).
+  if (!AudioDevice::isAvailable()) {
+    m_p_stream.reset();
+    sf::InputSoundFile file;
+    m_silent = file.openFromFile(filename);
+    return m_silent ? 0 : -1;
   }
   // The audio library opens its device with the first stream: not before a
   // file is actually loaded.
@@ -77,11 +86,14 @@ void Music::stop() {
   }
 }
 
-void Music::unload() { m_p_stream.reset(); }
+void Music::unload() {
+  m_p_stream.reset();
+  m_silent = false;
+}
 
-bool Music::isAudible() const { return isLoaded() && AudioDevice::isOpen(); }
+bool Music::isAudible() const { return m_p_stream != nullptr && AudioDevice::isOpen(); }
 
-bool Music::isLoaded() const { return m_p_stream != nullptr; }
+bool Music::isLoaded() const { return m_silent || m_p_stream != nullptr; }
 
 bool Music::isPlaying() const {
   return isAudible() && m_p_stream->music.getStatus() == sf::SoundSource::Playing;

@@ -14,6 +14,7 @@ class Music {
   struct Stream;
   std::unique_ptr<Stream> m_p_stream;
   std::string m_label; // "[Undefined]" until set.
+  bool m_silent;       // Opened without an audio device: checked, nothing made.
 
   // Loaded, and the audio library has a device to play it on: only then do
   // the library's playback calls reach it (see AudioDevice).

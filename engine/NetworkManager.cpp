@@ -14,6 +14,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "Clock.h"
+#include "Config.h"
 #include "EventNetwork.h"
 #include "GameManager.h"
 #include "LogManager.h"
@@ -87,7 +89,10 @@ int finishConnect(int sock, std::chrono::steady_clock::time_point deadline) {
 
 } // namespace
 
-NetworkManager::NetworkManager() : m_server_sock(-1), m_max_connections(3), m_close_depth(0) {
+NetworkManager::NetworkManager()
+    : m_server_sock(-1), m_max_connections(3), m_close_depth(0),
+      m_partial_timeout_ms(PARTIAL_MESSAGE_TIMEOUT_MS),
+      m_silent_timeout_ms(SILENT_CONNECTION_TIMEOUT_MS) {
   setType("NetworkManager");
 }
 
@@ -109,6 +114,10 @@ int NetworkManager::startUp() {
   if (isStarted())
     return warnAlreadyStarted(*this);
   // BSD sockets need no library start; sends never raise SIGPIPE (MSG_NOSIGNAL).
+  // The timeouts come from the configuration; a negative one keeps its default.
+  const Config &config = Config::getInstance();
+  setPartialMessageTimeout(config.getNetworkMessageTimeout());
+  setSilentConnectionTimeout(config.getNetworkSilentTimeout());
   Manager::startUp();
   LogManager::getInstance().writeLog(5, "NetworkManager::startUp(): successfully started.");
   return 0;
@@ -196,6 +205,8 @@ int NetworkManager::addConnection(int sock, const char *where) {
   setNoDelay(sock);
   Connection connection;
   connection.sock = sock;
+  connection.accepted = std::strcmp(where, "accept") == 0;
+  connection.opened = Clock::now();
   m_connections.push_back(connection);
   int index = static_cast<int>(m_connections.size()) - 1;
   LogManager::getInstance().writeLog(1, "NetworkManager::%s(): New connection, socket %d.", where,
@@ -213,25 +224,73 @@ int NetworkManager::accept() {
     log_manager.writeLog("NetworkManager::accept(): Error! Not setup as server.");
     return -2;
   }
-  if (getConnectionCount() >= m_max_connections) {
-    log_manager.writeLog(
-        20, "NetworkManager::accept(): Won't check for new connetions since at max.");
-    log_manager.writeLog(20, "\tUse NM.setMaxConnections() to change max.");
-    return -1;
-  }
-  int sock = accept4(m_server_sock, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-  if (sock == -1) {
-    int error = errno;
-    // A connection reset before it was taken is no error of ours either.
-    if (wouldBlock(error) || error == EINTR || error == ECONNABORTED) {
-      log_manager.writeLog(15, "NetworkManager::accept(): No new connection. Not blocking.");
-      return -1;
+  closeTimedOut();
+  // Every pending connection is taken now: one a step would leave a real
+  // peer waiting behind a crowd of others.
+  int first = -1, refused = 0;
+  for (int taken = 0; taken < MAX_ACCEPTS_PER_CALL; taken++) {
+    int sock = accept4(m_server_sock, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (sock == -1) {
+      int error = errno;
+      // A connection reset before it was taken is no error of ours either.
+      if (error == EINTR || error == ECONNABORTED)
+        continue;
+      if (wouldBlock(error))
+        break;
+      log_manager.writeLog("NetworkManager::accept(): Error! accept() returned:");
+      logError(error);
+      return first != -1 ? first : -2;
     }
-    log_manager.writeLog("NetworkManager::accept(): Error! accept() returned:");
-    logError(error);
-    return -2;
+    // Beyond the maximum a connection is closed at once rather than left
+    // waiting for a slot that may never come.
+    if (getConnectionCount() >= m_max_connections) {
+      ::close(sock);
+      refused++;
+      continue;
+    }
+    int index = addConnection(sock, "accept");
+    if (first == -1)
+      first = index;
   }
-  return addConnection(sock, "accept");
+  if (refused > 0)
+    log_manager.writeLog("NetworkManager::accept(): Warning! Refused %d connection(s): at the "
+                         "maximum of %d.", refused, m_max_connections);
+  if (first == -1)
+    log_manager.writeLog(15, "NetworkManager::accept(): No new connection. Not blocking.");
+  return first;
+}
+
+void NetworkManager::closeTimedOut() {
+  const long long now = Clock::now();
+  for (int i = getConnectionCount() - 1; i >= 0; i--) {
+    if (i >= getConnectionCount() || !isOpen(i))
+      continue; // A handler closed connections meanwhile.
+    Connection &connection = m_connections[static_cast<size_t>(i)];
+    // Bytes waiting in the socket count as heard even when the game reads
+    // the connection some other way.
+    char byte;
+    if (connection.accepted && !connection.heard && m_silent_timeout_ms > 0 &&
+        readSome(i, &byte, 1, true) != 0)
+      connection.heard = true;
+    const char *p_why = nullptr;
+    long long since = 0;
+    int limit = 0;
+    if (connection.partial_since >= 0 && m_partial_timeout_ms > 0) {
+      p_why = "left a message unfinished for";
+      since = connection.partial_since;
+      limit = m_partial_timeout_ms;
+    } else if (connection.accepted && !connection.heard && m_silent_timeout_ms > 0) {
+      p_why = "sent nothing in";
+      since = connection.opened;
+      limit = m_silent_timeout_ms;
+    }
+    if (p_why == nullptr || (now - since) / 1000 <= limit)
+      continue;
+    LogManager::getInstance().writeLog(
+        "NetworkManager::closeTimedOut(): Socket %d %s %lld ms. Closing it.", i, p_why,
+        (now - since) / 1000);
+    close(i);
+  }
 }
 
 int NetworkManager::connect(std::string host, std::string port) {
@@ -280,6 +339,29 @@ int NetworkManager::setMaxConnections(int max_connections) {
 }
 
 int NetworkManager::getMaxConnections() const { return m_max_connections; }
+
+namespace {
+
+// Stores a timeout in milliseconds; a negative one is refused with a log line.
+int setTimeout(int &setting, int milliseconds, const char *where) {
+  if (milliseconds < 0) {
+    LogManager::getInstance().writeLog("NetworkManager::%s(): Error! %d is less than 0.", where,
+                                       milliseconds);
+    return -1;
+  }
+  setting = milliseconds;
+  return 0;
+}
+
+} // namespace
+
+int NetworkManager::setPartialMessageTimeout(int milliseconds) {
+  return setTimeout(m_partial_timeout_ms, milliseconds, "setPartialMessageTimeout");
+}
+
+int NetworkManager::setSilentConnectionTimeout(int milliseconds) {
+  return setTimeout(m_silent_timeout_ms, milliseconds, "setSilentConnectionTimeout");
+}
 
 int NetworkManager::getConnectionCount() const { return static_cast<int>(m_connections.size()); }
 
@@ -456,6 +538,8 @@ int NetworkManager::readWaiting(int sock_index) {
     if (n < 0)
       return -1;
     m_connections[static_cast<size_t>(sock_index)].received.append(chunk, static_cast<size_t>(n));
+    if (n > 0)
+      m_connections[static_cast<size_t>(sock_index)].heard = true;
     if (n < READ_CHUNK)
       break;
   }
@@ -486,7 +570,15 @@ int NetworkManager::deliverMessages(int sock_index) {
         "message. Closing it.",
         sock_index);
     close(sock_index);
+    return delivered;
   }
+  // The clock of an unfinished message starts with its first bytes; each
+  // message that comes in whole starts it again for the rest.
+  Connection &connection = m_connections[static_cast<size_t>(sock_index)];
+  if (connection.received.empty())
+    connection.partial_since = -1;
+  else if (delivered > 0 || connection.partial_since < 0)
+    connection.partial_since = Clock::now();
   return delivered;
 }
 
@@ -506,6 +598,7 @@ int NetworkManager::receiveMessages() {
     if (closed && i < getConnectionCount() && m_connections[static_cast<size_t>(i)].sock == sock)
       close(i);
   }
+  closeTimedOut();
   return delivered;
 }
 

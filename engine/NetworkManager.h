@@ -27,6 +27,18 @@ const int MAX_UNSENT_BYTES = 1 << 20;
 // How long connect() waits for the other instance to answer, milliseconds.
 const int CONNECT_TIMEOUT_MS = 3000;
 
+// How long a message may take to arrive once its first bytes came, and how
+// long an accepted connection may stay silent before sending anything, before
+// the connection is closed (milliseconds; 0 turns a timeout off). The
+// configuration's "network_message_timeout" and "network_silent_timeout" set
+// them when the manager starts.
+const int PARTIAL_MESSAGE_TIMEOUT_MS = 5000;
+const int SILENT_CONNECTION_TIMEOUT_MS = 5000;
+
+// Connections accept() takes or refuses in one call at most, so a flood of
+// them cannot hold up the game loop.
+const int MAX_ACCEPTS_PER_CALL = 4096;
+
 class NetworkManager : public Manager {
  private:
   // Bytes to send to a connection once the game loop reaches a step.
@@ -40,6 +52,10 @@ class NetworkManager : public Manager {
     std::deque<QueuedMessage> queue;   // Oldest first.
     std::string unsent;                // Accepted by send() but not yet written.
     std::string received;              // Start of a message still arriving.
+    bool accepted = false;             // Taken by accept(), not made by connect().
+    bool heard = false;                // The peer has sent something.
+    long long opened = 0;              // Clock::now() when it joined the list.
+    long long partial_since = -1;      // When the unfinished message began, or -1.
   };
 
   NetworkManager();
@@ -48,6 +64,12 @@ class NetworkManager : public Manager {
   int m_max_connections;               // The most connections accept() takes.
   std::vector<Connection> m_connections;
   int m_close_depth;                   // How many close() calls are under way.
+  int m_partial_timeout_ms;            // See PARTIAL_MESSAGE_TIMEOUT_MS.
+  int m_silent_timeout_ms;             // See SILENT_CONNECTION_TIMEOUT_MS.
+
+  // Closes, with a log line each, the connections whose unfinished message
+  // or whose silence since being accepted lasted longer than allowed.
+  void closeTimedOut();
 
   // Appends a connected socket and announces it, logging under the name of
   // the operation that made it. Returns its socket index.
@@ -105,8 +127,10 @@ class NetworkManager : public Manager {
   // The port listened on, or -1 when not a server.
   int getPort() const;
 
-  // Takes one pending connection: its socket index; -1 when there is none or
-  // the maximum is reached; -2 on error or when not a server.
+  // Closes the connections that timed out, then takes every pending
+  // connection, closing at once (with a log line) those beyond the maximum.
+  // Returns the socket index of the first one taken; -1 when none was; -2 on
+  // error or when not a server.
   int accept();
 
   // Connects to another instance, waiting at most CONNECT_TIMEOUT_MS. The
@@ -117,6 +141,13 @@ class NetworkManager : public Manager {
   // The most connections accept() takes (3 at first). 0, or -1 for a negative count.
   int setMaxConnections(int max_connections);
   int getMaxConnections() const;
+
+  // How long a message may take to arrive once its first bytes came, and how
+  // long an accepted connection may stay silent before sending anything,
+  // milliseconds (0: no limit). Checked by accept() and receiveMessages(). 0,
+  // or -1 for a negative time (the setting stays).
+  int setPartialMessageTimeout(int milliseconds);
+  int setSilentConnectionTimeout(int milliseconds);
 
   // Number of open connections.
   int getConnectionCount() const;

@@ -81,6 +81,7 @@ Object::Object()
 Object::~Object() {
   for (int i = m_event_count - 1; i >= 0; i--)
     unregisterInterest(m_event_name[i]);
+  Manager::forgetListener(this);
   dropPathFind();
   // Searches of other objects that head for this one must not reach for it
   // once it is gone.

@@ -58,6 +58,11 @@ const unsigned int ATTR_ALL = 0x3ffff;
 // "hard", "soft", "spectral" or "undefined".
 std::string solidnessToString(int solidness);
 
+// The base of every game object. Objects are created with `new` and belong to
+// the world from then on: the world deletes them (markForDelete, or at its
+// shut-down). An object made on the stack or as a member of something else
+// would be deleted twice; the world finds those on the stack, logs them and
+// leaves them alone.
 class Object {
  private:
   int m_id;                          // Unique id.

@@ -34,7 +34,7 @@ int Pause::eventHandler(const Event *p_e) {
     return 1;
   log_manager.writeLog("Pause::eventHandler(): Game paused.");
   const DisplayManager &display_manager = DisplayManager::getInstance();
-  if (display_manager.getWindow() == nullptr && !display_manager.usesTerminal()) {
+  if (!display_manager.hasWindow() && !display_manager.usesTerminal()) {
     log_manager.writeLog(
         "Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot pause.");
     return 0;

@@ -1,5 +1,6 @@
 #include "ResourceManager.h"
 
+#include <filesystem>
 #include <fstream>
 #include <list>
 #include <memory>
@@ -163,6 +164,9 @@ int ResourceManager::loadSound(std::string filename, std::string label) {
     return -1;
   }
   Sound &sound = m_sound[m_sound_count];
+  if (!riffChunksFit(filename))
+    log_manager.writeLog("RM::loadSound(): Error! '%s' declares more data than the file holds.",
+                         filename.c_str());
   if (sound.loadSound(filename) == -1) {
     log_manager.writeLog("RM::loadSound(): Error! Cannot load sound from file '%s'.",
                          filename.c_str());
@@ -230,6 +234,21 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
     return -1;
   }
   log_manager.writeLog(1, "RM::loadSprite(): Loading sprite '%s'.", filename.c_str());
+
+  // Only regular files of a sane size are read: a device such as /dev/zero
+  // (or a link to one) would be read for ever.
+  const long long size = regularFileSize(filename);
+  if (size > MAX_SPRITE_FILE_SIZE) {
+    log_manager.writeLog("RM::loadSprite(): Error! File '%s' has %lld bytes, more than the %lld "
+                         "a sprite file may have.", filename.c_str(), size, MAX_SPRITE_FILE_SIZE);
+    log_manager.writeLog("RM::loadSprite(): Sprite '%s' not loaded.", label.c_str());
+    return -1;
+  }
+  if (size < 0 && std::filesystem::exists(filename)) {
+    log_manager.writeLog("RM::loadSprite(): Error! '%s' is not a regular file.", filename.c_str());
+    log_manager.writeLog("RM::loadSprite(): Sprite '%s' not loaded.", label.c_str());
+    return -1;
+  }
 
   std::ifstream in(filename);
   if (!in.is_open()) {

@@ -16,6 +16,9 @@
 namespace vx {
 
 const int MAX_SPRITES = 1000; // Sprites the manager can hold.
+// The largest sprite file loadSprite() reads, in bytes (16 MB); larger files,
+// and anything but regular files, are refused before reading.
+const long long MAX_SPRITE_FILE_SIZE = 16LL * 1024 * 1024;
 const int MAX_SOUNDS = 100;   // Sound effects the manager can hold.
 const int MAX_MUSICS = 50;    // Music streams the manager can hold.
 
@@ -63,7 +66,8 @@ class ResourceManager : public Manager {
   void shutDown() override;
 
   // Loads a sprite file in either format and stores the sprite under the
-  // label. 0, or -1 with the tables unchanged.
+  // label. 0, or -1 with the tables unchanged. Only regular files of at most
+  // MAX_SPRITE_FILE_SIZE bytes are read.
   int loadSprite(std::string filename, std::string label);
 
   // The first sprite loaded under the label, or null.

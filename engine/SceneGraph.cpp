@@ -46,6 +46,9 @@ int SceneGraph::insertObject(Object *p_o) {
   if (!p_o->isActive())
     return m_inactive_objects.insert(p_o);
 
+  // A failure after the first list took the object undoes the filing, so an
+  // object the world refused is in none of its lists.
+  bool in_grid = false;
   if (m_objects.insert(p_o) != 0) {
     log.writeLog("SceneGraph::insertObject(): Error! unable to insert active Object (id %d)",
                  p_o->getId());
@@ -54,34 +57,48 @@ int SceneGraph::insertObject(Object *p_o) {
   if (m_type_map[p_o->getType()].insert(p_o) != 0) {
     log.writeLog("SceneGraph::insertObject(): Error! unable to insert Object (id %d) into type map",
                  p_o->getId());
-    return -1;
+    return unfile(p_o, in_grid);
   }
   if (p_o->isSolid()) {
     if (m_solid_objects.insert(p_o) != 0) {
       log.writeLog("SceneGraph::insertObject(): Error! unable to insert solid Object (id %d)",
                    p_o->getId());
-      return -1;
+      return unfile(p_o, in_grid);
     }
     if (m_grid.insertObject(p_o) != 0) {
       log.writeLog("SceneGraph::insertObject(): Error! unable to add to Grid (id %d)",
                    p_o->getId());
-      return -1;
+      return unfile(p_o, in_grid);
     }
+    in_grid = true;
   }
   if (p_o->isVisible()) {
     int altitude = p_o->getAltitude();
     if (!altitudeInRange(altitude)) {
       log.writeLog("SceneGraph::insertObject(): Warning! Altitude %d not in range [%d,%d]",
                    altitude, 0, MAX_ALTITUDE);
-      return -1;
+      return unfile(p_o, in_grid);
     }
     if (m_visible_objects[altitude].insert(p_o) != 0) {
       log.writeLog("SceneGraph::insertObject(): Error! unable to insert visible object (id %d)",
                    p_o->getId());
-      return -1;
+      return unfile(p_o, in_grid);
     }
   }
   return 0;
+}
+
+int SceneGraph::unfile(Object *p_o, bool in_grid) {
+  m_objects.remove(p_o);
+  auto type = m_type_map.find(p_o->getType());
+  if (type != m_type_map.end())
+    type->second.remove(p_o);
+  m_solid_objects.remove(p_o);
+  if (in_grid)
+    m_grid.removeObject(p_o);
+  for (ObjectList &visible : m_visible_objects)
+    visible.remove(p_o);
+  return -1;
 }
 
 int SceneGraph::removeObject(Object *p_o) {

@@ -23,6 +23,10 @@ class SceneGraph {
   std::map<std::string, ObjectList> m_type_map;    // Active objects of each type.
   Grid m_grid;                                      // Cells of the solid active objects.
 
+  // Takes a partly filed active object out of the lists again (out of the
+  // grid only when it got there). Returns -1 for insertObject to pass on.
+  int unfile(Object *p_o, bool in_grid);
+
  public:
   SceneGraph();
 

@@ -1,6 +1,7 @@
 #include "Shape.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <istream>
@@ -74,7 +75,15 @@ unsigned char Shape::getGreen() const { return m_g; }
 
 unsigned char Shape::getBlue() const { return m_b; }
 
-void Shape::setSize(float new_size) { m_size = new_size; }
+void Shape::setSize(float new_size) {
+  // The size becomes point counts and pixel positions: it must be a number.
+  if (!std::isfinite(new_size)) {
+    LogManager::getInstance().writeLog("Shape::setSize(): Size %f is not finite. Ignoring.",
+                                       static_cast<double>(new_size));
+    return;
+  }
+  m_size = new_size;
+}
 
 float Shape::getSize() const { return m_size; }
 
@@ -103,17 +112,18 @@ ShapeOutline Shape::getOutline(Vector pixels) const {
 }
 
 void Shape::draw(Vector world_pos) {
+  // The figure is worked out even without a window, so a headless run goes
+  // through the same arithmetic as a drawn one.
   const DisplayManager &display = DisplayManager::getInstance();
+  const Vector pixels = spacesToPixels(worldToView(world_pos));
+  ShapeOutline outline = getOutline(pixels);
+  // Sizes in pixels grow and shrink with the grid in a resized window.
+  if (display.getGridScale() != 1.0f)
+    outline = scaledOutline(outline, pixels, display.getGridScale());
   if (!display.hasWindow() && !display.usesTerminal()) {
     LogManager::getInstance().writeLog(5, "Shape::draw(): DisplayManager window not defined.");
     return;
   }
-
-  // Sizes in pixels grow and shrink with the grid in a resized window.
-  const Vector pixels = spacesToPixels(worldToView(world_pos));
-  ShapeOutline outline = getOutline(pixels);
-  if (display.getGridScale() != 1.0f)
-    outline = scaledOutline(outline, pixels, display.getGridScale());
   if (outline.point_count == 0)
     return;
 

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include <SFML/Audio/InputSoundFile.hpp>
 #include <SFML/Audio/Sound.hpp>
 #include <SFML/Audio/SoundBuffer.hpp>
 #include <SFML/System/Err.hpp>
@@ -18,7 +19,7 @@ struct Sound::Voice {
   std::unique_ptr<sf::Sound> p_sound; // The playing voice; null until a load succeeds.
 };
 
-Sound::Sound() : m_label("[Undefined]") {
+Sound::Sound() : m_label("[Undefined]"), m_silent(false) {
   // The audio library reports its errors, even from its destructors, on a
   // stream it makes on first use and destroys at exit. Making that stream now,
   // before this sound (or the manager holding it) is complete, has it destroyed
@@ -33,6 +34,19 @@ int Sound::loadSound(const std::string &filename) {
   // from reading a directory.
   if (!isRegularFile(filename)) {
     return -1;
+  }
+  // A header that declares more samples than the file holds would have the
+  // audio library allocate them all (up to 4 GB) before finding out.
+  if (!riffChunksFit(filename))
+    return -1;
+  // Without a device the file is only checked to decode: a buffer would fail
+  // to be made, with a message on standard error each time.
+  if (!AudioDevice::isAvailable()) {
+    sf::InputSoundFile file;
+    if (!file.openFromFile(filename))
+      return -1;
+    m_silent = true;
+    return 0;
   }
   // The audio library opens its device with the first buffer: not before a
   // file is actually loaded.
@@ -87,11 +101,16 @@ void Sound::stop() {
   }
 }
 
-void Sound::unload() { m_p_voice.reset(); }
+void Sound::unload() {
+  m_p_voice.reset();
+  m_silent = false;
+}
 
-bool Sound::isAudible() const { return isLoaded() && AudioDevice::isOpen(); }
+bool Sound::isAudible() const {
+  return m_p_voice && m_p_voice->p_sound && AudioDevice::isOpen();
+}
 
-bool Sound::isLoaded() const { return m_p_voice && m_p_voice->p_sound; }
+bool Sound::isLoaded() const { return m_silent || (m_p_voice && m_p_voice->p_sound); }
 
 bool Sound::isPlaying() const {
   return isAudible() && m_p_voice->p_sound->getStatus() == sf::SoundSource::Playing;

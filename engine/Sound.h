@@ -14,6 +14,7 @@ class Sound {
   struct Voice;
   std::unique_ptr<Voice> m_p_voice;
   std::string m_label; // "[Undefined]" until set.
+  bool m_silent;       // Loaded without an audio device: checked, nothing made.
 
   // Loaded, and the audio library has a device to play it on: only then do
   // the library's playback calls reach it (see AudioDevice).

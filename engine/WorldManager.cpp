@@ -205,6 +205,14 @@ void WorldManager::deleteMarked() {
   while (!m_deletions.isEmpty()) {
     Object *p_o = m_deletions[0];
     m_deletions.remove(p_o);
+    // An object on the stack was not made with new: deleting it would free
+    // what was never allocated. It leaves the world when its scope ends.
+    if (isOnStack(p_o)) {
+      LogManager::getInstance().writeLog("WorldManager: Error! Object %d (%s) is on the stack, "
+                                         "not made with new; not deleting it.",
+                                         p_o->getId(), p_o->getType().c_str());
+      continue;
+    }
     delete p_o;
   }
 }
@@ -336,20 +344,27 @@ void WorldManager::draw() {
   }
 }
 
-void WorldManager::setBoundary(Box new_boundary) {
+int WorldManager::setBoundary(Box new_boundary) {
   if (new_boundary == m_boundary)
-    return;
+    return 0;
+  const Box old_boundary = m_boundary;
   m_boundary = new_boundary;
   if (!isStarted())
-    return;
+    return 0;
 
   // The scene graph builds its grid for the new extent and files the objects
   // already in the world again. Before start-up there is no grid to rebuild:
-  // starting the world builds it.
+  // starting the world builds it. A boundary the grid refuses is not taken:
+  // the world keeps the old one, with a grid that holds its objects.
   m_scene_graph.shutDown();
-  if (m_scene_graph.startUp() != 0)
-    LogManager::getInstance().writeLog(
-        "WorldManager::setBoundary(): Error! Unable to restart Scenegraph");
+  if (m_scene_graph.startUp() == 0)
+    return 0;
+  LogManager::getInstance().writeLog(
+      "WorldManager::setBoundary(): Error! Unable to restart Scenegraph");
+  m_boundary = old_boundary;
+  m_scene_graph.shutDown();
+  m_scene_graph.startUp();
+  return -1;
 }
 
 Box WorldManager::getBoundary() const { return m_boundary; }

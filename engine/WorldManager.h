@@ -75,8 +75,9 @@ class WorldManager : public Manager {
   // Draws the visible objects in the view, altitude 0 first.
   void draw();
 
-  // Sets the world's extent and rebuilds the scene graph's grid for it.
-  void setBoundary(Box new_boundary);
+  // Sets the world's extent and rebuilds the scene graph's grid for it. 0, or
+  // -1 when the grid refuses the extent (the old one stays).
+  int setBoundary(Box new_boundary);
   Box getBoundary() const;
 
   // Sets the part of the world shown in the window, unchecked.

@@ -1,10 +1,13 @@
 #include "utility.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <istream>
 #include <limits>
 #include <ostream>
@@ -154,6 +157,59 @@ bool isRegularFile(const std::string &path) {
   return std::filesystem::is_regular_file(std::filesystem::path(path), error);
 }
 
+long long regularFileSize(const std::string &path) {
+  std::error_code error;
+  const std::filesystem::path file(path);
+  if (!std::filesystem::is_regular_file(file, error))
+    return -1;
+  const std::uintmax_t size = std::filesystem::file_size(file, error);
+  return error ? -1 : static_cast<long long>(size);
+}
+
+bool riffChunksFit(const std::string &path) {
+  const long long size = regularFileSize(path);
+  std::ifstream in(path, std::ios::binary);
+  char tag[4];
+  if (size < 12 || !in.read(tag, 4) || std::string(tag, 4) != "RIFF")
+    return true; // Not a RIFF file: its own reader judges it.
+  in.seekg(12);
+  // Chunks follow the 12-byte file header: a 4-byte id, a 4-byte size, the
+  // data and a pad byte when the size is odd.
+  long long offset = 12;
+  std::uint32_t chunk_size = 0;
+  while (offset + 8 <= size && in.read(tag, 4) && readUint32(in, chunk_size)) {
+    offset += 8;
+    if (static_cast<long long>(chunk_size) > size - offset)
+      return false;
+    offset += chunk_size + (chunk_size & 1);
+    in.seekg(offset);
+  }
+  return true;
+}
+
+bool isOnStack(const void *p_address) {
+  // The bounds are asked once per thread: for the main thread the system
+  // reads them from the process's memory map.
+  struct Bounds {
+    const char *p_low = nullptr, *p_high = nullptr;
+    Bounds() {
+      pthread_attr_t attributes;
+      if (pthread_getattr_np(pthread_self(), &attributes) != 0)
+        return;
+      void *p_stack = nullptr;
+      size_t size = 0;
+      if (pthread_attr_getstack(&attributes, &p_stack, &size) == 0) {
+        p_low = static_cast<const char *>(p_stack);
+        p_high = p_low + size;
+      }
+      pthread_attr_destroy(&attributes);
+    }
+  };
+  static thread_local const Bounds bounds;
+  const char *p = static_cast<const char *>(p_address);
+  return bounds.p_low != nullptr && p >= bounds.p_low && p < bounds.p_high;
+}
+
 bool valueInRange(float value, float min, float max) { return min <= value && value <= max; }
 
 int randomInt() { return std::rand() & RANDOM_MAX; }
@@ -203,7 +259,15 @@ bool readFloat(std::istream &in, float &value) {
   if (!readLittleEndian(in, raw, 4))
     return false;
   std::uint32_t bits = static_cast<std::uint32_t>(raw);
-  std::memcpy(&value, &bits, sizeof(value));
+  float read;
+  std::memcpy(&read, &bits, sizeof(read));
+  // Positions, sizes and speeds are finite: a NaN or an infinity from
+  // elsewhere would reach integer conversions and the grid.
+  if (!std::isfinite(read)) {
+    in.setstate(std::ios::failbit);
+    return false;
+  }
+  value = read;
   return true;
 }
 

@@ -42,6 +42,21 @@ int toInt(const std::string &text);
 // True when the path names a regular file (not a directory, device or pipe).
 bool isRegularFile(const std::string &path);
 
+// The size in bytes of the regular file a path names (through symbolic
+// links), or -1 when it names no regular file (a directory, a device such as
+// /dev/zero, a pipe) or cannot be examined.
+long long regularFileSize(const std::string &path);
+
+// For a RIFF (WAV) file, whether every chunk, the sample data included, lies
+// within the file as its header declares. Files of other kinds pass. Lets a
+// loader refuse a header that would have it allocate far more than the file
+// holds.
+bool riffChunksFit(const std::string &path);
+
+// True when the address lies in the calling thread's stack (a local
+// variable of some function under way).
+bool isOnStack(const void *p_address);
+
 // True when min <= value <= max.
 bool valueInRange(float value, float min, float max);
 
@@ -65,7 +80,8 @@ void writeFloat(std::ostream &out, float value);
 void writeUint64(std::ostream &out, std::uint64_t value);
 
 // Reads what writeFloat() wrote. False, with `value` unchanged, when the
-// stream could not deliver all 4 bytes.
+// stream could not deliver all 4 bytes, or when they hold a NaN or an
+// infinity (the stream is then failed).
 bool readFloat(std::istream &in, float &value);
 
 // Reads what writeUint64() wrote. False, with `value` unchanged, when the

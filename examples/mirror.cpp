@@ -375,6 +375,9 @@ int main(int argc, char *argv[]) {
     if (network_manager.setServer(argc > 2 ? argv[2] : vx::DEFAULT_PORT) != 0) {
       result = 1;
     } else {
+      // Mirror clients only listen: they never send, so silence is no reason
+      // to drop them.
+      network_manager.setSilentConnectionTimeout(0);
       std::printf("server port %d\n", network_manager.getPort());
       std::fflush(stdout);
       placeWindow(0);

@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   cmake ninja-build g++ make pkg-config
-  libsfml-dev libopenal1 libopenal-dev
+  libsfml-dev libopenal1 libopenal-dev libx11-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick tmux libx11-dev

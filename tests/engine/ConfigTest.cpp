@@ -34,9 +34,9 @@ TEST(ConfigFileReading, JoinsLinesWithoutSeparatorsAndSkipsComments) {
 
 TEST(ConfigFileReading, LinesWithoutATrailingCommaRunIntoTheNextEntry) {
   {
-    ConfigFile file("frame_time:50\nfont_scale:1.5\n");
+    ConfigFile file("grid_width:50\nfont_scale:1.5\n");
     config().loadConfig();
-    EXPECT_EQ(config().getFrameTime(), 50);
+    EXPECT_EQ(config().getGridWidth(), 50);
     EXPECT_FLOAT_EQ(config().getFontScale(), 2.0f);
   }
   {
@@ -106,14 +106,25 @@ TEST(ConfigParsing, FirstOccurrenceWinsAndEmptyValuesKeepTheSetting) {
 }
 
 TEST(ConfigParsing, IntegersConvertLikeAtoiWithoutRangeChecks) {
-  config().loadConfig("frame_time:fast,window_horizontal_chars:-5,grid_height:12cells,"
+  config().loadConfig("quadtree_depth:fast,window_horizontal_chars:-5,grid_height:12cells,"
                       "grid_width:99999999999,random_seed:-99999999999");
-  EXPECT_EQ(config().getFrameTime(), 0);
   EXPECT_EQ(config().getWindowHorizontalChars(), -5);
   EXPECT_EQ(config().getGridHeight(), 12);
   // Numbers beyond the range of int are clamped instead of overflowing.
   EXPECT_EQ(config().getGridWidth(), INT_MAX);
   EXPECT_EQ(config().getRandomSeed(), INT_MIN);
+}
+
+TEST(ConfigParsing, FrameTimeMustBeAWholeNumberFromZeroToOneSecond) {
+  const std::pair<const char *, int> cases[] = {{"0", 0}, {"1000", 1000}, {"4 0", 40}, {"1001", 33},
+      {"-5", 33}, {"1e12", 33}, {"40ms", 33}, {"fast", 33}, {"1000000000000", 33}, {"+", 33}};
+  vxtest::LogCapture log;
+  for (const auto &[value, expected] : cases) {
+    const int refusals = (config().loadConfig("frame_time:33"), log.count("frame time"));
+    config().loadConfig(std::string("frame_time:") + value);
+    EXPECT_EQ(config().getFrameTime(), expected) << value;
+    EXPECT_EQ(log.count("frame time") - refusals, expected == 33) << value;
+  }
 }
 
 TEST(ConfigParsing, BooleansAreTrueOnlyForLowerCaseTrue) {

@@ -69,6 +69,21 @@ class DisplayWindow : public ::testing::Test {
 
 } // namespace
 
+// Displays and sizes the window system cannot give fail the start-up, logged.
+TEST(DisplayWindowRefusal, UnreachableDisplaysAndImpossibleSizesFailTheStartUp) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe"); // The window library does not survive a fork.
+  const struct { const char *display, *size; int result; } cases[] = {
+      {":4242", "1024", -1}, {nullptr, "100000", -1}, {nullptr, "65536", -1}, {nullptr, "640", 0}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.size);
+    EXPECT_EXIT(vxtest::LogCapture log; c.display && setenv("DISPLAY", c.display, 1);
+                vx::Config::getInstance().loadConfig(std::string("window_horizontal_pixels:") + c.size);
+                const int result = DisplayManager::getInstance().startUp();
+                std::exit(result == c.result && (result == 0) != log.contains("Error!") ? 0 : 1),
+                ::testing::ExitedWithCode(0), "");
+  }
+}
+
 TEST_F(DisplayWindow, OpensTheConfiguredWindow) {
   const sf::RenderWindow &window = *DisplayManager::getInstance().getWindow();
   EXPECT_TRUE(window.isOpen());
@@ -118,6 +133,17 @@ TEST_F(DisplayWindow, BackgroundRectangleBlanksTheCellUnderACharacter) {
   const sf::Image image = backBuffer();
   EXPECT_EQ(countColor(image, sf::Color::Green, 0, 0, 800, 480), 0);
   EXPECT_GT(countColor(image, sf::Color::Yellow, 7 * CELL, 7 * CELL, 8 * CELL, 8 * CELL), 0);
+}
+
+TEST_F(DisplayWindow, CharactersBlankTheirCellsOverWhatWasDrawnOnTheWindow) {
+  DisplayManager &display = DisplayManager::getInstance();
+  ASSERT_EQ(display.swapBuffers(), 0);
+  display.getWindow()->clear(sf::Color::Red); // Drawn straight on the window.
+  for (int i = 0; i < 3; i++)
+    ASSERT_EQ(display.drawCh(Vector(static_cast<float>(3 + i), 3), "#. "[i], vx::GREEN), 0);
+  const sf::Image image = backBuffer();
+  for (int x = 3 * CELL + CELL / 5; x < 6 * CELL; x += CELL) // The middle of each background.
+    EXPECT_EQ(countColor(image, sf::Color::Red, x, 3 * CELL + 4, x + CELL / 2, 4 * CELL), 0) << x;
 }
 
 TEST_F(DisplayWindow, AngleIsInDegrees) {

@@ -135,15 +135,15 @@ TEST_F(EngineFixture, LateFramesAreReportedExceptTheFirstAndAfterAnOversleep) {
   vx::GameManager::getInstance().run();
   std::vector<int> late = stepsOfLinesWith("Can't keep up!");
   // Step 4 follows a slept frame: any oversleep is cleared silently instead of
-  // being reported. Steps 5 and 6 follow late frames and are always reported;
-  // the first frame never is. A loaded machine may make other frames late too.
-  auto reported = [&late](int step) { return std::count(late.begin(), late.end(), step) == 1; };
-  EXPECT_TRUE(reported(5));
-  EXPECT_TRUE(reported(6));
+  // being reported. Steps 5 and 6 follow late frames and are late, but the
+  // late steps of a run this short make one line. The first frame is never
+  // late. A loaded machine may make other frames late too.
+  EXPECT_EQ(late.size(), 1u);
   EXPECT_EQ(std::count(late.begin(), late.end(), 0), 0);
   // A late frame reports what it took: at least the whole frame time. A loaded
   // machine makes frames longer, so there is no upper bound.
-  const std::regex report("GameManager::run\\(\\): Can't keep up! frame_time 10 ms, split ([0-9]+) ms");
+  const std::regex report("GameManager::run\\(\\): Can't keep up! frame_time 10 ms, split "
+                          "([0-9]+) ms, [0-9]+ late step\\(s\\) since the last report");
   for (const std::string &message : messages()) {
     if (message.find("Can't keep up!") == std::string::npos)
       continue;

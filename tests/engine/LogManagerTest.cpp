@@ -92,7 +92,9 @@ TEST(LogManager, FlushedLinesAreOnDiskAtOnce) {
   ScopedEnv env("VEXLO_LOG", dir.file("vexlo.log"));
   vx::LogManager &log = vx::LogManager::getInstance();
   ASSERT_EQ(log.startUp(), 0);
+  log.writeLog("held"); // Turning flushing on writes out what the log holds.
   log.setFlush(true);
+  EXPECT_NE(vxtest::readFile(dir.file("vexlo.log")).find("held"), std::string::npos);
   log.writeLog("flushed");
   EXPECT_NE(vxtest::readFile(dir.file("vexlo.log")).find("flushed"), std::string::npos);
   log.shutDown();

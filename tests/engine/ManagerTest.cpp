@@ -1,17 +1,22 @@
 // The interest registry every manager inherits, and event delivery through it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "Event.h"
 #include "EventStep.h"
 #include "GameManager.h"
+#include "InputManager.h"
 #include "LogManager.h"
 #include "Manager.h"
 #include "Object.h"
 #include "TestSupport.h"
 #include "WorldManager.h"
+#include "WorldTestSupport.h"
 
 namespace {
 
@@ -174,6 +179,41 @@ TEST_F(ManagerDelivery, WalksACopySoHandlersMayChangeTheRegistry) {
   EXPECT_EQ(manager.onEvent(&e), 2);
   EXPECT_EQ(second.received, 1);
   EXPECT_EQ(late.received, 1);
+}
+
+// A handler deletes, directly or after marking it, a listener of the same
+// event that has not had its turn yet: it is not called again.
+using ManagerDeletionDuringDelivery = vxtest::WorldFixture;
+
+TEST_F(ManagerDeletionDuringDelivery, DeletedListenersAreNotCalled) {
+  vx::EventStep step(0);
+  vx::EventKeyboard keyboard;
+  vx::EventMouse mouse;
+  vx::Manager *p_game = &vx::GameManager::getInstance(), *p_input = &vx::InputManager::getInstance();
+  const std::tuple<const vx::Event *, vx::Manager *, bool> cases[] = {
+      {&step, p_game, false},     {&step, p_game, true},  {&keyboard, p_input, false},
+      {&mouse, p_input, true},    {nullptr, nullptr, false}, {nullptr, nullptr, true}}; // Collisions.
+  for (const auto &[p_event, p_manager, mark_first] : cases) {
+    const std::string type = p_event != nullptr ? p_event->getType() : vx::COLLISION_EVENT;
+    SCOPED_TRACE(type + (mark_first ? " marked first" : ""));
+    vxtest::journal().clear();
+    auto *p_killer = new vxtest::Recorder("killer", vx::Vector(10, 10));
+    auto *p_by = new vxtest::Recorder("by", vx::Vector(20, 10));
+    auto *p_victim = new vxtest::Recorder("victim", vx::Vector(20, 10));
+    p_killer->on_event = [&, mark = mark_first](vxtest::Recorder *, const vx::Event *) {
+      if (p_victim != nullptr && (!mark || m_world.markForDelete(p_victim) == 0))
+        delete std::exchange(p_victim, nullptr);
+    };
+    for (vxtest::Recorder *p : {p_killer, p_victim, p_by})
+      ASSERT_TRUE(p_event == nullptr || p->registerInterest(type) == 0);
+    p_event ? p_manager->onEvent(p_event) : m_world.moveObject(p_killer, vx::Vector(20, 10));
+    m_world.update();
+    const auto gone = std::find(vxtest::journal().begin(), vxtest::journal().end(), "~victim");
+    ASSERT_NE(gone, vxtest::journal().end());
+    EXPECT_TRUE(std::none_of(gone, vxtest::journal().end(), [](auto &e) { return e[0] == 'v'; }));
+    EXPECT_EQ(vxtest::journalStartingWith("by " + type).size(), 1u);
+    delete p_killer, delete p_by;
+  }
 }
 
 TEST_F(ManagerLifecycle, BaseStartTwiceWarnsOnceAtLevelOneAndStaysStarted) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -245,6 +246,12 @@ TEST_F(ObjectSerializationTest, BadRecordsFailAndLeaveTheObjectAsItWas) {
       {"path nodes beyond the bytes", Bytes().u32(0x8000).u64(1000).f(1).f(1).get(),
        "Path::deserialize(): Error! Stream eof.", false},
       {"empty", "", "Object::deserialize(): Error! Stream eof.", false},
+      {"NaN box", Bytes().u32(0x10).f(0).f(0).f(NAN).f(1).get(), "Box::deserialize(): Error! Stream fail.", false},
+      {"infinite position", Bytes().u32(0x20).f(INFINITY).f(1).get(), "Vector::deserialize(): Error! Stream fail.", false},
+      {"NaN direction", Bytes().u32(0x1000).f(1).f(NAN).get(), "Vector::deserialize(): Error! Stream fail.", false},
+      {"infinite speed", Bytes().u32(0x800).f(-INFINITY).get(), "Object::deserialize(): Error! Stream fail.", false},
+      {"NaN circle", Bytes().u32(0x4000).i32(0).f(NAN).i32(1).byte(255).get(), "Shape::deserialize(): Error! Stream fail.", false},
+      {"infinite path node", Bytes().u32(0x8000).u64(1).f(0).f(INFINITY).get(), "Path::deserialize(): Error! Stream fail.", false},
   };
   // Every cut of a whole record, for both classes.
   for (size_t cut = 1; cut < whole.size(); cut++)

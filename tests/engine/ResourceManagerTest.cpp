@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -181,6 +182,23 @@ TEST_F(ResourceManagerTest, FailedSoundIsNotCountedAndItsSlotIsReused) {
   ASSERT_EQ(m_rm.loadSound(soundFile(), "good"), 0);
   EXPECT_EQ(m_rm.getSoundCount(), 1);
   EXPECT_NE(m_rm.getSound("good"), nullptr);
+}
+
+TEST_F(ResourceManagerTest, EndlessAndOversizedFilesAreRefusedBeforeReading) {
+  const std::string link = m_dir.file("zero.txt"), big = m_dir.file("big.txt");
+  std::filesystem::create_symlink("/dev/zero", link);
+  vxtest::writeFile(big, SPRITE);
+  std::filesystem::resize_file(big, vx::MAX_SPRITE_FILE_SIZE + 1);
+  vxtest::writeFile(m_dir.file("huge.wav"), wavFile().replace(40, 4, "\xff\xff\xff\xff"));
+  const std::pair<std::string, std::string> cases[] = {{"/dev/zero", "not a regular file"},
+                                                       {link, "not a regular file"},
+                                                       {big, "more than the 16777216"},
+                                                       {m_dir.file("huge.wav"), "declares more"}};
+  for (const auto &[path, line] : cases) {
+    const bool sound = path.find(".wav") != std::string::npos;
+    auto load = [&] { EXPECT_EQ(sound ? m_rm.loadSound(path, "s") : m_rm.loadSprite(path, "s"), -1); };
+    EXPECT_THAT(messagesOf(load), ::testing::Contains(::testing::HasSubstr(line))) << path;
+  }
 }
 
 TEST_F(ResourceManagerTest, ShutDownStopsPlayingSounds) {

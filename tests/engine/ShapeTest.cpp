@@ -2,6 +2,8 @@
 // with, the log description and the byte form.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <sstream>
 #include <string>
 
@@ -87,6 +89,9 @@ TEST(Shape, ColoursAreEngineColoursOrCustomRGB) {
   shape.setOpacity(128);
   shape.setSize(7.5f);
   EXPECT_EQ(shape.getOpacity(), 128);
+  EXPECT_FLOAT_EQ(shape.getSize(), 7.5f);
+  for (float not_a_size : {NAN, INFINITY, -INFINITY})
+    shape.setSize(not_a_size);
   EXPECT_FLOAT_EQ(shape.getSize(), 7.5f);
 }
 

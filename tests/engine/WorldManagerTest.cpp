@@ -127,7 +127,10 @@ TEST_F(WorldManagerTest, ShutDownSurvivesDestructorsThatDeleteOtherObjects) {
 }
 
 TEST(WorldManagerEngineTest, BadGridCellSizeStopsTheEngineStartUp) {
-  for (std::string setting : {"grid_width:0", "grid_height:-3"}) {
+  // A world too large for the grid fails after the world started.
+  for (std::string setting : {"grid_width:0", "grid_height:-3",
+                              "window_horizontal_chars:2000,window_vertical_chars:1000,"
+                              "grid_width:1,grid_height:1"}) {
     SCOPED_TRACE(setting);
     // A process of its own per configuration: the grid reads it on first use.
     EXPECT_EXIT(
@@ -142,15 +145,21 @@ TEST(WorldManagerEngineTest, BadGridCellSizeStopsTheEngineStartUp) {
           bool world_started = vx::WorldManager::getInstance().isStarted();
           game.shutDown();
           std::string text = vxtest::readFile(dir.file("vexlo.log"));
-          bool lines =
-              text.find("WorldManager::startUp(): Error! Unable to startup Scenegraph") !=
-                  std::string::npos &&
-              text.find("GameManager::startUp(): Error starting world manager.") !=
-                  std::string::npos;
-          std::exit(result == -1 && !world_started && lines ? 0 : 1);
+          const char *line = world_started ? "too large for the collision grid"
+                                           : "Error! Unable to startup Scenegraph";
+          bool lines = text.find(line) != std::string::npos &&
+                       text.find("GameManager::startUp(): Error") != std::string::npos;
+          std::exit(result == -1 && world_started == (setting[0] == 'w') && lines ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
   }
+}
+
+TEST_F(WorldManagerTest, ObjectsOnTheStackAreNeverDeletedByTheWorld) {
+  Recorder on_stack("stack", Vector(1, 1));
+  m_world.markForDelete(&on_stack);
+  m_world.update(), m_world.shutDown();
+  EXPECT_EQ(journalCount("~stack"), 0);
 }
 
 TEST(WorldManagerEngineTest, EngineStartUpSizesTheWorldToTheWindow) {

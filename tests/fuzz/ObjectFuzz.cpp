@@ -1,6 +1,7 @@
 // libFuzzer target for object records: every input is read by
 // Object::deserialize() into a plain object and by ViewObject::deserialize()
-// into a view object, in a started headless world. Besides crashes and
+// into a view object, in a started headless world, which then draws the
+// object. Besides crashes and
 // sanitizer reports, it aborts when a refused record changed the object, or
 // when an accepted record, written again and read into a fresh object, does
 // not come out the same.
@@ -14,6 +15,8 @@
 #include <sstream>
 #include <string>
 
+#include "Config.h"
+#include "DisplayManager.h"
 #include "EventStep.h"
 #include "FuzzSupport.h"
 #include "LogManager.h"
@@ -45,6 +48,8 @@ template <class T> void fuzzOne(const uint8_t *data, size_t size, unsigned int a
   unsigned int mask = 0;
   const int result = p_o->deserialize(in, &mask);
   check(result == 0 || result == -1, "deserialize returned neither 0 nor -1");
+  // Drawn on the headless path: everything but the window calls is worked out.
+  p_o->draw();
   if (result != 0) {
     check(written(*p_o, all) == before, "refused record changed the object");
     check(p_o->getModified() == modified_before, "refused record changed the modified mask");
@@ -97,6 +102,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   // The log would otherwise go to standard error, lines for every input.
   setenv("VEXLO_LOG", "/dev/null", 1);
   vx::LogManager::getInstance().startUp();
+  vx::Config::getInstance().loadConfig("headless:true");
+  vx::DisplayManager::getInstance().startUp();
   vx::ResourceManager::getInstance().startUp();
   vx::WorldManager &world = vx::WorldManager::getInstance();
   world.startUp();
