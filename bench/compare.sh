@@ -61,7 +61,7 @@ run() {
     record "$side" "step with 8000 plain objects (ms cpu)" \
       "$(awk -F, '$1 ~ /BM_PlainObjectStep\/8000/ { print $4 }' "$log")"
     # Particles against plain objects within the same run: a ratio, not a time.
-    record "$side" "8000 particles / 8000 plain objects (same run)" \
+    record "$side" "8000 particles per 8000 plain objects (same run)" \
       "$(awk -F, '$1 ~ /BM_ParticleStep\/8000/ { p = $4 } $1 ~ /BM_PlainObjectStep\/8000/ { o = $4 }
                   END { if (o > 0) printf "%.3f", p / o }' "$log")"
     ;;
