@@ -17,19 +17,25 @@ class Box {
 
  public:
   // Corner (0,0), extents 0.
-  Box();
-  Box(Vector init_corner, float init_horizontal, float init_vertical);
+  Box() : m_corner(), m_horizontal(0), m_vertical(0) {}
+  Box(Vector init_corner, float init_horizontal, float init_vertical)
+      : m_corner(init_corner), m_horizontal(init_horizontal), m_vertical(init_vertical) {}
 
-  Vector getCorner() const;
-  void setCorner(Vector new_corner);
-  float getHorizontal() const;
-  void setHorizontal(float new_horizontal);
-  float getVertical() const;
-  void setVertical(float new_vertical);
+  // Defined in the header, like Vector's: collision tests call them for every
+  // candidate pair.
+  Vector getCorner() const { return m_corner; }
+  void setCorner(Vector new_corner) { m_corner = new_corner; }
+  float getHorizontal() const { return m_horizontal; }
+  void setHorizontal(float new_horizontal) { m_horizontal = new_horizontal; }
+  float getVertical() const { return m_vertical; }
+  void setVertical(float new_vertical) { m_vertical = new_vertical; }
 
   // Equal corners and extents (exact).
-  bool operator==(const Box &other) const;
-  bool operator!=(const Box &other) const;
+  bool operator==(const Box &other) const {
+    return m_corner == other.m_corner && m_horizontal == other.m_horizontal &&
+           m_vertical == other.m_vertical;
+  }
+  bool operator!=(const Box &other) const { return !(*this == other); }
 
   // "(x,y) h: <horizontal> v: <vertical>".
   std::string toString() const;

@@ -8,6 +8,4 @@ Event::~Event() = default;
 
 void Event::setType(std::string new_type) { m_event_type = new_type; }
 
-std::string Event::getType() const { return m_event_type; }
-
 } // namespace vx

@@ -17,7 +17,8 @@ class Event {
   virtual ~Event();
 
   void setType(std::string new_type);
-  std::string getType() const;
+  // A reference to the event's own type: handlers compare it on every event.
+  const std::string &getType() const { return m_event_type; }
 };
 
 } // namespace vx

@@ -99,54 +99,55 @@ const ObjectList *Grid::listOf(const GridKey &key) const {
   return &(*m_p_cells)[static_cast<size_t>(key.row)][static_cast<size_t>(key.col)];
 }
 
-ObjectList *Grid::listOf(const GridKey &key) {
-  return const_cast<ObjectList *>(static_cast<const Grid *>(this)->listOf(key));
+Grid::CellRange Grid::rangeOf(const Box &world_box) const {
+  // No cells: first index beyond the last.
+  CellRange range = {false, 0, 0, -1, -1};
+  const float x0 = world_box.getCorner().getX();
+  const float y0 = world_box.getCorner().getY();
+  const float x1 = x0 + world_box.getHorizontal();
+  const float y1 = y0 + world_box.getVertical();
+
+  // Without a usable cell size or with a box that is not a number, the object
+  // can only be kept in the out-of-bounds list.
+  if (m_cell_width < 1 || m_cell_height < 1 || std::isnan(x0) || std::isnan(y0) ||
+      std::isnan(x1) || std::isnan(y1)) {
+    range.out_of_bounds = true;
+    return range;
+  }
+
+  const double c0 = cellIndex(x0, m_cell_width);
+  const double r0 = cellIndex(y0, m_cell_height);
+  double c1 = cellIndex(x1, m_cell_width);
+  double r1 = cellIndex(y1, m_cell_height);
+
+  range.out_of_bounds = c0 < 0 || r0 < 0;
+  if (r1 >= m_num_rows) {
+    r1 = m_num_rows - 1;
+    range.out_of_bounds = true;
+  }
+  if (c1 >= m_num_cols) {
+    c1 = m_num_cols - 1;
+    range.out_of_bounds = true;
+  }
+
+  // Bring every index into [-1, size] before converting, so far-away boxes
+  // neither overflow an int nor make the loops over the range long.
+  range.first_col = static_cast<int>(std::min(std::max(c0, 0.0), static_cast<double>(m_num_cols)));
+  range.first_row = static_cast<int>(std::min(std::max(r0, 0.0), static_cast<double>(m_num_rows)));
+  range.last_col = static_cast<int>(std::max(c1, -1.0));
+  range.last_row = static_cast<int>(std::max(r1, -1.0));
+  return range;
 }
 
 GridKeySet Grid::cellsOf(const Object *p_o, Vector position) const {
   GridKeySet keys;
   if (p_o == nullptr)
     return keys;
-
-  Box box = getWorldBox(p_o, position);
-  float x0 = box.getCorner().getX();
-  float y0 = box.getCorner().getY();
-  float x1 = x0 + box.getHorizontal();
-  float y1 = y0 + box.getVertical();
-
-  // Without a usable cell size or with a box that is not a number, the object
-  // can only be kept in the out-of-bounds list.
-  if (m_cell_width < 1 || m_cell_height < 1 || std::isnan(x0) || std::isnan(y0) ||
-      std::isnan(x1) || std::isnan(y1)) {
+  const CellRange range = rangeOf(getWorldBox(p_o, position));
+  if (range.out_of_bounds)
     keys.insert(OUT_OF_BOUNDS_KEY);
-    return keys;
-  }
-
-  double c0 = cellIndex(x0, m_cell_width);
-  double r0 = cellIndex(y0, m_cell_height);
-  double c1 = cellIndex(x1, m_cell_width);
-  double r1 = cellIndex(y1, m_cell_height);
-
-  bool out_of_bounds = c0 < 0 || r0 < 0;
-  if (r1 >= m_num_rows) {
-    r1 = m_num_rows - 1;
-    out_of_bounds = true;
-  }
-  if (c1 >= m_num_cols) {
-    c1 = m_num_cols - 1;
-    out_of_bounds = true;
-  }
-  if (out_of_bounds)
-    keys.insert(OUT_OF_BOUNDS_KEY);
-
-  // Bring every index into [-1, size] before converting, so far-away boxes
-  // neither overflow an int nor make the loops below long.
-  int first_col = static_cast<int>(std::min(std::max(c0, 0.0), static_cast<double>(m_num_cols)));
-  int first_row = static_cast<int>(std::min(std::max(r0, 0.0), static_cast<double>(m_num_rows)));
-  int last_col = static_cast<int>(std::max(c1, -1.0));
-  int last_row = static_cast<int>(std::max(r1, -1.0));
-  for (int row = first_row; row <= last_row; row++)
-    for (int col = first_col; col <= last_col; col++)
+  for (int row = range.first_row; row <= range.last_row; row++)
+    for (int col = range.first_col; col <= range.last_col; col++)
       keys.insert(GridKey{col, row});
   return keys;
 }
@@ -160,8 +161,12 @@ int Grid::insertObject(Object *p_o) {
     LogManager::getInstance().writeLog("Grid::insertObject(): Error! Object is NULL");
     return -1;
   }
-  for (const GridKey &key : cellsOf(p_o, p_o->getPosition()))
-    listOf(key)->insert(p_o);
+  const CellRange range = rangeOf(getWorldBox(p_o));
+  if (range.out_of_bounds)
+    m_out_of_bounds.insert(p_o);
+  for (int row = range.first_row; row <= range.last_row; row++)
+    for (int col = range.first_col; col <= range.last_col; col++)
+      cell(col, row).insert(p_o);
   return 0;
 }
 
@@ -176,8 +181,13 @@ int Grid::removeObject(Object *p_o) {
   }
   if (!p_o->isSolid() || !p_o->isActive())
     return 0;
-  for (const GridKey &key : cellsOf(p_o, p_o->getPosition()))
-    listOf(key)->remove(p_o); // An object missing from a cell is not an error.
+  // An object missing from a list is not an error.
+  const CellRange range = rangeOf(getWorldBox(p_o));
+  if (range.out_of_bounds)
+    m_out_of_bounds.remove(p_o);
+  for (int row = range.first_row; row <= range.last_row; row++)
+    for (int col = range.first_col; col <= range.last_col; col++)
+      cell(col, row).remove(p_o);
   return 0;
 }
 
@@ -192,28 +202,22 @@ int Grid::updatePosition(Object *p_o, Vector new_position) {
     return -1;
   }
 
-  GridKeySet old_keys = cellsOf(p_o, p_o->getPosition());
-  GridKeySet new_keys = cellsOf(p_o, new_position);
-
-  // Keys in both sets are left alone: a move within the same cells costs nothing.
-  for (const GridKey &key : old_keys) {
-    if (new_keys.count(key) != 0)
-      continue;
-    ObjectList *p_list = listOf(key);
-    if (p_list == nullptr)
-      log.writeLog("Error! remove Cell x,y out of bounds (%d, %d).", key.col, key.row);
-    else
-      p_list->remove(p_o);
-  }
-  for (const GridKey &key : new_keys) {
-    if (old_keys.count(key) != 0)
-      continue;
-    ObjectList *p_list = listOf(key);
-    if (p_list == nullptr)
-      log.writeLog("Error! insert Cell x,y out of bounds [%d, %d].", key.row, key.col);
-    else
-      p_list->insert(p_o);
-  }
+  // Keys under both boxes are left alone: a move within the same cells
+  // costs nothing. Every cell of a range lies inside the grid.
+  const CellRange old_range = rangeOf(getWorldBox(p_o));
+  const CellRange new_range = rangeOf(getWorldBox(p_o, new_position));
+  if (old_range.out_of_bounds && !new_range.out_of_bounds)
+    m_out_of_bounds.remove(p_o);
+  for (int row = old_range.first_row; row <= old_range.last_row; row++)
+    for (int col = old_range.first_col; col <= old_range.last_col; col++)
+      if (!new_range.contains(col, row))
+        cell(col, row).remove(p_o);
+  if (new_range.out_of_bounds && !old_range.out_of_bounds)
+    m_out_of_bounds.insert(p_o);
+  for (int row = new_range.first_row; row <= new_range.last_row; row++)
+    for (int col = new_range.first_col; col <= new_range.last_col; col++)
+      if (!old_range.contains(col, row))
+        cell(col, row).insert(p_o);
   return 0;
 }
 
@@ -228,26 +232,33 @@ ObjectList Grid::getCollisions(const Object *p_o, Vector where) const {
     return result;
   }
 
-  // The objects under the box in the order first met. Only hits are
-  // remembered: an object can be met again only when the box covers several
-  // cells, and the box test is cheaper than remembering every candidate.
-  const GridKeySet keys = cellsOf(p_o, where);
-  const bool may_repeat = keys.size() > 1;
-  std::unordered_set<const Object *> hits;
+  // The objects under the box in the order first met: the out-of-bounds list,
+  // then the cells by row and column. Only hits are remembered: an object can
+  // be met again only when the box covers several lists, and the box test is
+  // cheaper than remembering every candidate.
   const Box box = getWorldBox(p_o, where);
-  for (const GridKey &key : keys) {
-    const ObjectList *p_list = listOf(key);
-    if (p_list == nullptr)
-      continue;
-    for (int i = 0; i < p_list->getCount(); i++) {
-      Object *p_candidate = (*p_list)[i];
+  const CellRange range = rangeOf(box);
+  const int cells = range.first_col <= range.last_col && range.first_row <= range.last_row
+                        ? (range.last_col - range.first_col + 1) *
+                              (range.last_row - range.first_row + 1)
+                        : 0;
+  const bool may_repeat = cells + (range.out_of_bounds ? 1 : 0) > 1;
+  std::unordered_set<const Object *> hits;
+  auto collect = [&](const ObjectList &list) {
+    for (int i = 0; i < list.getCount(); i++) {
+      Object *p_candidate = list[i];
       if (p_candidate == p_o || !boxIntersectsBox(getWorldBox(p_candidate), box))
         continue;
       if (may_repeat && !hits.insert(p_candidate).second)
         continue;
       result.insert(p_candidate);
     }
-  }
+  };
+  if (range.out_of_bounds)
+    collect(m_out_of_bounds);
+  for (int row = range.first_row; row <= range.last_row; row++)
+    for (int col = range.first_col; col <= range.last_col; col++)
+      collect(cell(col, row));
   return result;
 }
 

@@ -8,6 +8,7 @@
 #include <set>
 #include <vector>
 
+#include "Box.h"
 #include "ObjectList.h"
 #include "Vector.h"
 
@@ -49,9 +50,32 @@ class Grid {
   int m_cell_width;           // Cell width in world cells.
   int m_cell_height;          // Cell height in world cells.
 
+  // The keys of a box: the out-of-bounds list when out_of_bounds is set, and
+  // every cell from (first_col, first_row) to (last_col, last_row) (none when
+  // a first index exceeds the last). The same keys as a GridKeySet, without
+  // building one: the grid works out a range for every move.
+  struct CellRange {
+    bool out_of_bounds;
+    int first_col, first_row, last_col, last_row;
+
+    bool contains(int col, int row) const {
+      return first_col <= col && col <= last_col && first_row <= row && row <= last_row;
+    }
+  };
+
   // The list a key stands for, or null for a key outside the grid.
   const ObjectList *listOf(const GridKey &key) const;
-  ObjectList *listOf(const GridKey &key);
+
+  // The cell at a column and row known to lie inside the grid.
+  const ObjectList &cell(int col, int row) const {
+    return (*m_p_cells)[static_cast<size_t>(row)][static_cast<size_t>(col)];
+  }
+  ObjectList &cell(int col, int row) {
+    return (*m_p_cells)[static_cast<size_t>(row)][static_cast<size_t>(col)];
+  }
+
+  // The keys covered by the box, as cellsOf() lists them.
+  CellRange rangeOf(const Box &world_box) const;
 
  public:
   // No cells yet; the cell size comes from the configuration.

@@ -1,5 +1,6 @@
 #include "Object.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <istream>
@@ -23,6 +24,9 @@
 #include "utility.h"
 
 namespace vx {
+
+// Particles are objects made by the thousand every second: an object stays small.
+static_assert(sizeof(Object) <= 512, "an Object should take at most 512 bytes");
 
 namespace {
 
@@ -69,8 +73,7 @@ std::string solidnessToString(int solidness) {
 Object::Object()
     : m_id(takeId()), m_type("(Undefined)"), m_is_active(true), m_is_visible(true),
       m_box(Vector(-0.5f, -0.5f), 0.99f, 0.99f), m_position(1, 1), m_speed(0),
-      m_altitude(MAX_ALTITUDE / 2), m_solidness(HARD), m_no_soft(false), m_event_count(0),
-      m_modified(ATTR_ALL), m_p_path_find(nullptr), m_follow_path(false), m_avoid_collisions(false), m_in_world(false) {
+      m_altitude(MAX_ALTITUDE / 2), m_solidness(HARD), m_no_soft(false), m_modified(ATTR_ALL), m_p_path_find(nullptr), m_follow_path(false), m_avoid_collisions(false), m_in_world(false) {
   m_shape.setType(-1);
   m_in_world = WorldManager::getInstance().insertObject(this) == 0;
   if (!m_in_world)
@@ -79,8 +82,8 @@ Object::Object()
 }
 
 Object::~Object() {
-  for (int i = m_event_count - 1; i >= 0; i--)
-    unregisterInterest(m_event_name[i]);
+  for (int i = getEventCount() - 1; i >= 0; i--)
+    unregisterInterest(m_event_name[static_cast<size_t>(i)]);
   Manager::forgetListener(this);
   dropPathFind();
   // Searches of other objects that head for this one must not reach for it
@@ -118,8 +121,6 @@ SceneGraph *Object::indexedBy() const {
 
 int Object::getNextId() { return next_id; }
 
-int Object::getId() const { return m_id; }
-
 void Object::releaseId() {
   if (m_id > 0 && m_id == next_id - 1)
     next_id--;
@@ -154,8 +155,6 @@ int Object::setPosition(Vector new_position) {
   return 0;
 }
 
-Vector Object::getPosition() const { return m_position; }
-
 int Object::setActive(bool active) {
   if (active == m_is_active)
     return 0;
@@ -166,8 +165,6 @@ int Object::setActive(bool active) {
   markModified(ATTR_ACTIVE);
   return 0;
 }
-
-bool Object::isActive() const { return m_is_active; }
 
 int Object::setVisible(bool visible) {
   if (visible == isVisible())
@@ -199,8 +196,6 @@ int Object::setAltitude(int new_altitude) {
   return 0;
 }
 
-int Object::getAltitude() const { return m_altitude; }
-
 int Object::setSolidness(Solidness new_solid) {
   if (new_solid == m_solidness)
     return 0;
@@ -218,12 +213,6 @@ int Object::setSolidness(Solidness new_solid) {
   return 0;
 }
 
-Solidness Object::getSolidness() const { return m_solidness; }
-
-bool Object::isSolid() const { return m_solidness == HARD || m_solidness == SOFT; }
-
-bool Object::getNoSoft() const { return m_no_soft; }
-
 void Object::setNoSoft(bool no_soft) {
   m_no_soft = no_soft;
   markModified(ATTR_NO_SOFT);
@@ -233,8 +222,6 @@ void Object::setAvoidCollisions(bool avoid) {
   m_avoid_collisions = avoid;
   markModified(ATTR_AVOID_COLLISIONS);
 }
-
-bool Object::getAvoidCollisions() const { return m_avoid_collisions; }
 
 void Object::setBox(Box new_box) {
   if (new_box == m_box)
@@ -250,11 +237,7 @@ void Object::setBox(Box new_box) {
   markModified(ATTR_BOX);
 }
 
-Box Object::getBox() const { return m_box; }
-
 void Object::setDirection(Vector new_direction) { m_direction = new_direction; }
-
-Vector Object::getDirection() const { return m_direction; }
 
 void Object::setVelocity(Vector new_velocity) {
   m_speed = new_velocity.getMagnitude();
@@ -263,20 +246,10 @@ void Object::setVelocity(Vector new_velocity) {
   markModified(ATTR_SPEED | ATTR_DIRECTION);
 }
 
-float Object::getSpeed() const { return m_speed; }
-
-Vector Object::getVelocity() const {
-  Vector velocity = m_direction;
-  velocity.scale(m_speed);
-  return velocity;
-}
-
 void Object::setAcceleration(Vector new_acceleration) {
   m_acceleration = new_acceleration;
   markModified(ATTR_ACCELERATION);
 }
-
-Vector Object::getAcceleration() const { return m_acceleration; }
 
 void Object::setShape(Shape new_shape) {
   m_shape = new_shape;
@@ -338,8 +311,6 @@ void Object::setFollowPath(bool follow) {
 
 bool Object::getFollowPath() const { return m_follow_path; }
 
-Vector Object::predictPosition() const { return m_position + getVelocity(); }
-
 void Object::applyAcceleration() {
   if (m_acceleration.isZero())
     return;
@@ -368,7 +339,7 @@ void Object::followPathStep() {
 }
 
 int Object::registerInterest(std::string event_type) {
-  if (m_event_count == MAX_EVENTS) {
+  if (getEventCount() == MAX_EVENTS) {
     LogManager::getInstance().writeLog(
         "Object::registerInterest(): maximum (%d) reached, cannot register for event '%s'",
         MAX_EVENTS, event_type.c_str());
@@ -376,34 +347,29 @@ int Object::registerInterest(std::string event_type) {
   }
   if (managerFor(event_type).registerInterest(this, event_type) != 0)
     return -1;
-  m_event_name[m_event_count++] = event_type;
+  m_event_name.push_back(event_type);
   markModified(ATTR_EVENTS);
   return 0;
 }
 
 int Object::unregisterInterest(std::string event_type) {
-  int index = -1;
-  for (int i = 0; i < m_event_count && index < 0; i++)
-    if (m_event_name[i] == event_type)
-      index = i;
-  if (index < 0) {
+  const auto entry = std::find(m_event_name.begin(), m_event_name.end(), event_type);
+  if (entry == m_event_name.end()) {
     LogManager::getInstance().writeLog(
         "Object::unregisterInterest(): event '%s' not previously registered", event_type.c_str());
     return -1;
   }
   if (managerFor(event_type).unregisterInterest(this, event_type) != 0)
     return -1;
-  for (int i = index; i < m_event_count - 1; i++)
-    m_event_name[i] = m_event_name[i + 1];
-  m_event_count--;
+  m_event_name.erase(entry);
   markModified(ATTR_EVENTS);
   return 0;
 }
 
-int Object::getEventCount() const { return m_event_count; }
+int Object::getEventCount() const { return static_cast<int>(m_event_name.size()); }
 
 std::string Object::getEventName(int index) const {
-  if (index < 0 || index >= m_event_count)
+  if (index < 0 || index >= getEventCount())
     return "";
   return m_event_name[index];
 }
@@ -467,8 +433,8 @@ void Object::applyRecord(const ObjectRecord &record) {
   if (record.has(ATTR_VISIBLE))
     setVisible(record.visible);
   if (record.has(ATTR_EVENTS)) {
-    for (int i = m_event_count - 1; i >= 0; i--)
-      unregisterInterest(m_event_name[i]);
+    for (int i = getEventCount() - 1; i >= 0; i--)
+      unregisterInterest(m_event_name[static_cast<size_t>(i)]);
     for (const std::string &name : record.events)
       if (registerInterest(name) != 0)
         log.writeLog("Object::deserialize(): Error! Register interest: %s", name.c_str());

@@ -4,6 +4,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "Animation.h"
 #include "Box.h"
@@ -78,8 +79,10 @@ class Object {
   Solidness m_solidness;
   Animation m_animation;             // Sprite playback.
   bool m_no_soft;                    // Refuse moves onto SOFT objects.
-  int m_event_count;                 // Used entries of m_event_name.
-  std::string m_event_name[MAX_EVENTS]; // Event types registered for, in order.
+  // Event types registered for, in order; at most MAX_EVENTS. Most objects
+  // register for one or two, so the list grows with use rather than being
+  // set aside in full for every object.
+  std::vector<std::string> m_event_name;
   unsigned int m_modified;           // Attributes changed since last serialized.
   Shape m_shape;                     // Optional shape drawn at the position.
   PathFind *m_p_path_find;           // The path search still running for it; owned.
@@ -145,23 +148,29 @@ class Object {
   virtual void setShape(Shape new_shape);
   virtual void setFollowPath(bool follow = true);
 
-  int getId() const;
+  // The plain accessors the world calls for every object in every step are
+  // defined here, so that they cost no call.
+  int getId() const { return m_id; }
   void setId(int new_id);
   std::string getType() const;
-  Vector getPosition() const;
-  Vector getDirection() const;
-  float getSpeed() const;
-  Vector getVelocity() const;
-  Vector getAcceleration() const;
-  int getAltitude() const;
-  Solidness getSolidness() const;
-  bool isSolid() const;
-  bool getNoSoft() const;
+  Vector getPosition() const { return m_position; }
+  Vector getDirection() const { return m_direction; }
+  float getSpeed() const { return m_speed; }
+  Vector getVelocity() const {
+    Vector velocity = m_direction;
+    velocity.scale(m_speed);
+    return velocity;
+  }
+  Vector getAcceleration() const { return m_acceleration; }
+  int getAltitude() const { return m_altitude; }
+  Solidness getSolidness() const { return m_solidness; }
+  bool isSolid() const { return m_solidness == HARD || m_solidness == SOFT; }
+  bool getNoSoft() const { return m_no_soft; }
   void setNoSoft(bool no_soft = true);
-  bool getAvoidCollisions() const;
-  bool isActive() const;
+  bool getAvoidCollisions() const { return m_avoid_collisions; }
+  bool isActive() const { return m_is_active; }
   int setVisible(bool visible = true);
-  Box getBox() const;
+  Box getBox() const { return m_box; }
   Animation getAnimation() const;
   Shape getShape() const;
   bool getFollowPath() const;
@@ -170,7 +179,7 @@ class Object {
   bool isModified() const;
 
   // Where the next move would take the object: position + velocity.
-  Vector predictPosition() const;
+  Vector predictPosition() const { return m_position + getVelocity(); }
 
   // Per-step kinematics, called by the world update.
   void applyAcceleration();

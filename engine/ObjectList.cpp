@@ -78,19 +78,12 @@ int ObjectList::remove(Object *p_o) {
 
 void ObjectList::clear() { m_count = 0; }
 
-int ObjectList::getCount() const { return m_count; }
-
-bool ObjectList::isEmpty() const { return m_count == 0; }
-
 int ObjectList::getMaxCount() const { return m_max_count; }
 
-Object *ObjectList::operator[](int index) const {
-  if (index < 0 || index >= m_count) {
-    LogManager::getInstance().writeLog(
-        "ObjectList::operator[](): Error! Index %d out of range [0, %d]", index, m_count - 1);
-    throw std::out_of_range("ObjectList::operator[](): Invalid index!");
-  }
-  return m_p_obj[index];
+void ObjectList::outOfRange(int index) const {
+  LogManager::getInstance().writeLog(
+      "ObjectList::operator[](): Error! Index %d out of range [0, %d]", index, m_count - 1);
+  throw std::out_of_range("ObjectList::operator[](): Invalid index!");
 }
 
 ObjectList ObjectList::operator+(ObjectList other) const {

@@ -15,6 +15,9 @@ class ObjectList {
   // Doubles the capacity. Returns 0, or -1 with the list unchanged.
   int grow();
 
+  // Logs and throws std::out_of_range for an index outside [0, count).
+  [[noreturn]] void outOfRange(int index) const;
+
  public:
   ObjectList();
   ObjectList(const ObjectList &other);
@@ -30,11 +33,16 @@ class ObjectList {
   // Empties the list; the storage stays.
   void clear();
 
-  int getCount() const;
-  bool isEmpty() const;
+  // Defined here: every walk over objects calls them once per object.
+  int getCount() const { return m_count; }
+  bool isEmpty() const { return m_count == 0; }
 
   // The pointer at index; logs and throws std::out_of_range outside [0, count).
-  Object *operator[](int index) const;
+  Object *operator[](int index) const {
+    if (index < 0 || index >= m_count)
+      outOfRange(index);
+    return m_p_obj[index];
+  }
 
   // This list's pointers followed by the other's non-null ones.
   ObjectList operator+(ObjectList other) const;

@@ -13,14 +13,19 @@ class Vector {
   float m_y; // Vertical coordinate, downward.
 
  public:
-  Vector();
-  Vector(float init_x, float init_y);
+  Vector() : m_x(0), m_y(0) {}
+  Vector(float init_x, float init_y) : m_x(init_x), m_y(init_y) {}
 
-  float getX() const;
-  float getY() const;
-  void setX(float new_x);
-  void setY(float new_y);
-  void setXY(float new_x, float new_y);
+  // The accessors and operators below are defined in the header: they are
+  // called in every inner loop of movement, collision and drawing.
+  float getX() const { return m_x; }
+  float getY() const { return m_y; }
+  void setX(float new_x) { m_x = new_x; }
+  void setY(float new_y) { m_y = new_y; }
+  void setXY(float new_x, float new_y) {
+    m_x = new_x;
+    m_y = new_y;
+  }
 
   // sqrt(x^2 + y^2).
   float getMagnitude() const;
@@ -29,18 +34,25 @@ class Vector {
   void normalize();
 
   // Multiplies both coordinates by s.
-  void scale(float s);
+  void scale(float s) {
+    m_x *= s;
+    m_y *= s;
+  }
 
-  Vector operator+(const Vector &other) const;
-  Vector operator-(const Vector &other) const;
-  Vector &operator+=(const Vector &other);
+  Vector operator+(const Vector &other) const { return Vector(m_x + other.m_x, m_y + other.m_y); }
+  Vector operator-(const Vector &other) const { return Vector(m_x - other.m_x, m_y - other.m_y); }
+  Vector &operator+=(const Vector &other) {
+    m_x += other.m_x;
+    m_y += other.m_y;
+    return *this;
+  }
 
   // Exact comparison of both coordinates.
-  bool operator==(const Vector &other) const;
-  bool operator!=(const Vector &other) const;
+  bool operator==(const Vector &other) const { return m_x == other.m_x && m_y == other.m_y; }
+  bool operator!=(const Vector &other) const { return !(*this == other); }
 
   // Both coordinates exactly 0.
-  bool isZero() const;
+  bool isZero() const { return m_x == 0 && m_y == 0; }
 
   // "(x,y)", each coordinate as toString(float) writes it.
   std::string toString() const;

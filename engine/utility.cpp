@@ -365,18 +365,7 @@ Box moved(Box box, const Vector &by) {
   return box;
 }
 
-// True when the closed intervals [a, a + a_extent] and [b, b + b_extent] overlap.
-bool intervalsOverlap(float a, float a_extent, float b, float b_extent) {
-  return (b <= a && a <= b + b_extent) || (a <= b && b <= a + a_extent);
-}
-
 } // namespace
-
-bool boxIntersectsBox(const Box &a, const Box &b) {
-  Vector ac = a.getCorner(), bc = b.getCorner();
-  return intervalsOverlap(ac.getX(), a.getHorizontal(), bc.getX(), b.getHorizontal()) &&
-         intervalsOverlap(ac.getY(), a.getVertical(), bc.getY(), b.getVertical());
-}
 
 bool boxContainsPosition(const Box &b, const Vector &p) {
   Vector c = b.getCorner();
@@ -385,10 +374,6 @@ bool boxContainsPosition(const Box &b, const Vector &p) {
 }
 
 float distance(const Vector &a, const Vector &b) { return (a - b).getMagnitude(); }
-
-Box getWorldBox(const Object *p_o) { return getWorldBox(p_o, p_o->getPosition()); }
-
-Box getWorldBox(const Object *p_o, Vector where) { return moved(p_o->getBox(), where); }
 
 Vector getNormal(const Object *p_o1, const Object *p_o2) {
   const Box b2 = getWorldBox(p_o2);

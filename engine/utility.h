@@ -8,11 +8,10 @@
 #include <string>
 
 #include "Box.h"
+#include "Object.h"
 #include "Vector.h"
 
 namespace vx {
-
-class Object;
 
 // The value of key `find` in text of comma-separated key:value pairs, or "".
 // Whitespace in `str` is ignored; the first occurrence of a key counts; an
@@ -125,9 +124,21 @@ std::uint64_t bytesLeft(std::istream &in);
 // Geometry
 // ---------------------------------------------------------------------------
 
+// The geometry tests below are defined here: movement, collision queries and
+// drawing call them for every object in every step.
+
+// True when the closed intervals [a, a + a_extent] and [b, b + b_extent] overlap.
+inline bool intervalsOverlap(float a, float a_extent, float b, float b_extent) {
+  return (b <= a && a <= b + b_extent) || (a <= b && b <= a + a_extent);
+}
+
 // True when the boxes overlap on both axes; edges count, so boxes that only
 // touch along an edge or at a corner intersect.
-bool boxIntersectsBox(const Box &a, const Box &b);
+inline bool boxIntersectsBox(const Box &a, const Box &b) {
+  const Vector ac = a.getCorner(), bc = b.getCorner();
+  return intervalsOverlap(ac.getX(), a.getHorizontal(), bc.getX(), b.getHorizontal()) &&
+         intervalsOverlap(ac.getY(), a.getVertical(), bc.getY(), b.getVertical());
+}
 
 // True when the position lies inside the box or on its edge.
 bool boxContainsPosition(const Box &b, const Vector &p);
@@ -137,8 +148,11 @@ float distance(const Vector &a, const Vector &b);
 
 // The object's bounding box in world coordinates: its box moved by its
 // position, or by `where` as if the object stood there.
-Box getWorldBox(const Object *p_o);
-Box getWorldBox(const Object *p_o, Vector where);
+inline Box getWorldBox(const Object *p_o, Vector where) {
+  const Box box = p_o->getBox();
+  return Box(box.getCorner() + where, box.getHorizontal(), box.getVertical());
+}
+inline Box getWorldBox(const Object *p_o) { return getWorldBox(p_o, p_o->getPosition()); }
 
 // The side from which p_o1, moving with its velocity, meets p_o2: one of the
 // eight unit steps pointing from p_o2 towards p_o1, or (0,0) when the two do
