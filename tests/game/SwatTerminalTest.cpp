@@ -10,8 +10,10 @@
 #include <cstdio>
 #include <functional>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "TestSupport.h"
 
@@ -75,21 +77,46 @@ class Pane {
   }
 };
 
-// Clicks at the middle of the first fly on the screen; false when none shows.
-bool clickFly(const Pane &pane) {
-  const std::string text = pane.screen();
-  const std::regex fly(R"([\\/-]@[\\/-]|\(@\)|[\\/-]o[\\/-])");
-  std::smatch match;
-  if (!std::regex_search(text, match, fly))
-    return false;
-  const std::size_t at = static_cast<std::size_t>(match.position(0)) + (match.str(0).size() / 2);
-  const std::size_t line_start = text.rfind('\n', at) == std::string::npos ? 0 : text.rfind('\n', at) + 1;
-  const int row = static_cast<int>(std::count(text.begin(), text.begin() + at, '\n')) + 1;
-  const int col = static_cast<int>(at - line_start) + 1;
+std::vector<std::string> lines(const std::string &text) {
+  std::vector<std::string> result;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    result.push_back(line);
+  return result;
+}
+
+// Moves the mouse to a cell (1-based) and clicks there.
+bool clickAt(const Pane &pane, int col, int row) {
   const std::string where = std::to_string(col) + ";" + std::to_string(row);
   pane.literal("\x1b[<35;" + where + "M");
   pane.literal("\x1b[<0;" + where + "M");
   return true;
+}
+
+// Clicks at the middle of a fly on the screen, preferring one that stood
+// still between two looks (a moving fly may be gone by the time the click
+// arrives); false when none shows.
+bool clickFly(const Pane &pane) {
+  const std::regex fly(R"([\\/-]@[\\/-]|\(@\)|[\\/-]o[\\/-])");
+  const std::vector<std::string> before = lines(pane.screen());
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  const std::vector<std::string> now = lines(pane.screen());
+  int col = 0, row = 0;
+  for (std::size_t r = 0; r < now.size(); r++)
+    for (auto it = std::sregex_iterator(now[r].begin(), now[r].end(), fly);
+         it != std::sregex_iterator(); ++it) {
+      const std::string found = it->str(0);
+      const auto start = static_cast<std::size_t>(it->position(0));
+      const int middle = static_cast<int>(start + found.size() / 2) + 1;
+      if (r < before.size() && before[r].size() >= start + found.size() &&
+          before[r].compare(start, found.size(), found) == 0)
+        return clickAt(pane, middle, static_cast<int>(r) + 1);
+      if (row == 0) {
+        col = middle;
+        row = static_cast<int>(r) + 1;
+      }
+    }
+  return row != 0 && clickAt(pane, col, row);
 }
 
 struct Game {
@@ -132,7 +159,8 @@ TEST(SwatTerminal, PlaysPausesAndQuits) {
   // Clicking at flies swats them: a splat shows, or the streak grows. A run
   // lost first (a fly too fast for this) is started again.
   bool swatted = false;
-  for (int tries = 0; tries < 200 && !swatted; tries++) {
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!swatted && std::chrono::steady_clock::now() < give_up) {
     if (game.pane.screen().find("P to play") != std::string::npos)
       game.pane.keys("p");
     else if (clickFly(game.pane))
