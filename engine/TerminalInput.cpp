@@ -19,8 +19,9 @@ struct KeyName {
 
 const KeyName UNKNOWN_KEY = {Keyboard::UNDEFINED_KEY, "Unknown"};
 
-// Printable ASCII from ' ' to '~': the key that types it on a US layout.
-const KeyName PRINTABLE[95] = {
+// Printable ASCII from ' ' to '`' (lower-case letters are looked up as
+// upper-case ones), then from '{' to '~': the key that types it on a US layout.
+const KeyName PRINTABLE[65] = {
     {Keyboard::SPACE, "Space"},   {Keyboard::NUM1, "!"},        {Keyboard::QUOTE, "\""},
     {Keyboard::NUM3, "#"},        {Keyboard::NUM4, "$"},        {Keyboard::NUM5, "%"},
     {Keyboard::NUM7, "&"},        {Keyboard::QUOTE, "'"},       {Keyboard::NUM9, "("},
@@ -41,16 +42,18 @@ const KeyName PRINTABLE[95] = {
     {Keyboard::Y, "Y"}, {Keyboard::Z, "Z"},
     {Keyboard::LEFTBRACKET, "["}, {Keyboard::BACKSLASH, "\\"}, {Keyboard::RIGHTBRACKET, "]"},
     {Keyboard::NUM6, "^"},        {Keyboard::MINUS, "_"},       {Keyboard::TILDE, "Grave"},
-    {Keyboard::A, "A"}, {Keyboard::B, "B"}, {Keyboard::C, "C"}, {Keyboard::D, "D"},
-    {Keyboard::E, "E"}, {Keyboard::F, "F"}, {Keyboard::G, "G"}, {Keyboard::H, "H"},
-    {Keyboard::I, "I"}, {Keyboard::J, "J"}, {Keyboard::K, "K"}, {Keyboard::L, "L"},
-    {Keyboard::M, "M"}, {Keyboard::N, "N"}, {Keyboard::O, "O"}, {Keyboard::P, "P"},
-    {Keyboard::Q, "Q"}, {Keyboard::R, "R"}, {Keyboard::S, "S"}, {Keyboard::T, "T"},
-    {Keyboard::U, "U"}, {Keyboard::V, "V"}, {Keyboard::W, "W"}, {Keyboard::X, "X"},
-    {Keyboard::Y, "Y"}, {Keyboard::Z, "Z"},
+};
+const KeyName PRINTABLE_TAIL[4] = {
     {Keyboard::LEFTBRACKET, "{"}, {Keyboard::BACKSLASH, "|"}, {Keyboard::RIGHTBRACKET, "}"},
     {Keyboard::TILDE, "~"},
 };
+
+// The key of a printable character, ' ' to '~'.
+KeyName printableKey(long code) {
+  if (code >= 'a' && code <= 'z')
+    code -= 'a' - 'A';
+  return code >= '{' ? PRINTABLE_TAIL[code - '{'] : PRINTABLE[code - ' '];
+}
 
 // The key of a character code (ASCII, or a keyboard-protocol key code), with
 // the modifiers the character itself implies.
@@ -79,12 +82,12 @@ KeyName keyOfCode(long code, int &modifiers) {
             "Numpad digit"};
   if (code >= 1 && code <= 26) {
     modifiers |= TerminalInput::CTRL;
-    return PRINTABLE['A' + code - 1 - ' '];
+    return printableKey('A' + code - 1);
   }
   if (code >= ' ' && code <= '~') {
     if (code >= 'A' && code <= 'Z')
       modifiers |= TerminalInput::SHIFT;
-    return PRINTABLE[code - ' '];
+    return printableKey(code);
   }
   return UNKNOWN_KEY;
 }
