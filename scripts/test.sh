@@ -41,7 +41,14 @@ if [ -x "$ROOT/scripts/fuzz.sh" ]; then
 fi
 
 step "Building with sanitizers"
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+# intercept_tls_get_addr=0: the leak checker's bookkeeping of dynamically
+# allocated thread-local blocks misreads glibc's blocks now and then (seen as a
+# range starting near address 0 in the OpenGL driver's thread-local storage),
+# and the check itself then crashes at exit ("Tracer caught signal 11") in about
+# one window test process in 150 on a cold shader cache. Only libraries loaded
+# with dlopen have such blocks; our code's thread-locals are static and are
+# still scanned.
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0"
 export LSAN_OPTIONS="suppressions=$ROOT/tests/support/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 if configure_and_build "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVEXLO_SANITIZE=ON -DVEXLO_BENCH=OFF; then
