@@ -203,6 +203,7 @@ int DisplayManager::startUp() {
     if (TerminalSession::getInstance().open(m_window_horizontal_chars, m_window_vertical_chars,
                                             m_window_background_color >> 8) != 0)
       return -1;
+    m_terminal = true;
     Manager::startUp();
     log_manager.writeLog(5, "DisplayManager::startUp(): successfully started.");
     return 0;
@@ -380,6 +381,7 @@ int DisplayManager::setTitle(const std::string &title) {
 void DisplayManager::shutDown() {
   releaseGraphics();
   TerminalSession::getInstance().close();
+  m_terminal = false;
   Manager::shutDown();
   LogManager::getInstance().writeLog(5, "DisplayManager::shutDown(): successfully stopped.");
 }
@@ -519,8 +521,6 @@ sf::RenderWindow *DisplayManager::getWindow() const {
 
 sf::RenderWindow *DisplayManager::getEventWindow() const { return m_p_window.get(); }
 
-bool DisplayManager::hasWindow() const { return m_p_window != nullptr; }
-
 void DisplayManager::abandonWindow() {
   // Deliberately not freed: their destructors would call the window system.
   (void)m_p_batch.release();
@@ -529,7 +529,8 @@ void DisplayManager::abandonWindow() {
   m_character_size = 0;
 }
 
-bool DisplayManager::usesTerminal() const { return openTerminal() != nullptr; }
+// Asked for every shape drawn: without a terminal display it looks no further.
+bool DisplayManager::usesTerminal() const { return m_terminal && openTerminal() != nullptr; }
 
 const sf::Font *DisplayManager::getFont() const { return m_p_window ? m_p_font.get() : nullptr; }
 

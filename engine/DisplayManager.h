@@ -59,6 +59,7 @@ class DisplayManager : public Manager {
   int m_configured_horizontal_pixels;             // The grid's size as configured, which
   int m_configured_vertical_pixels;               // sets its shape in any window.
   Letterbox m_placement;                          // Where the grid sits in the window.
+  bool m_terminal = false;                        // Whether start-up opened the terminal.
 
   // Places the grid in a window of that many pixels and sizes the cells,
   // characters and drawing batch for it. 0, or -1 when the batch cannot be made.
@@ -153,7 +154,7 @@ class DisplayManager : public Manager {
   sf::RenderWindow *getEventWindow() const;
 
   // Whether a window is open; unlike getWindow, draws nothing.
-  bool hasWindow() const;
+  bool hasWindow() const { return m_p_window != nullptr; }
 
   // Whether the game is shown in the terminal (getWindow is then null).
   bool usesTerminal() const;

@@ -11,6 +11,8 @@
 
 namespace vx {
 
+class DisplayManager;
+
 enum ShapeType {
   UNDEFINED_SHAPE = -1, // Nothing is drawn.
   CIRCLE = 0,
@@ -36,6 +38,9 @@ class Shape {
   float m_size;          // Size in pixels.
   unsigned char m_opacity; // Alpha of the fill.
 
+  // Draws the shape on the display's window or terminal.
+  void drawOn(const DisplayManager &display, Vector world_pos);
+
  public:
   // A white circle sized to the font: the whole pixels of the smaller cell
   // side times the font scale.
@@ -43,7 +48,7 @@ class Shape {
 
   // Refuses, with a log line, values other than the ShapeType ones.
   void setType(int new_type);
-  ShapeType getType() const;
+  ShapeType getType() const { return m_type; }
 
   // An engine colour.
   void setColor(Color new_color);
