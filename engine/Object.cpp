@@ -143,8 +143,6 @@ void Object::setType(std::string new_type) {
   markModified(ATTR_TYPE);
 }
 
-std::string Object::getType() const { return m_type; }
-
 int Object::setPosition(Vector new_position) {
   if (new_position == m_position)
     return 0;

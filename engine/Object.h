@@ -148,11 +148,15 @@ class Object {
   virtual void setShape(Shape new_shape);
   virtual void setFollowPath(bool follow = true);
 
+  // The number the object shows, which a recorded game's world hash takes
+  // in: 0, and a view object's value.
+  virtual int getShownValue() const { return 0; }
+
   // The plain accessors the world calls for every object in every step are
   // defined here, so that they cost no call.
   int getId() const { return m_id; }
   void setId(int new_id);
-  std::string getType() const;
+  const std::string &getType() const { return m_type; }
   Vector getPosition() const { return m_position; }
   Vector getDirection() const { return m_direction; }
   float getSpeed() const { return m_speed; }

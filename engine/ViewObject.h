@@ -73,6 +73,9 @@ class ViewObject : public Object {
   // record leaves the object as it was and returns -1 after logging.
   int deserialize(std::istream &in, unsigned int *p_mask = nullptr) override;
 
+  // The value.
+  int getShownValue() const override { return m_value; }
+
   // Moves the object to one of the nine places; out-of-range values are ignored.
   virtual void setLocation(ViewObjectLocation new_location);
   virtual void setDrawValue(bool new_draw_value = true);

@@ -6,7 +6,6 @@
 #include "Object.h"
 #include "ObjectList.h"
 #include "SceneGraph.h"
-#include "ViewObject.h"
 #include "WorldManager.h"
 
 namespace vx {
@@ -49,12 +48,11 @@ uint64_t hashObjects(uint64_t hash, const ObjectList &objects, int first_id) {
     const Object *p_o = objects[i];
     // Id 0 is no id (an object that gave its id back).
     const int id = p_o->getId() > 0 ? p_o->getId() - first_id : 0;
-    const ViewObject *p_view = dynamic_cast<const ViewObject *>(p_o);
     const Vector position = p_o->getPosition(), velocity = p_o->getVelocity();
     hash = mix(hash, pair(id, p_o->getSolidness()));
     hash = mix(hash, pair(position.getX(), position.getY()));
     hash = mix(hash, pair(velocity.getX(), velocity.getY()));
-    hash = mix(hash, pair(p_o->getAltitude(), p_view != nullptr ? p_view->getValue() : 0));
+    hash = mix(hash, pair(p_o->getAltitude(), p_o->getShownValue()));
     hash = hashText(hash, p_o->getType());
   }
   return hash;
