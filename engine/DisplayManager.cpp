@@ -132,11 +132,6 @@ DisplayManager::DisplayManager()
 // batch before the font it refers to, in that order, rather than in member order.
 DisplayManager::~DisplayManager() { releaseGraphics(); }
 
-DisplayManager &DisplayManager::getInstance() {
-  static DisplayManager display_manager;
-  return display_manager;
-}
-
 void DisplayManager::releaseGraphics() {
   // The batch refers to the font, so it goes first.
   m_p_batch.reset();

@@ -76,7 +76,11 @@ class DisplayManager : public Manager {
   DisplayManager(const DisplayManager &) = delete;
   DisplayManager &operator=(const DisplayManager &) = delete;
 
-  static DisplayManager &getInstance();
+  // Defined here: every shape and character drawn asks for it.
+  static DisplayManager &getInstance() {
+    static DisplayManager display_manager;
+    return display_manager;
+  }
 
   // Opens the window (unless headless), loads the font. Returns 0 or -1.
   int startUp() override;

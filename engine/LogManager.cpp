@@ -20,11 +20,6 @@ LogManager::~LogManager() {
     std::fclose(m_p_f);
 }
 
-LogManager &LogManager::getInstance() {
-  static LogManager log_manager;
-  return log_manager;
-}
-
 int LogManager::startUp() {
   if (isStarted())
     return warnAlreadyStarted(*this);

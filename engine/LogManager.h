@@ -30,7 +30,11 @@ class LogManager : public Manager {
  public:
   ~LogManager() override;
 
-  static LogManager &getInstance();
+  // Defined here: nearly every engine call asks for it.
+  static LogManager &getInstance() {
+    static LogManager log_manager;
+    return log_manager;
+  }
 
   // Opens the log file named by VEXLO_LOG, or else by the configuration. 0 or -1.
   int startUp() override;
