@@ -344,6 +344,8 @@ void Recorder::endStep() {
       step.hash = hash;
       step.inputs.swap(m_inputs);
       m_writer.writeStep(step);
+      // The list comes back, so its room is reused by the next step's input.
+      m_inputs.swap(step.inputs);
     }
     m_inputs.clear();
     m_hash = hash;
