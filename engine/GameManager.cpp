@@ -123,15 +123,15 @@ int GameManager::startUp() {
       startManager(PathManager::getInstance(), PATH_LINES) != 0)
     return -1;
 
-  // A game being recorded or replayed: its record decides the seed, and a
-  // fast replay does not sleep.
+  // A game being recorded or replayed: its record decides the seed and, for
+  // a fast replay, the frame time the game runs at (the loop then does not
+  // sleep; the game still counts its seconds in the record's steps).
   Recorder &recorder = Recorder::getInstance();
   if (recorder.startUp() != 0) {
     log_manager.writeLog("GameManager::startUp(): Error! Starting recorder.");
     return -1;
   }
-  if (recorder.isFast())
-    m_frame_time = 0;
+  m_frame_time = config.getFrameTime();
 
   WorldManager &world_manager = WorldManager::getInstance();
   // The world and the view start as the window's size in cells.
@@ -193,7 +193,9 @@ void GameManager::run() {
   m_step_count = 0;
   int64_t adjust = 0; // Oversleep of the last frame, taken off the next one.
   LateStepLog late_steps;
-  const int64_t frame_time = static_cast<int64_t>(m_frame_time) * 1000;
+  // The pace of the loop in microseconds: none for a fast replay.
+  const int64_t frame_time =
+      Recorder::getInstance().isFast() ? 0 : static_cast<int64_t>(m_frame_time) * 1000;
 
   do {
     clock.delta();
@@ -233,7 +235,7 @@ void GameManager::run() {
         adjust = 0;
     } else if (adjust != 0) {
       adjust = 0;
-    } else if (m_frame_time > 0 && m_step_count > 0) {
+    } else if (frame_time > 0 && m_step_count > 0) {
       late_steps.lateStep(m_frame_time, elapsed);
     }
     m_step_count++;

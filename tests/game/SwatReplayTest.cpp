@@ -70,6 +70,16 @@ TEST(SwatReplay, ABotGameReplaysTheSameTwiceAndAChangedClickDivergesNoEarlier) {
   EXPECT_TRUE(contains(replay.log, "diverged from the record at step")) << replay.log;
 }
 
+TEST(SwatReplay, AGameRecordedAtItsFrameTimeReplaysFastAtThatFrameTime) {
+  // At 20 ms a second of the game is 50 steps, not the 30 of a frame time of 0.
+  vxtest::TempDir dir;
+  const std::string path = dir.file("game.vxr");
+  vxtest::recordBotGame(path, 515, 400, 20);
+  const vxtest::ReplayOutcome replay = vxtest::runSwat("", "--replay '" + path + "' --fast");
+  EXPECT_EQ(replay.exit_code, 0) << replay.err;
+  EXPECT_TRUE(contains(replay.out, "Replay matched the record")) << replay.out << replay.err;
+}
+
 TEST(SwatReplay, BadRecordsAreRefusedWithTheReason) {
   vxtest::TempDir dir;
   vx::RecordHeader header;

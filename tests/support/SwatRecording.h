@@ -14,13 +14,15 @@
 namespace vxtest {
 
 // Records a game of `steps` steps played by the bot (clicking as a player)
-// with the seed, headless and without sleeping, to `path`: the splash
-// screen, then the start screen and the pause object, as the program does.
-inline void recordBotGame(const std::string &path, int seed, int steps) {
+// with the seed, headless, to `path`: the splash screen, then the start
+// screen and the pause object, as the program does. A frame time of 0 does
+// not sleep.
+inline void recordBotGame(const std::string &path, int seed, int steps, int frame_time = 0) {
   TempDir dir;
   AudioOutput audio = AudioOutput::silent();
-  writeFile(dir.file("config.txt"), "headless:true,networking:false,frame_time:0,random_seed:" +
-                                        std::to_string(seed) + ",");
+  writeFile(dir.file("config.txt"), "headless:true,networking:false,frame_time:" +
+                                        std::to_string(frame_time) +
+                                        ",random_seed:" + std::to_string(seed) + ",");
   ScopedEnv config("VEXLO_CONFIG", dir.file("config.txt"));
   ScopedEnv log("VEXLO_LOG", dir.file("record.log"));
   ScopedEnv record("VEXLO_RECORD", path);
