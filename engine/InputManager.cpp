@@ -200,6 +200,17 @@ bool inWindow(const sf::RenderWindow &window, sf::Vector2i pixel) {
 
 } // namespace
 
+const std::vector<Keyboard::Key> &sampledKeys() {
+  static const std::vector<Keyboard::Key> keys = [] {
+    std::vector<Keyboard::Key> held;
+    for (const KeyTranslation &entry : KEY_TABLE)
+      if (entry.held)
+        held.push_back(entry.key);
+    return held;
+  }();
+  return keys;
+}
+
 InputManager::InputManager()
     : m_close_requested(false), m_mouse_known(false), m_pointer_update(false) {
   setType("InputManager");

@@ -8,6 +8,7 @@
 #define VX_INPUT_MANAGER_H
 
 #include <string>
+#include <vector>
 
 #include "EventKeyboard.h"
 #include "EventMouse.h"
@@ -99,6 +100,10 @@ class InputManager : public Manager {
   // loop more than once (a splash screen, then the game) asks this between runs.
   bool isCloseRequested() const;
 };
+
+// The keys that give KEY_DOWN every frame while held, in the order they are
+// sampled; a display other than the window samples its held keys in this order too.
+const std::vector<Keyboard::Key> &sampledKeys();
 
 } // namespace vx
 

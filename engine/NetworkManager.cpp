@@ -546,19 +546,23 @@ int NetworkManager::readWaiting(int sock_index) {
   return 0;
 }
 
+void NetworkManager::deliverMessage(int sock_index, int kind, const std::string &payload) const {
+  EventNetwork event(NETWORK_MESSAGE);
+  event.setType(messageKindToEventType(kind));
+  event.setSocketIndex(sock_index);
+  event.setBytes(static_cast<int>(payload.size()));
+  event.setMessage(payload.data());
+  Recorder::getInstance().noteMessage(sock_index, kind, payload);
+  onEvent(&event);
+}
+
 int NetworkManager::deliverMessages(int sock_index) {
   const int sock = m_connections[static_cast<size_t>(sock_index)].sock;
   int delivered = 0;
   NetworkMessage message;
   int result;
   while ((result = message.decode(m_connections[static_cast<size_t>(sock_index)].received)) == 1) {
-    EventNetwork event(NETWORK_MESSAGE);
-    event.setType(messageKindToEventType(message.getKind()));
-    event.setSocketIndex(sock_index);
-    event.setBytes(static_cast<int>(message.getPayload().size()));
-    event.setMessage(message.getPayload().data());
-    Recorder::getInstance().noteMessage(sock_index, message.getKind(), message.getPayload());
-    onEvent(&event);
+    deliverMessage(sock_index, message.getKind(), message.getPayload());
     delivered++;
     if (sock_index >= getConnectionCount() ||
         m_connections[static_cast<size_t>(sock_index)].sock != sock)

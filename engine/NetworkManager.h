@@ -186,6 +186,11 @@ class NetworkManager : public Manager {
   // the number of messages delivered.
   int receiveMessages();
 
+  // Delivers one message of the kind from the connection as receiveMessages
+  // does (and notes it in a game being recorded); a replay feeds its recorded
+  // messages through here.
+  void deliverMessage(int sock_index, int kind, const std::string &payload) const;
+
   // Closes a connection, or every one for -1, announcing each with its index
   // at the time. Later connections move down. 0, or -1 when a close failed
   // (the connection is gone all the same).

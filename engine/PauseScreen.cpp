@@ -1,5 +1,7 @@
 #include "PauseScreen.h"
 
+#include <string>
+
 #include "DisplayManager.h"
 #include "WorldManager.h"
 #include "utility.h"
@@ -13,13 +15,13 @@ namespace {
 // Blank cells between the line and the box's sides.
 const int MARGIN = 2;
 
-// A row of the box: the two ends, and the same character between them.
-void drawRow(Vector view_left, int width, char end, char fill, Color color) {
-  const DisplayManager &display = DisplayManager::getInstance();
-  for (int x = 0; x < width; x++) {
-    const char ch = x == 0 || x == width - 1 ? end : fill;
-    display.drawCh(viewToWorld(view_left + Vector(static_cast<float>(x), 0.0f)), ch, color);
-  }
+// A row of the box, `width` cells from the view's column `left`: the two
+// ends, and the same character between them.
+void drawRow(int left, int row, int width, char end, char fill) {
+  const std::string text = end + std::string(static_cast<std::size_t>(width - 2), fill) + end;
+  DisplayManager::getInstance().drawString(
+      viewToWorld(Vector(static_cast<float>(left), static_cast<float>(row))), text, JUSTIFY_LEFT,
+      WHITE);
 }
 
 } // namespace
@@ -35,9 +37,9 @@ void showPauseScreen() {
   const int width = static_cast<int>(PAUSE_TEXT.size()) + 2 * MARGIN + 2;
   const int left = (display.getHorizontal() - width) / 2;
   const int middle = display.getVertical() / 2;
-  drawRow(Vector(static_cast<float>(left), static_cast<float>(middle - 1)), width, '+', '-', WHITE);
-  drawRow(Vector(static_cast<float>(left), static_cast<float>(middle)), width, '|', ' ', WHITE);
-  drawRow(Vector(static_cast<float>(left), static_cast<float>(middle + 1)), width, '+', '-', WHITE);
+  drawRow(left, middle - 1, width, '+', '-');
+  drawRow(left, middle, width, '|', ' ');
+  drawRow(left, middle + 1, width, '+', '-');
   unsigned char r = 0, g = 0, b = 0;
   colorToRGB(YELLOW, r, g, b);
   for (std::size_t i = 0; i < PAUSE_TEXT.size(); i++)

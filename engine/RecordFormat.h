@@ -81,7 +81,7 @@ struct RecordStep {
   std::vector<RecordedInput> inputs;
 };
 
-// FNV-1a, 64 bits: the record's checksum and the world hash.
+// FNV-1a, 64 bits: the record's checksum.
 const uint64_t FNV_OFFSET = 14695981039346656037ULL;
 const uint64_t FNV_PRIME = 1099511628211ULL;
 uint64_t fnv1a(const void *data, size_t bytes, uint64_t hash = FNV_OFFSET);

@@ -9,7 +9,6 @@
 #include "DisplayManager.h"
 #include "EventKeyboard.h"
 #include "EventMouse.h"
-#include "EventNetwork.h"
 #include "GameManager.h"
 #include "InputManager.h"
 #include "LogManager.h"
@@ -314,12 +313,7 @@ int Recorder::replayMessages(const NetworkManager &network_manager) {
   for (const RecordedInput &input : p_block->inputs) {
     if (input.kind != INPUT_MESSAGE)
       continue;
-    EventNetwork event(NETWORK_MESSAGE);
-    event.setType(messageKindToEventType(input.message_kind));
-    event.setSocketIndex(input.socket);
-    event.setBytes(static_cast<int>(input.payload.size()));
-    event.setMessage(input.payload.data());
-    network_manager.onEvent(&event);
+    network_manager.deliverMessage(input.socket, input.message_kind, input.payload);
     delivered++;
   }
   return delivered;

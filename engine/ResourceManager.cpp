@@ -164,10 +164,12 @@ int ResourceManager::loadSound(std::string filename, std::string label) {
     return -1;
   }
   Sound &sound = m_sound[m_sound_count];
-  if (!riffChunksFit(filename))
-    log_manager.writeLog("RM::loadSound(): Error! '%s' declares more data than the file holds.",
-                         filename.c_str());
   if (sound.loadSound(filename) == -1) {
+    // The sound fails without saying why; the one reason worth naming is looked for here.
+    if (!riffChunksFit(filename))
+      log_manager.writeLog(
+          "RM::loadSound(): Error! '%s' declares more data than the file holds.",
+          filename.c_str());
     log_manager.writeLog("RM::loadSound(): Error! Cannot load sound from file '%s'.",
                          filename.c_str());
     return -1;

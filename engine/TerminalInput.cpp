@@ -4,6 +4,7 @@
 
 #include "EventKeyboard.h"
 #include "EventMouse.h"
+#include "InputManager.h"
 
 namespace vx {
 
@@ -463,30 +464,11 @@ void TerminalKeyHolds::expire(std::int64_t now_us, std::vector<std::pair<int, in
 }
 
 std::vector<int> TerminalKeyHolds::sample() const {
-  // The order the window samples held keys in.
-  static const int ORDER[] = {
-      Keyboard::UPARROW, Keyboard::DOWNARROW, Keyboard::LEFTARROW, Keyboard::RIGHTARROW,
-      Keyboard::SPACE, Keyboard::RETURN, Keyboard::TAB, Keyboard::ESCAPE, Keyboard::PAUSE,
-      Keyboard::MINUS, Keyboard::PLUS, Keyboard::TILDE, Keyboard::PERIOD, Keyboard::COMMA,
-      Keyboard::SLASH, Keyboard::EQUALS, Keyboard::BACKSLASH, Keyboard::MULTIPLY,
-      Keyboard::QUOTE, Keyboard::LEFTBRACKET, Keyboard::RIGHTBRACKET, Keyboard::SEMICOLON,
-      Keyboard::LEFTCONTROL, Keyboard::RIGHTCONTROL, Keyboard::LEFTSHIFT, Keyboard::RIGHTSHIFT,
-      Keyboard::F1, Keyboard::F2, Keyboard::F3, Keyboard::F4, Keyboard::F5, Keyboard::F6,
-      Keyboard::F7, Keyboard::F8, Keyboard::F9, Keyboard::F10, Keyboard::A, Keyboard::B,
-      Keyboard::C, Keyboard::D, Keyboard::E, Keyboard::F, Keyboard::G, Keyboard::H,
-      Keyboard::I, Keyboard::J, Keyboard::K, Keyboard::L, Keyboard::M, Keyboard::N,
-      Keyboard::O, Keyboard::P, Keyboard::Q, Keyboard::R, Keyboard::S, Keyboard::T,
-      Keyboard::U, Keyboard::V, Keyboard::W, Keyboard::X, Keyboard::Y, Keyboard::Z,
-      Keyboard::NUM1, Keyboard::NUM2, Keyboard::NUM3, Keyboard::NUM4, Keyboard::NUM5,
-      Keyboard::NUM6, Keyboard::NUM7, Keyboard::NUM8, Keyboard::NUM9, Keyboard::NUM0,
-      Keyboard::BACKSPACE};
+  // In the order the window samples held keys in.
   std::vector<int> down;
-  for (int key : ORDER) {
-    for (const Held &held : m_held) {
-      if (held.key == key)
-        down.push_back(key);
-    }
-  }
+  for (Keyboard::Key key : sampledKeys())
+    if (std::any_of(m_held.begin(), m_held.end(), [key](const Held &h) { return h.key == key; }))
+      down.push_back(key);
   return down;
 }
 

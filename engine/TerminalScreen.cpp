@@ -131,7 +131,6 @@ void TerminalScreen::setBackground(std::uint32_t rgb) {
 std::uint32_t TerminalScreen::getBackground() const { return m_background; }
 
 bool TerminalScreen::fits() const { return m_term_cols >= m_cols && m_term_rows >= m_rows; }
-bool TerminalScreen::gridFits() const { return fits(); }
 int TerminalScreen::getLeft() const { return std::max(0, (m_term_cols - m_cols) / 2); }
 int TerminalScreen::getTop() const { return std::max(0, (m_term_rows - m_rows) / 2); }
 

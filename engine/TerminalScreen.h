@@ -40,11 +40,6 @@ struct TerminalCell {
   char ch;
   std::uint32_t fg;
   std::uint32_t bg;
-
-  bool operator==(const TerminalCell &other) const {
-    return ch == other.ch && fg == other.fg && bg == other.bg;
-  }
-  bool operator!=(const TerminalCell &other) const { return !(*this == other); }
 };
 
 class TerminalScreen {
@@ -90,8 +85,7 @@ class TerminalScreen {
   void setBackground(std::uint32_t rgb);
   std::uint32_t getBackground() const;
 
-  // Whether the grid fits the terminal, and where its top-left cell is shown.
-  bool gridFits() const;
+  // Where the grid's top-left cell is shown in the terminal.
   int getLeft() const;
   int getTop() const;
 

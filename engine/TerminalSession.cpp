@@ -12,8 +12,9 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
+#include <iterator>
 
+#include "Clock.h"
 #include "DisplayManager.h"
 #include "EventKeyboard.h"
 #include "EventMouse.h"
@@ -51,13 +52,7 @@ int s_saved_stdout = -1;
 int s_saved_stderr = -1;
 
 const int CRASH_SIGNALS[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGQUIT};
-struct sigaction s_previous[sizeof(CRASH_SIGNALS) / sizeof(CRASH_SIGNALS[0])];
-
-std::int64_t nowMicroseconds() {
-  struct timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<std::int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
-}
+struct sigaction s_previous[std::size(CRASH_SIGNALS)];
 
 // Writes all of it, waiting when the terminal is slow to take it. 0 or -1.
 int writeAll(int fd, const char *data, std::size_t size) {
@@ -81,7 +76,7 @@ int writeAll(int fd, const char *data, std::size_t size) {
 
 void onCrashSignal(int signal_number, siginfo_t *p_info, void *) {
   restoreTerminalNow();
-  for (std::size_t i = 0; i < sizeof(CRASH_SIGNALS) / sizeof(CRASH_SIGNALS[0]); i++) {
+  for (std::size_t i = 0; i < std::size(CRASH_SIGNALS); i++) {
     if (CRASH_SIGNALS[i] == signal_number)
       sigaction(signal_number, &s_previous[i], nullptr);
   }
@@ -97,7 +92,7 @@ void onResize(int) { s_resized = 1; }
 
 // Gives the crash signals back the handlers they had before the terminal was taken.
 void restoreCrashHandlers() {
-  for (std::size_t i = 0; i < sizeof(CRASH_SIGNALS) / sizeof(CRASH_SIGNALS[0]); i++)
+  for (std::size_t i = 0; i < std::size(CRASH_SIGNALS); i++)
     sigaction(CRASH_SIGNALS[i], &s_previous[i], nullptr);
 }
 
@@ -203,7 +198,7 @@ int TerminalSession::open(int cols, int rows, std::uint32_t background) {
   crash.sa_sigaction = onCrashSignal;
   sigemptyset(&crash.sa_mask);
   crash.sa_flags = SA_SIGINFO | SA_RESETHAND;
-  for (std::size_t i = 0; i < sizeof(CRASH_SIGNALS) / sizeof(CRASH_SIGNALS[0]); i++)
+  for (std::size_t i = 0; i < std::size(CRASH_SIGNALS); i++)
     sigaction(CRASH_SIGNALS[i], &crash, &s_previous[i]);
   installStopSignals();
 
@@ -392,7 +387,7 @@ void TerminalSession::readAvailable() {
     const ssize_t count = read(STDIN_FILENO, buffer, sizeof(buffer));
     if (count > 0) {
       m_parser.feed(buffer, static_cast<std::size_t>(count), parsed);
-      m_last_byte_us = nowMicroseconds();
+      m_last_byte_us = Clock::now();
       continue;
     }
     if (count < 0 && (errno == EINTR || errno == EAGAIN))
@@ -430,11 +425,17 @@ void TerminalSession::deliverInput(const InputManager &input_manager) {
   if (!isOpen())
     return;
   const LogManager &log_manager = LogManager::getInstance();
-  const std::int64_t now = nowMicroseconds();
+  const std::int64_t now = Clock::now();
   readAvailable();
   resolveEscape(now);
 
-  std::vector<std::pair<int, int>> keys;
+  const auto deliverKey = [&input_manager](int key, int action) {
+    EventKeyboard keyboard;
+    keyboard.setKey(static_cast<Keyboard::Key>(key));
+    keyboard.setKeyboardAction(static_cast<EventKeyboardAction>(action));
+    input_manager.onEvent(&keyboard);
+  };
+  std::vector<std::pair<int, int>> keys; // Key and action, in order.
   while (!m_queue.empty()) {
     TerminalInput input = m_queue.front();
     m_queue.pop_front();
@@ -452,12 +453,8 @@ void TerminalSession::deliverInput(const InputManager &input_manager) {
                              input.name);
       keys.clear();
       m_holds.onKey(input, now, keys);
-      for (const auto &key : keys) {
-        EventKeyboard keyboard;
-        keyboard.setKey(static_cast<Keyboard::Key>(key.first));
-        keyboard.setKeyboardAction(static_cast<EventKeyboardAction>(key.second));
-        input_manager.onEvent(&keyboard);
-      }
+      for (const auto &[key, action] : keys)
+        deliverKey(key, action);
     } else if (input.kind == TerminalInput::MOUSE) {
       m_mouse = toView(input.x, input.y);
       const int button = input.button;
@@ -479,12 +476,8 @@ void TerminalSession::deliverInput(const InputManager &input_manager) {
   }
   keys.clear();
   m_holds.expire(now, keys);
-  for (const auto &key : keys) {
-    EventKeyboard keyboard;
-    keyboard.setKey(static_cast<Keyboard::Key>(key.first));
-    keyboard.setKeyboardAction(KEY_RELEASED);
-    input_manager.onEvent(&keyboard);
-  }
+  for (const auto &[key, action] : keys)
+    deliverKey(key, action);
 
   // Held buttons, left first, then held keys, as the window samples them.
   EventMouse held;
@@ -497,12 +490,8 @@ void TerminalSession::deliverInput(const InputManager &input_manager) {
       input_manager.onEvent(&held);
     }
   }
-  for (int key : m_holds.sample()) {
-    EventKeyboard keyboard;
-    keyboard.setKey(static_cast<Keyboard::Key>(key));
-    keyboard.setKeyboardAction(KEY_DOWN);
-    input_manager.onEvent(&keyboard);
-  }
+  for (int key : m_holds.sample())
+    deliverKey(key, KEY_DOWN);
 }
 
 WindowEvent TerminalSession::nextEvent(bool wait) {
@@ -531,7 +520,7 @@ WindowEvent TerminalSession::nextEvent(bool wait) {
       return OTHER_WINDOW_EVENT;
     }
     readAvailable();
-    resolveEscape(nowMicroseconds());
+    resolveEscape(Clock::now());
     if (!m_queue.empty())
       continue;
     if (!wait)
@@ -541,7 +530,7 @@ WindowEvent TerminalSession::nextEvent(bool wait) {
     int timeout_ms = -1;
     if (m_parser.hasPending())
       timeout_ms = static_cast<int>(
-          std::max<std::int64_t>(1, (ESCAPE_WAIT_US - (nowMicroseconds() - m_last_byte_us)) / 1000 + 1));
+          std::max<std::int64_t>(1, (ESCAPE_WAIT_US - (Clock::now() - m_last_byte_us)) / 1000 + 1));
     poll(fds, fds[1].fd >= 0 ? 2 : 1, timeout_ms);
   }
 }

@@ -12,16 +12,12 @@
 #include <sstream>
 #include <vector>
 
+#include "GameUtil.h"
 #include "LogManager.h"
 
 namespace {
 
 const char *const FILE_NAME = "swat-best.txt";
-
-std::string envOr(const char *name) {
-  const char *p_value = std::getenv(name);
-  return p_value != nullptr ? p_value : "";
-}
 
 // The number the text holds: digits, at most surrounded by blanks; -1 when it
 // holds anything else or a number too large for an int.

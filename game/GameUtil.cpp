@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "EventView.h"
 #include "GameManager.h"
@@ -70,4 +71,9 @@ int stepsPerSecond() {
   if (frame_time <= 0)
     frame_time = DEFAULT_FRAME_TIME;
   return std::max(1, static_cast<int>(std::lround(1000.0 / frame_time)));
+}
+
+std::string envOr(const char *name, const std::string &fallback) {
+  const char *p_value = std::getenv(name);
+  return p_value != nullptr && *p_value != '\0' ? p_value : fallback;
 }

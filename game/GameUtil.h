@@ -59,4 +59,7 @@ int stepsPerSecond();
 float worldWidth();
 float worldHeight();
 
+// The environment variable's value, or the fallback when it is unset or empty.
+std::string envOr(const char *name, const std::string &fallback = "");
+
 #endif // SWAT_GAME_UTIL_H

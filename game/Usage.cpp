@@ -5,16 +5,8 @@
 #include <cstring>
 
 #include "BestStreak.h"
+#include "GameUtil.h"
 #include "Recorder.h"
-
-namespace {
-
-std::string envOr(const char *name, const std::string &fallback) {
-  const char *p_value = std::getenv(name);
-  return p_value != nullptr && *p_value != '\0' ? p_value : fallback;
-}
-
-} // namespace
 
 bool helpRequested(int argc, char **argv) {
   for (int i = 1; i < argc; i++)
