@@ -1,0 +1,170 @@
+// Times the life of many objects in a 2000 x 600 world: creating them, one
+// step (step event and world update) with all of them moving and listening to
+// steps, and deleting them all; then 100,000 particles made by one
+// addParticles call, from their creation until the last has expired.
+//
+// Prints one line per object count with the processor time of each phase and
+// its cost per object, then the particle figures. The cost per object should
+// not grow with the count; the longest particle pause should stay well within
+// a frame.
+//
+//   many_objects [COUNT...]   (default 10000 20000 40000 80000 100000)
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+#include "vexlo.h"
+
+namespace {
+
+const float WIDTH = 2000;
+const float HEIGHT = 600;
+
+// Steps timed per count; the median is printed.
+const int STEPS = 5;
+
+// A soft object that drifts, counts its steps and turns back when it leaves
+// the world.
+class Mover : public vx::Object {
+ public:
+  static long steps;
+
+  Mover(vx::Vector position, vx::Vector velocity) {
+    setSolidness(vx::SOFT);
+    setPosition(position);
+    setVelocity(velocity);
+    registerInterest(vx::STEP_EVENT);
+  }
+
+  int eventHandler(const vx::Event *p_e) override {
+    if (p_e->getType() == vx::STEP_EVENT) {
+      steps++;
+      return 1;
+    }
+    if (p_e->getType() == vx::OUT_EVENT) {
+      vx::Vector v = getVelocity();
+      setVelocity(vx::Vector(-v.getX(), -v.getY()));
+    }
+    return 0;
+  }
+};
+
+long Mover::steps = 0;
+
+float randomFloat(float max) {
+  return max * static_cast<float>(vx::randomInt()) / static_cast<float>(vx::RANDOM_MAX);
+}
+
+// Processor time of this thread in milliseconds.
+double cpuMs() {
+  struct timespec ts;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) * 1000 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+// One step as the game loop runs it, without drawing: the step event, then
+// the world update.
+void step(int number) {
+  const vx::EventStep event(number);
+  vx::GameManager::getInstance().onEvent(&event);
+  vx::WorldManager::getInstance().update();
+}
+
+int live() { return vx::WorldManager::getInstance().getAllObjects(true).getCount(); }
+
+// Creates, steps and deletes `count` movers; false when something is left over.
+bool objects(int count) {
+  vx::WorldManager &world = vx::WorldManager::getInstance();
+  std::srand(42);
+
+  double start = cpuMs();
+  for (int i = 0; i < count; i++)
+    new Mover(vx::Vector(randomFloat(WIDTH), randomFloat(HEIGHT)),
+              vx::Vector(randomFloat(2) - 1, randomFloat(2) - 1));
+  const double create_ms = cpuMs() - start;
+
+  step(0); // Settle in: first moves, first turns at the edges.
+  std::vector<double> steps;
+  Mover::steps = 0;
+  for (int i = 1; i <= STEPS; i++) {
+    start = cpuMs();
+    step(i);
+    steps.push_back(cpuMs() - start);
+  }
+  std::sort(steps.begin(), steps.end());
+  const double step_ms = steps[steps.size() / 2];
+  const bool all_stepped = Mover::steps == static_cast<long>(count) * STEPS;
+
+  // Stopped first, so that the update that deletes them moves nothing.
+  const vx::ObjectList all = world.getAllObjects(true);
+  for (int i = 0; i < all.getCount(); i++)
+    all[i]->setVelocity(vx::Vector(0, 0));
+  start = cpuMs();
+  for (int i = 0; i < all.getCount(); i++)
+    world.markForDelete(all[i]);
+  world.update();
+  const double delete_ms = cpuMs() - start;
+
+  const double per = 1e6 / count; // ms per object -> ns per object
+  std::printf("%7d objects | create %9.1f ms (%6.0f ns each) | step + update %8.2f ms "
+              "(%5.0f ns each) | delete all %9.1f ms (%6.0f ns each)%s\n",
+              count, create_ms, create_ms * per, step_ms, step_ms * per, delete_ms,
+              delete_ms * per, all_stepped && live() == 0 ? "" : " | WRONG COUNT");
+  std::fflush(stdout);
+  return all_stepped && live() == 0;
+}
+
+// 100,000 particles from one call, living 20 steps at most; every step until
+// the last has gone is timed, and the creation call with the first step.
+bool particles() {
+  const int count = 100000;
+  std::srand(42);
+  double start = cpuMs();
+  vx::addParticles(count, vx::Vector(WIDTH / 2, HEIGHT / 2), 0, vx::Vector(0, 0), 0, 1.5f, 0,
+                   0.1f, 0.1f, 15, 10, 255, 75, 255, 69, 0, 0, vx::PLAIN_PARTICLE);
+  const double create_ms = cpuMs() - start;
+
+  double longest_step_ms = 0, total_ms = create_ms;
+  int steps = 0;
+  while (live() > 0 && steps < 100) {
+    start = cpuMs();
+    step(steps++);
+    const double ms = cpuMs() - start;
+    longest_step_ms = std::max(longest_step_ms, ms);
+    total_ms += ms;
+  }
+  std::printf("%7d particles | addParticles %7.1f ms | longest step %7.2f ms | %d steps, "
+              "%.1f ms in all%s\n",
+              count, create_ms, longest_step_ms, steps, total_ms,
+              live() == 0 ? "" : " | PARTICLES LEFT");
+  std::fflush(stdout);
+  return live() == 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  vx::WorldManager &world = vx::WorldManager::getInstance();
+  if (world.startUp() != 0) {
+    std::fprintf(stderr, "world did not start\n");
+    return 1;
+  }
+  const vx::Box boundary(vx::Vector(0, 0), WIDTH, HEIGHT);
+  world.setBoundary(boundary);
+  world.setView(boundary);
+
+  std::vector<int> counts;
+  for (int i = 1; i < argc; i++)
+    counts.push_back(std::atoi(argv[i]));
+  if (counts.empty())
+    counts = {10000, 20000, 40000, 80000, 100000};
+
+  bool ok = true;
+  for (int count : counts)
+    ok &= objects(count);
+  ok &= particles();
+  world.shutDown();
+  return ok ? 0 : 1;
+}
