@@ -163,10 +163,10 @@ int Grid::insertObject(Object *p_o) {
   const Box box = getWorldBox(p_o);
   const CellRange range = rangeOf(box);
   if (range.out_of_bounds)
-    m_out_of_bounds.insert(p_o, box);
+    file(m_out_of_bounds, p_o, box);
   for (int row = range.first_row; row <= range.last_row; row++)
     for (int col = range.first_col; col <= range.last_col; col++)
-      cell(col, row).insert(p_o, box);
+      file(cell(col, row), p_o, box);
   return 0;
 }
 
@@ -277,6 +277,14 @@ void Grid::collectCollisions(const Object *p_o, Vector where, std::vector<Object
             (!may_repeat || !metBefore(candidate_box, col, row)))
           out.push_back(p_candidate);
       });
+}
+
+void Grid::prefetch(const Object *p_o, Vector where) const {
+  if (!m_p_cells)
+    return;
+  const CellRange range = rangeOf(getWorldBox(p_o, where));
+  if (range.first_col <= range.last_col && range.first_row <= range.last_row)
+    cell(range.first_col, range.first_row).prefetch();
 }
 
 bool Grid::isAllocated() const { return m_p_cells != nullptr; }

@@ -56,8 +56,9 @@ TEST(ObjectSet, KeepsInsertionOrderThroughInsertionsAndRemovals) {
       ASSERT_EQ(set.getCount(), static_cast<int>(expected.size()));
       ASSERT_EQ(set.contains(p_o), std::find(expected.begin(), expected.end(), p_o) !=
                                        expected.end());
-      if (op % 50 == 0)
+      if (op % 50 == 0) {
         ASSERT_EQ(contents(set), expected);
+      }
     }
     EXPECT_EQ(contents(set), expected);
     EXPECT_EQ(set.insert(nullptr), -1);
