@@ -279,14 +279,6 @@ void Grid::collectCollisions(const Object *p_o, Vector where, std::vector<Object
       });
 }
 
-void Grid::prefetch(const Object *p_o, Vector where) const {
-  if (!m_p_cells)
-    return;
-  const CellRange range = rangeOf(getWorldBox(p_o, where));
-  if (range.first_col <= range.last_col && range.first_row <= range.last_row)
-    cell(range.first_col, range.first_row).prefetch();
-}
-
 bool Grid::isAllocated() const { return m_p_cells != nullptr; }
 
 int Grid::getNumCols() const { return m_num_cols; }

@@ -119,10 +119,6 @@ class Grid {
   // a query that allocates nothing once the list has grown.
   void collectCollisions(const Object *p_o, Vector where, std::vector<Object *> &out) const;
 
-  // Brings the first cell under p_o's box placed at where into the
-  // processor's cache ahead of a query there (a hint; no effect otherwise).
-  void prefetch(const Object *p_o, Vector where) const;
-
   // The keys covered by the object's world box placed at position.
   GridKeySet cellsOf(const Object *p_o, Vector position) const;
 

@@ -128,9 +128,14 @@ template <typename Extra> int OrderedObjects<Extra>::remove(const Object *p_o) {
   if (!m_index.empty())
     indexErase(p_o);
   m_count--;
+  // A small set is walked often for few pointers (a grid cell under every
+  // move), so it keeps few holes; a large one rebuilds its index when it
+  // squeezes them out, so it waits until they outnumber its pointers. Either
+  // way the squeezing costs constant time per removal on average.
+  const size_t holes = m_slots.size() - static_cast<size_t>(m_count);
   if (m_count == 0)
     clear();
-  else if (m_slots.size() - static_cast<size_t>(m_count) > static_cast<size_t>(m_count))
+  else if (holes > static_cast<size_t>(m_index.empty() ? m_count / 4 : m_count))
     compact();
   return 0;
 }

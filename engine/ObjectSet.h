@@ -3,9 +3,14 @@
 // constant time on average, however many the set holds.
 //
 // Removal leaves a hole in the ordered storage that walks skip; the holes are
-// squeezed out once they outnumber the pointers held, so the storage stays
-// within twice the count. Beyond a handful of pointers an open-addressing
-// index from pointer to place finds a pointer without a scan.
+// squeezed out once they outnumber the pointers held (a quarter of them in a
+// small set), so the storage stays within twice the count. Beyond a few dozen
+// places an open-addressing index from pointer to place finds a pointer
+// without a scan.
+//
+// Each pointer can carry a value of its own (the grid keeps every object's
+// box beside it, so that a query reads one run of memory instead of visiting
+// every object near the mover); ObjectSet carries none.
 #ifndef VX_OBJECT_SET_H
 #define VX_OBJECT_SET_H
 
@@ -101,13 +106,6 @@ template <typename Extra> class OrderedObjects {
     for (size_t i = m_head; i < m_slots.size(); i++)
       if (m_slots[i].p_o != nullptr)
         action(m_slots[i].p_o, m_slots[i].extra);
-  }
-
-  // Asks the processor to bring the start of the storage into its cache
-  // before it is walked.
-  void prefetch() const {
-    if (m_head < m_slots.size())
-      __builtin_prefetch(m_slots.data() + m_head);
   }
 
   // Appends the pointers held, in order.

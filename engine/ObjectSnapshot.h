@@ -35,16 +35,6 @@ class ObjectSnapshot {
   // The next object not gone, or null at the end.
   Object *next();
 
-  // The object `distance` places beyond the next one, or null past the end or
-  // when it went away. It is not handed out by this.
-  Object *ahead(size_t distance) const {
-    const size_t place = m_next + distance;
-    if (place >= m_objects.size())
-      return nullptr;
-    Object *p_o = m_objects[place];
-    return m_gone.empty() || m_gone.count(p_o) == 0 ? p_o : nullptr;
-  }
-
   // Whether nothing is left to walk.
   bool isEmpty() const { return m_objects.empty(); }
 

@@ -70,13 +70,6 @@ class SceneGraph {
   // The same objects, appended to a list the caller keeps.
   void collectCollisions(const Object *p_o, Vector where, std::vector<Object *> &out) const;
 
-  // Brings the grid cell that a solid, active object would query at where
-  // into the processor's cache (a hint for walks over many movers).
-  void prefetchCollisions(const Object *p_o, Vector where) const {
-    if (p_o->isSolid() && p_o->isActive())
-      m_grid.prefetch(p_o, where);
-  }
-
   // The grid (for inspection).
   const Grid &getGrid() const;
 

@@ -44,9 +44,6 @@ class WorldManager::ObjectWalk {
   ObjectWalk(const ObjectWalk &) = delete;
   ObjectWalk &operator=(const ObjectWalk &) = delete;
 
-  // An object further on in the walk, or null (see ObjectSnapshot::ahead).
-  Object *ahead(size_t distance) const { return m_snapshot.ahead(distance); }
-
   // Starts the walk over a set's objects, or over those put into fill().
   void take(const ObjectSet &set) { m_snapshot.take(set); }
   std::vector<Object *> &fill() { return m_snapshot.fill(); }
@@ -74,9 +71,6 @@ class WorldManager::ObjectWalk {
 };
 
 namespace {
-
-// How many movers ahead the world update fetches the grid cell of.
-const size_t PREFETCH_DISTANCE = 8;
 
 // The first HARD object of a list, or null.
 Object *firstHard(const std::vector<Object *> &list) {
@@ -325,11 +319,6 @@ void WorldManager::update() {
     ObjectWalk walk(*this);
     walk.take(m_scene_graph.activeSet());
     for (Object *p_o = walk.next(); p_o != nullptr; p_o = walk.next()) {
-      // The grid cell that a mover a few places on will query is fetched
-      // now, so that its memory arrives while the movers in between move:
-      // with many objects the cells no longer fit in the processor's cache.
-      if (Object *p_ahead = walk.ahead(PREFETCH_DISTANCE))
-        m_scene_graph.prefetchCollisions(p_ahead, p_ahead->predictPosition());
       Vector new_position = p_o->predictPosition();
       if (new_position != p_o->getPosition())
         moveObject(p_o, new_position);
