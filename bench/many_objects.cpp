@@ -12,57 +12,22 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <vector>
 
+#include "Drifters.h"
 #include "vexlo.h"
 
 namespace {
+
+using bench::cpuMs;
+using bench::Drifter;
+using bench::randomFloat;
 
 const float WIDTH = 2000;
 const float HEIGHT = 600;
 
 // Steps timed per count; the median is printed.
 const int STEPS = 5;
-
-// A soft object that drifts, counts its steps and turns back when it leaves
-// the world.
-class Mover : public vx::Object {
- public:
-  static long steps;
-
-  Mover(vx::Vector position, vx::Vector velocity) {
-    setSolidness(vx::SOFT);
-    setPosition(position);
-    setVelocity(velocity);
-    registerInterest(vx::STEP_EVENT);
-  }
-
-  int eventHandler(const vx::Event *p_e) override {
-    if (p_e->getType() == vx::STEP_EVENT) {
-      steps++;
-      return 1;
-    }
-    if (p_e->getType() == vx::OUT_EVENT) {
-      vx::Vector v = getVelocity();
-      setVelocity(vx::Vector(-v.getX(), -v.getY()));
-    }
-    return 0;
-  }
-};
-
-long Mover::steps = 0;
-
-float randomFloat(float max) {
-  return max * static_cast<float>(vx::randomInt()) / static_cast<float>(vx::RANDOM_MAX);
-}
-
-// Processor time of this thread in milliseconds.
-double cpuMs() {
-  struct timespec ts;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) * 1000 + static_cast<double>(ts.tv_nsec) / 1e6;
-}
 
 // One step as the game loop runs it, without drawing: the step event, then
 // the world update.
@@ -81,13 +46,13 @@ bool objects(int count) {
 
   double start = cpuMs();
   for (int i = 0; i < count; i++)
-    new Mover(vx::Vector(randomFloat(WIDTH), randomFloat(HEIGHT)),
-              vx::Vector(randomFloat(2) - 1, randomFloat(2) - 1));
+    new Drifter(vx::Vector(randomFloat(WIDTH), randomFloat(HEIGHT)),
+                vx::Vector(randomFloat(2) - 1, randomFloat(2) - 1), true);
   const double create_ms = cpuMs() - start;
 
   step(0); // Settle in: first moves, first turns at the edges.
   std::vector<double> steps;
-  Mover::steps = 0;
+  Drifter::steps = 0;
   for (int i = 1; i <= STEPS; i++) {
     start = cpuMs();
     step(i);
@@ -95,7 +60,7 @@ bool objects(int count) {
   }
   std::sort(steps.begin(), steps.end());
   const double step_ms = steps[steps.size() / 2];
-  const bool all_stepped = Mover::steps == static_cast<long>(count) * STEPS;
+  const bool all_stepped = Drifter::steps == static_cast<long>(count) * STEPS;
 
   // Stopped first, so that the update that deletes them moves nothing.
   const vx::ObjectList all = world.getAllObjects(true);
