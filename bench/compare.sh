@@ -84,13 +84,13 @@ run() {
       done
     ;;
   many_objects)
-    # "  10000 objects | create  10.3 ms (...) | step + update  3.78 ms (...) | delete all  7.8 ms (...)"
+    # "  10000 objects in 2000 x 600  | create  10.3 ms (...) | step + update  3.78 ms (...) | ..."
     awk '$2 == "objects" { for (i = 3; i < NF; i++) v[$i] = $(i + 1)
-                           print $1 "\t" v["create"] "\t" v["update"] "\t" v["all"] }' "$log" |
-      while IFS=$'\t' read -r count create step delete; do
-        record "$side" "$(printf '%6d objects: create (ms cpu)' "$count")" "$create"
-        record "$side" "$(printf '%6d objects: step + update (ms cpu)' "$count")" "$step"
-        record "$side" "$(printf '%6d objects: delete all (ms cpu)' "$count")" "$delete"
+                           print $1 "\t" v["in"] "x" v["x"] "\t" v["create"] "\t" v["update"] "\t" v["all"] }' "$log" |
+      while IFS=$'\t' read -r count world create step delete; do
+        record "$side" "$(printf '%6d objects %s: create (ms cpu)' "$count" "$world")" "$create"
+        record "$side" "$(printf '%6d objects %s: step + update (ms cpu)' "$count" "$world")" "$step"
+        record "$side" "$(printf '%6d objects %s: delete all (ms cpu)' "$count" "$world")" "$delete"
       done
     record "$side" "100000 particles: addParticles (ms cpu)" \
       "$(awk '$2 == "particles" { for (i = 3; i < NF; i++) if ($i == "addParticles") print $(i + 1) }' "$log")"
