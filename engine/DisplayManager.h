@@ -32,6 +32,7 @@ class RenderWindow;
 
 namespace vx {
 
+class DisplayBackend;
 class DrawBatch;
 struct ShapeOutline;
 
@@ -156,6 +157,13 @@ class DisplayManager : public Manager {
   // The window for reading its events and state, without drawing: unlike
   // getWindow, it leaves what the display knows about the pixels alone.
   sf::RenderWindow *getEventWindow() const;
+
+  // Whether what is drawn is shown anywhere: in a window or the terminal.
+  bool isShowing() const;
+
+  // The display in use: the window's, the terminal's, or none before
+  // start-up, after shut-down and when headless. Chosen at start-up.
+  DisplayBackend &getBackend() const;
 
   // Whether a window is open; unlike getWindow, draws nothing.
   bool hasWindow() const { return m_p_window != nullptr; }

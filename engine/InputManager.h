@@ -12,6 +12,7 @@
 
 #include "EventKeyboard.h"
 #include "EventMouse.h"
+#include "InputSource.h"
 #include "Manager.h"
 
 // The window library stays out of this header: only the input source includes it.
@@ -20,15 +21,6 @@ class Event;
 } // namespace sf
 
 namespace vx {
-
-// What the window reported, for waits outside the game loop.
-enum WindowEvent : int {
-  NO_WINDOW_EVENT = -1,   // Nothing queued, or no open window.
-  WINDOW_CLOSED = 0,      // The window system asked to close the window.
-  WINDOW_KEY_PRESSED = 1, // Any key went down.
-  OTHER_WINDOW_EVENT = 2, // Anything else (releases, mouse, focus).
-  WINDOW_RESIZED = 3,     // The window changed size; the display has followed.
-};
 
 class InputManager : public Manager {
  private:
@@ -89,6 +81,34 @@ class InputManager : public Manager {
 
   // Notes a pointer position in view cells, for input read by other means.
   void setMousePosition(Vector position) const;
+
+  // For input sources: the player asked to close the display. The listeners
+  // hear of it, isCloseRequested() turns true and the game is over.
+  void deliverClose() const;
+
+  // For input sources: where the pointer is over the display now, in view
+  // cells. Taken as the last known position unless a listener is attached
+  // (a recording knows the pointer only from delivered events, so that its
+  // replay knows it too).
+  void notePointer(Vector position) const;
+
+  // For input sources: whether a mouse-move event with the pointer's current
+  // position was asked for (requestPointerUpdate); asking clears the request.
+  bool takePointerUpdate() const;
+
+  // The source of the step's input instead of the display's own (a replay);
+  // null gives the display's back. The display is still asked for a close.
+  void setSource(InputSource *p_source);
+
+  // Input for the next delivery, as if the player gave it (a bot, a demo):
+  // delivered before the display's own, and heard by the listeners like the
+  // player's. A keyboard or mouse event; others are ignored.
+  void queueInput(const Event &event);
+
+  // Listeners hear of every delivered keyboard and mouse event and of a
+  // close, in the order they were added. Adding one twice adds it once.
+  void addListener(InputListener *p_listener);
+  void removeListener(InputListener *p_listener);
 
   // Asks for one mouse-move event with the pointer's current position, sent
   // when the input is read next: whatever follows the pointer catches up
