@@ -7,6 +7,7 @@
 #ifndef VX_INPUT_MANAGER_H
 #define VX_INPUT_MANAGER_H
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,8 +35,9 @@ class InputManager : public Manager {
   // Deliver the pointer's position as a move at the next chance (after a pause).
   mutable bool m_pointer_update;
 
-  // Delivers a mouse event at a window pixel, noting the position.
-  void deliverMouse(EventMouseAction action, Mouse::Button button, int x, int y) const;
+  InputSource *m_p_source = nullptr;              // A replay's, instead of the display's.
+  std::vector<InputListener *> m_listeners;       // Hear of every delivered event.
+  mutable std::vector<std::unique_ptr<Event>> m_queued; // Handed in for the next step.
 
  public:
   InputManager(const InputManager &) = delete;
@@ -53,14 +55,15 @@ class InputManager : public Manager {
   // Accepts exactly "vx-keyboard" and "vx-mouse".
   bool isValid(std::string event_type) const override;
 
-  // Delivers a keyboard or mouse event to the interested objects, and notes
-  // it in the record when the game is being recorded.
+  // Delivers a keyboard or mouse event to the interested objects, after the
+  // listeners (a recording) have heard of it.
   int onEvent(const Event *p_event) const;
 
-  // Reads the window's events of this frame, then samples the held mouse
-  // buttons and keys, and delivers each as an engine event. Does nothing when
-  // headless. A closed window sets game over. A replay delivers the recorded
-  // input instead (Recorder).
+  // Delivers this step's input: the queued input (queueInput), then the
+  // display's events of this frame and its held mouse buttons and keys, each
+  // as an engine event. Nothing from the display when headless. A closed
+  // window sets game over. A source set by setSource (a replay) gives the
+  // step's input instead.
   void getInput() const;
 
   // The engine keyboard event for a window key-pressed or key-released event,
@@ -99,6 +102,10 @@ class InputManager : public Manager {
   // The source of the step's input instead of the display's own (a replay);
   // null gives the display's back. The display is still asked for a close.
   void setSource(InputSource *p_source);
+
+  // Whether the step's input is the player's, from the display: false while
+  // another source (a replay) gives it, when nothing may wait for the player.
+  bool isLive() const;
 
   // Input for the next delivery, as if the player gave it (a bot, a demo):
   // delivered before the display's own, and heard by the listeners like the
