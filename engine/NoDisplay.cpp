@@ -1,5 +1,6 @@
 #include "NoDisplay.h"
 
+#include "Config.h"
 #include "LogManager.h"
 
 namespace vx {
@@ -10,8 +11,18 @@ int NoDisplay::open(DisplayGrid &) {
 }
 
 int NoDisplay::startInput() {
-  LogManager::getInstance().writeLog(1, "InputManager::startUp(): no input in headless mode.");
+  if (Config::getInstance().getHeadless())
+    LogManager::getInstance().writeLog(1, "InputManager::startUp(): no input in headless mode.");
+  else
+    LogManager::getInstance().writeLog(
+        "InputManager::startUp(): Warning! DisplayManager null. Cannot disable keyboard repeat.");
   return 0;
+}
+
+void NoDisplay::deliverInput(const InputManager &) {
+  if (!Config::getInstance().getHeadless())
+    LogManager::getInstance().writeLog(
+        "InputManager::getInput(): DisplayManager unexpectedly returned null window!");
 }
 
 } // namespace vx

@@ -24,8 +24,11 @@ class NoDisplay : public DisplayBackend {
   int setTitle(const std::string &) override { return -1; }
   bool setBackground(std::uint32_t) override { return false; }
 
+  // No input when headless. When the configuration asks for a window by the
+  // time input starts, the missing window is a warning at start and an error
+  // at every step, as for a window that is gone.
   int startInput() override;
-  void deliverInput(const InputManager &) override {}
+  void deliverInput(const InputManager &) override;
   WindowEvent nextEvent(bool) override { return NO_WINDOW_EVENT; }
 };
 
