@@ -7,6 +7,7 @@
 #include "NoDisplay.h"
 #include "TerminalDisplay.h"
 #include "WindowDisplay.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace vx {
