@@ -228,8 +228,6 @@ sf::RenderWindow *DisplayManager::getEventWindow() const { return m_p_display->g
 
 bool DisplayManager::hasWindow() const { return getEventWindow() != nullptr; }
 
-bool DisplayManager::isShowing() const { return m_p_display->isShowing(); }
-
 DisplayBackend &DisplayManager::getBackend() const { return *m_p_display; }
 
 void DisplayManager::abandonWindow() { m_p_display->abandon(); }
