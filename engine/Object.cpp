@@ -5,6 +5,7 @@
 #include <cmath>
 #include <istream>
 #include <ostream>
+#include <utility>
 
 #include "EventKeyboard.h"
 #include "EventMouse.h"
@@ -70,10 +71,12 @@ std::string solidnessToString(int solidness) {
   }
 }
 
-Object::Object()
-    : m_id(takeId()), m_type("(Undefined)"), m_is_active(true), m_is_visible(true),
+Object::Object() : Object("(Undefined)", HARD, MAX_ALTITUDE / 2) {}
+
+Object::Object(std::string type, Solidness solidness, int altitude)
+    : m_id(takeId()), m_type(std::move(type)), m_is_active(true), m_is_visible(true),
       m_box(Vector(-0.5f, -0.5f), 0.99f, 0.99f), m_position(1, 1), m_speed(0),
-      m_altitude(MAX_ALTITUDE / 2), m_solidness(HARD), m_no_soft(false), m_modified(ATTR_ALL), m_p_path_find(nullptr), m_follow_path(false), m_avoid_collisions(false), m_in_world(false) {
+      m_altitude(altitude), m_solidness(solidness), m_no_soft(false), m_modified(ATTR_ALL), m_p_path_find(nullptr), m_follow_path(false), m_avoid_collisions(false), m_in_world(false) {
   m_shape.setType(-1);
   m_in_world = WorldManager::getInstance().insertObject(this) == 0;
   if (!m_in_world)

@@ -65,10 +65,13 @@ Vector particleDirection(Vector direction, float direction_spread) {
 
 Particle::Particle(float size, int age, unsigned char opacity, unsigned char r, unsigned char g,
                    unsigned char b)
-    : m_age(age) {
-  setSolidness(SPECTRAL);
-  setType("Particle");
-  setAltitude(PARTICLE_ALTITUDE);
+    : Particle("Particle", size, age, opacity, r, g, b) {}
+
+// Made with its final type, solidness and altitude, a particle joins the
+// world's lists once instead of joining and leaving them again.
+Particle::Particle(const char *type, float size, int age, unsigned char opacity,
+                   unsigned char r, unsigned char g, unsigned char b)
+    : Object(type, SPECTRAL, PARTICLE_ALTITUDE), m_age(age) {
   // Particles are many and short-lived: they take no id from later objects.
   releaseId();
 
@@ -111,14 +114,13 @@ int Particle::getAge() const { return m_age; }
 
 Firework::Firework(float size, int age, unsigned char opacity, unsigned char r,
                    unsigned char g, unsigned char b)
-    : Particle(size, age, opacity, r, g, b),
+    : Particle("Firework", size, age, opacity, r, g, b),
       m_r(r),
       m_g(g),
       m_b(b),
       m_opacity(opacity),
       m_initial_age(age),
       m_size(size) {
-  setType("Firework");
   setAcceleration(Vector(0, FIREWORK_GRAVITY));
 }
 

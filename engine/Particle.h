@@ -29,6 +29,11 @@ class Particle : public Object {
  private:
   int m_age; // Steps left to live.
 
+ protected:
+  // A particle filed in the world under the type given.
+  Particle(const char *type, float size, int age, unsigned char opacity, unsigned char r,
+           unsigned char g, unsigned char b);
+
  public:
   // A SPECTRAL circle of `size` pixels in the RGB colour and opacity, drawn
   // over everything else (altitude 4), living `age` steps. Every particle has
