@@ -9,6 +9,7 @@
 #include "Config.h"
 #include "DisplayManager.h"
 #include "GameManager.h"
+#include "LockstepMatch.h"
 #include "LogManager.h"
 #include "Recorder.h"
 #include "StopSignals.h"
@@ -212,7 +213,7 @@ const std::vector<Keyboard::Key> &sampledKeys() {
 }
 
 InputManager::InputManager()
-    : m_close_requested(false), m_mouse_known(false), m_pointer_update(false) {
+    : m_close_requested(false), m_mouse_known(), m_pointer_update(false) {
   setType("InputManager");
 }
 
@@ -226,7 +227,8 @@ int InputManager::startUp() {
     return warnAlreadyStarted(*this);
 
   m_close_requested = false;
-  m_mouse_known = false;
+  for (bool &known : m_mouse_known)
+    known = false;
   m_pointer_update = false;
   const LogManager &log_manager = LogManager::getInstance();
   // SIGINT, SIGTERM and SIGHUP end the game as closing the window does.
@@ -276,15 +278,18 @@ bool InputManager::isValid(std::string event_type) const {
 
 bool InputManager::isCloseRequested() const { return m_close_requested; }
 
-bool InputManager::getMousePosition(Vector &position) const {
-  if (m_mouse_known)
-    position = m_mouse_position;
-  return m_mouse_known;
+bool InputManager::getMousePosition(Vector &position, int player) const {
+  if (player < 0 || player >= MAX_PLAYERS || !m_mouse_known[player])
+    return false;
+  position = m_mouse_position[player];
+  return true;
 }
 
-void InputManager::setMousePosition(Vector position) const {
-  m_mouse_position = position;
-  m_mouse_known = true;
+void InputManager::setMousePosition(Vector position, int player) const {
+  if (player < 0 || player >= MAX_PLAYERS)
+    return;
+  m_mouse_position[player] = position;
+  m_mouse_known[player] = true;
 }
 
 void InputManager::requestPointerUpdate() const { m_pointer_update = true; }
@@ -296,10 +301,17 @@ void InputManager::deliverMouse(EventMouseAction action, Mouse::Button button, i
 }
 
 int InputManager::onEvent(const Event *p_event) const {
+  LockstepMatch &match = LockstepMatch::getInstance();
+  if (match.isCapturing()) {
+    RecordedInput input;
+    if (toRecordedInput(p_event, input))
+      match.capture(input);
+    return 0;
+  }
   // Every delivered mouse event, the recorded ones of a replay included,
-  // tells where the pointer is.
+  // tells where its player's pointer is.
   if (const EventMouse *p_mouse = dynamic_cast<const EventMouse *>(p_event))
-    setMousePosition(p_mouse->getMousePosition());
+    setMousePosition(p_mouse->getMousePosition(), p_mouse->getPlayer());
   Recorder::getInstance().noteInput(p_event);
   return Manager::onEvent(p_event);
 }
@@ -367,6 +379,14 @@ WindowEvent InputManager::nextWindowEvent(bool wait) const {
 }
 
 void InputManager::getInput() const {
+  LockstepMatch &match = LockstepMatch::getInstance();
+  if (match.isPlaying())
+    match.exchangeInput(*this);
+  else
+    readInput();
+}
+
+void InputManager::readInput() const {
   if (const int signal_number = pendingStopSignal()) {
     LogManager::getInstance().writeLog(
         "InputManager::getInput(): %s received. Setting game over.",
@@ -432,9 +452,10 @@ void InputManager::getInput() const {
   if (m_pointer_update) {
     m_pointer_update = false;
     deliverMouse(MOVED, Mouse::UNDEFINED_MOUSE_BUTTON, pointer.x, pointer.y);
-  } else if (inWindow(*p_window, pointer) && !Recorder::getInstance().isRecording()) {
-    // While recording, the pointer's place is known only from delivered
-    // events, so that a replay knows it too.
+  } else if (inWindow(*p_window, pointer) && !Recorder::getInstance().isRecording() &&
+             !LockstepMatch::getInstance().isCapturing()) {
+    // While recording or in a match, the pointer's place is known only from
+    // delivered events, so that a replay and the other machine know it too.
     setMousePosition(DisplayManager::getInstance().windowToView(
         Vector(static_cast<float>(pointer.x), static_cast<float>(pointer.y))));
   }

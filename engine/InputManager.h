@@ -13,6 +13,7 @@
 #include "EventKeyboard.h"
 #include "EventMouse.h"
 #include "Manager.h"
+#include "RecordFormat.h"
 
 // The window library stays out of this header: only the input source includes it.
 namespace sf {
@@ -36,9 +37,10 @@ class InputManager : public Manager {
   // Whether the window system asked to close the window since start-up. The
   // const readers of the window's events note it as they see it.
   mutable bool m_close_requested;
-  // The pointer's last known position in view cells, and whether there is one.
-  mutable Vector m_mouse_position;
-  mutable bool m_mouse_known;
+  // Each player's pointer's last known position in view cells, and whether
+  // there is one.
+  mutable Vector m_mouse_position[MAX_PLAYERS];
+  mutable bool m_mouse_known[MAX_PLAYERS];
   // Deliver the pointer's position as a move at the next chance (after a pause).
   mutable bool m_pointer_update;
 
@@ -62,14 +64,20 @@ class InputManager : public Manager {
   bool isValid(std::string event_type) const override;
 
   // Delivers a keyboard or mouse event to the interested objects, and notes
-  // it in the record when the game is being recorded.
+  // it in the record when the game is being recorded. While a match reads
+  // the local devices, the event goes to the match instead (LockstepMatch).
   int onEvent(const Event *p_event) const;
 
   // Reads the window's events of this frame, then samples the held mouse
   // buttons and keys, and delivers each as an engine event. Does nothing when
   // headless. A closed window sets game over. A replay delivers the recorded
-  // input instead (Recorder).
+  // input instead (Recorder); a match delivers both players' input of the
+  // step (LockstepMatch), reading the devices through readInput.
   void getInput() const;
+
+  // Reads and delivers the input of this frame from the devices (or the
+  // replay, or input queued by a bot), as getInput does without a match.
+  void readInput() const;
 
   // The engine keyboard event for a window key-pressed or key-released event,
   // with the key translated and the action left undefined.
@@ -82,13 +90,13 @@ class InputManager : public Manager {
   // no open window.
   WindowEvent nextWindowEvent(bool wait) const;
 
-  // The pointer's last known position in view cells: where it last moved or
-  // clicked, or where it was over the window when input was last read. False,
-  // with the position untouched, when none is known.
-  bool getMousePosition(Vector &position) const;
+  // The player's pointer's last known position in view cells: where it last
+  // moved or clicked, or where it was over the window when input was last
+  // read. False, with the position untouched, when none is known.
+  bool getMousePosition(Vector &position, int player = 0) const;
 
   // Notes a pointer position in view cells, for input read by other means.
-  void setMousePosition(Vector position) const;
+  void setMousePosition(Vector position, int player = 0) const;
 
   // Asks for one mouse-move event with the pointer's current position, sent
   // when the input is read next: whatever follows the pointer catches up
