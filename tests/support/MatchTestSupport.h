@@ -204,10 +204,11 @@ class DelayRelay {
     std::deque<Piece> queues[2]; // What goes to ends[0], what goes to ends[1].
     long long last_due[2] = {0, 0};
     std::minstd_rand random(29);
+    // Once either end closes, what is on its way still arrives, then both close.
     bool open = ends[0] >= 0 && ends[1] >= 0;
-    while (!m_stop && open) {
+    while (!m_stop && (open ? true : !queues[0].empty() || !queues[1].empty())) {
       pollfd fds[2] = {{ends[0], POLLIN, 0}, {ends[1], POLLIN, 0}};
-      poll(fds, 2, 2);
+      poll(fds, open ? 2 : 0, 2);
       for (int side = 0; side < 2 && open; side++) {
         if (fds[side].revents == 0)
           continue;
