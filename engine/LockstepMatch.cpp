@@ -564,6 +564,8 @@ bool LockstepMatch::gateStep() {
     m_stats.waited_steps++;
     m_stats.wait_us += wait_us;
     m_stats.longest_wait_us = std::max(m_stats.longest_wait_us, wait_us);
+    LogManager::getInstance().writeLog("LockstepMatch: step %d waited %.1f ms for the other player.",
+                                       m_step, static_cast<double>(wait_us) / 1000.0);
   }
   if (shown) // The notice took the picture the step is about to show.
     WorldManager::getInstance().draw();

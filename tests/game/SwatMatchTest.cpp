@@ -41,7 +41,7 @@ TEST_P(SwatMatchTest, BothMachinesRunTheSameGameAndBothRecordsReplay) {
 
   for (const SwatProcess *p : {&host, &guest})
     ASSERT_TRUE(p->waitFor(true, "LockstepMatch: step 1000,", 90000)) << p->name << p->log();
-  kill(guest.pid, SIGTERM); // The guest quits; the host hears it and ends too.
+  guest.signal(SIGTERM); // The guest quits; the host hears it and ends too.
   ASSERT_TRUE(guest.wait(20000));
   ASSERT_TRUE(host.wait(20000));
   EXPECT_EQ(guest.exit_code, 0) << guest.out();
@@ -152,7 +152,7 @@ TEST_P(SwatBadPeerTest, EndsWithAClearMessageInBoundedTimeAndMemory) {
     fd = vxtest::rawConnect(std::stoi(invitation.port));
     ASSERT_TRUE(vxtest::writeAll(fd, peer.bytes(invitation.code)));
     ASSERT_TRUE(swat.waitFor(false, peer.expected, 10000)) << swat.out();
-    kill(swat.pid, SIGTERM); // The host still waits for a right guest; it stops cleanly.
+    swat.signal(SIGTERM); // The host still waits for a right guest; it stops cleanly.
     EXPECT_TRUE(swat.wait(10000));
     EXPECT_EQ(swat.exit_code, 1) << swat.out();
   } else {

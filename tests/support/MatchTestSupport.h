@@ -100,6 +100,12 @@ class SwatProcess {
     }
   }
 
+  // Sends a signal to the process while it runs.
+  void signal(int number) const {
+    if (pid > 0)
+      kill(pid, number);
+  }
+
   // Waits for the process to end, killing it after the time. Whether it ended by itself.
   bool wait(int timeout_ms) {
     for (long long end = millisecondsNow() + timeout_ms; pid > 0;) {
