@@ -57,11 +57,12 @@ std::string encodeMatchMessage(const MatchMessage &m) {
         appendInput(out, own);
       }
       break;
+    case MATCH_RESUME:
     case MATCH_QUIT:
     case MATCH_APART:
       appendVarint(out, unsignedOf(m.step));
       break;
-    default: // RESUME and KEEPALIVE are their type alone.
+    default: // KEEPALIVE is its type alone.
       break;
   }
   return out;
@@ -113,11 +114,11 @@ int decodeMatchMessage(const std::string &payload, MatchMessage &m, std::string 
         }
         break;
       }
+      case MATCH_RESUME:
       case MATCH_QUIT:
       case MATCH_APART:
         ok = in.varint(m.step);
         break;
-      case MATCH_RESUME:
       case MATCH_KEEPALIVE:
         break;
       default:

@@ -60,7 +60,7 @@ struct MatchMessage {
   int seed = 0;
   int delay = 0;
   // INPUT: the step the input is for; QUIT: the last step run; APART: the
-  // step whose hashes differed.
+  // step whose hashes differed; RESUME: the number of the pause it ends.
   int step = 0;
   // INPUT: the step the hash is of, or -1 for none yet.
   int hash_step = -1;
