@@ -142,13 +142,13 @@ const BadPeer BAD_PEERS[] = {
        resume.type = vx::MATCH_RESUME;
        resume.step = 1; // The first pause.
        quit.type = vx::MATCH_QUIT;
-       quit.step = 9;
+       quit.step = 5;
        std::string bytes = frame(pause) + frame(resume);
-       for (int step = 3; step <= 9; step++)
+       for (int step = 3; step <= 5; step++)
          bytes += frame(inputFor(step));
        return bytes + frame(quit);
      },
-     "The other player left the game (at step 10)."}, // Played on after the pause.
+     "The other player left the game (at step 6)."}, // Played on after the pause.
     {"Silent", false, [](const std::string &) { return std::string(); },
      "The other player is gone."},
 };
