@@ -36,6 +36,7 @@ const int64_t KEEPALIVE_US = 1000000; // While paused.
 const int READ_BUDGET = 1 << 18;      // Bytes read per look at most: a flood cannot stall a step.
 const size_t HASHES_KEPT = 256;       // Steps of this machine's hashes kept to compare.
 const int END_NOTICE_MS = 2500;       // How long the screens show how a match ended.
+const int LINGER_MS = 1500;           // How long a side that quit waits for the other to close.
 
 std::u32string widen(const std::string &text) { return std::u32string(text.begin(), text.end()); }
 
@@ -693,8 +694,10 @@ void LockstepMatch::logStats() const {
 
 void LockstepMatch::shutDown() {
   NetworkManager &network = NetworkManager::getInstance();
+  bool quitting = false;
   if (m_state != IDLE) {
     if (m_state == PLAYING && m_sock >= 0 && network.isConnected(m_sock)) {
+      quitting = true;
       MatchMessage quit;
       quit.type = MATCH_QUIT;
       quit.step = m_step - 1;
@@ -723,8 +726,22 @@ void LockstepMatch::shutDown() {
     else
       tell("The record of the match is kept in '" + m_auto_record + "'.");
   }
-  if (m_sock >= 0 && network.isConnected(m_sock))
-    network.close(m_sock);
+  if (m_sock >= 0 && network.isConnected(m_sock)) {
+    // Having said it quit, this side lets the other close first (it does
+    // within a few steps): closing with its input still arriving would make
+    // the system reset the connection, and a reset can lose the quit on its way.
+    char chunk[4096];
+    const int64_t start = Clock::now();
+    while (quitting && (Clock::now() - start) / 1000 < LINGER_MS) {
+      const int n = network.receive(chunk, sizeof(chunk), m_sock);
+      if (n < 0)
+        break;
+      if (n == 0)
+        sleepMicroseconds(2000);
+    }
+    if (network.isConnected(m_sock))
+      network.close(m_sock);
+  }
   m_sock = -1;
   if (m_state == PLAYING)
     m_state = IDLE;

@@ -46,7 +46,7 @@ TEST_P(SwatMatchTest, BothMachinesRunTheSameGameAndBothRecordsReplay) {
   ASSERT_TRUE(host.wait(20000));
   EXPECT_EQ(guest.exit_code, 0) << guest.out();
   EXPECT_EQ(host.exit_code, 0) << host.out();
-  EXPECT_NE(host.out().find("The other player left the game."), std::string::npos) << host.out();
+  EXPECT_NE(host.out().find("The other player left the game."), std::string::npos) << host.out() << host.log().substr(host.log().size() - 1500) << guest.log().substr(guest.log().size() - 1500);
 
   const std::vector<uint64_t> host_hashes = vxtest::stepHashes(host.record());
   const std::vector<uint64_t> guest_hashes = vxtest::stepHashes(guest.record());
