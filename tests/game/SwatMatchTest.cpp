@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstring>
 
+#include "LockstepMatch.h"
 #include "MatchMessage.h"
 #include "MatchTestSupport.h"
 #include "NetworkMessage.h"
@@ -89,6 +90,7 @@ struct BadPeer {
   bool as_guest;                          // The test joins a swat host; else it hosts a swat guest.
   std::string (*bytes)(const std::string &code); // What it sends (after its START as a host).
   const char *expected;                   // What the swat prints.
+  int exit_code = 0;                      // Of a swat guest.
 };
 
 std::string join(const std::string &code, int version, int columns) {
@@ -149,6 +151,14 @@ const BadPeer BAD_PEERS[] = {
        return bytes + frame(quit);
      },
      "The other player left the game (at step 6)."}, // Played on after the pause.
+    {"WorldsApart", false,
+     [](const std::string &) {
+       vx::MatchMessage input = inputFor(2);
+       input.hash_step = 1;
+       input.hash = 12345; // Not the world this machine has after step 1.
+       return frame(input);
+     },
+     "The two games went apart at step 1.", vx::MATCH_APART_STATUS},
     {"Silent", false, [](const std::string &) { return std::string(); },
      "The other player is gone."},
 };
@@ -190,9 +200,13 @@ TEST_P(SwatBadPeerTest, EndsWithAClearMessageInBoundedTimeAndMemory) {
     ASSERT_TRUE(swat.waitFor(false, "The match begins", 10000)) << swat.out();
     ASSERT_TRUE(vxtest::writeAll(fd, peer.bytes("")));
     EXPECT_TRUE(swat.wait(15000)) << swat.out();
-    EXPECT_EQ(swat.exit_code, 0) << swat.out();
+    EXPECT_EQ(swat.exit_code, peer.exit_code) << swat.out();
     EXPECT_NE((swat.out() + swat.log()).find(peer.expected), std::string::npos) << swat.out();
     EXPECT_LT(swat.max_rss_kb, 400 * 1024);
+    if (peer.exit_code == vx::MATCH_APART_STATUS) { // The record for the report is kept and replays.
+      const vxtest::ReplayOutcome replay = vxtest::runSwat("", "--replay " + swat.record() + " --fast");
+      EXPECT_NE(replay.out.find("Replay matched the record"), std::string::npos) << replay.err;
+    }
   }
   close(fd);
 }
