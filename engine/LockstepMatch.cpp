@@ -523,8 +523,13 @@ bool LockstepMatch::localQuit() const {
 
 void LockstepMatch::showBox(const std::u32string &text) const {
   const DisplayManager &display = DisplayManager::getInstance();
-  if (!text.empty() && (display.hasWindow() || display.usesTerminal()))
-    showMessageBox(text);
+  if (text.empty() || (!display.hasWindow() && !display.usesTerminal()))
+    return;
+  // The terminal shows one byte a cell: an ellipsis goes as three dots.
+  std::u32string shown;
+  for (char32_t c : text)
+    shown += c == U'\u2026' && display.usesTerminal() ? std::u32string(U"...") : std::u32string(1, c);
+  showMessageBox(shown);
 }
 
 bool LockstepMatch::gateStep() {
