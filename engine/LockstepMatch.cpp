@@ -33,7 +33,6 @@ namespace {
 const char CODE_LETTERS[] = "ABCDEFGHJKLMNPQRSTUVWXYZ23456789";
 const int PINGS = 5;                  // Round trips measured at the handshake.
 const int64_t KEEPALIVE_US = 1000000; // While paused.
-const int READ_BUDGET = 1 << 18;      // Bytes read per look at most: a flood cannot stall a step.
 const size_t HASHES_KEPT = 256;       // Steps of this machine's hashes kept to compare.
 const int END_NOTICE_MS = 2500;       // How long the screens show how a match ended.
 const int LINGER_MS = 1500;           // How long a side that quit waits for the other to close.
@@ -74,9 +73,9 @@ void sleepMicroseconds(int microseconds) { usleep(static_cast<useconds_t>(micros
 } // namespace
 
 LockstepMatch::LockstepMatch()
-    : m_role(NONE), m_state(IDLE), m_give_up_ms(DEFAULT_GIVE_UP_MS), m_sock(-1), m_seed(0),
+    : m_role(NONE), m_state(IDLE), m_give_up_ms(DEFAULT_GIVE_UP_MS), m_seed(0),
       m_delay(MIN_INPUT_DELAY), m_step(0), m_first_id(0), m_peer_next(0), m_peer_quit(-1),
-      m_peer_resumed(-1), m_pauses(0), m_heard_us(0), m_exit_status(0) {
+      m_peer_resumed(-1), m_pauses(0), m_exit_status(0) {
   setType("LockstepMatch");
 }
 
@@ -179,8 +178,7 @@ int LockstepMatch::host() {
       sleepMicroseconds(10000);
       continue;
     }
-    m_sock = sock;
-    m_received.clear();
+    m_link.attach(sock);
     m_pending.clear();
     MatchMessage join;
     std::string error;
@@ -192,9 +190,7 @@ int LockstepMatch::host() {
     if (error.empty() && welcome(join, error) == 0)
       return 0;
     tell("Refused a player: " + error + ".");
-    if (network.isConnected(m_sock))
-      network.close(m_sock);
-    m_sock = -1;
+    m_link.close();
     showBox(waiting);
   }
 }
@@ -226,7 +222,7 @@ int LockstepMatch::welcome(const MatchMessage &join, std::string &error) {
     MatchMessage refuse;
     refuse.type = MATCH_REFUSE;
     refuse.text = error;
-    send(refuse);
+    m_link.send(refuse);
     NetworkManager::getInstance().sendQueued();
     return -1;
   }
@@ -238,7 +234,7 @@ int LockstepMatch::welcome(const MatchMessage &join, std::string &error) {
     ping.nonce = i;
     const int64_t sent = Clock::now();
     MatchMessage pong;
-    if (send(ping) != 0 || nextMessage(pong, U"", error) != 0) {
+    if (m_link.send(ping) != 0 || nextMessage(pong, U"", error) != 0) {
       if (error.empty())
         error = "it went away during the handshake";
       return -1;
@@ -261,7 +257,7 @@ int LockstepMatch::welcome(const MatchMessage &join, std::string &error) {
   start.seed = seed;
   start.delay = delay;
   start.frame_time = frame_time;
-  if (send(start) != 0) {
+  if (m_link.send(start) != 0) {
     error = "it went away during the handshake";
     return -1;
   }
@@ -274,9 +270,10 @@ int LockstepMatch::join() {
   NetworkManager &network = NetworkManager::getInstance();
   const std::string where = m_address + ":" + m_port;
   tell("Joining the game at " + where + ".");
-  m_sock = network.connect(m_address, m_port);
-  if (m_sock < 0)
+  const int sock = network.connect(m_address, m_port);
+  if (sock < 0)
     return fail("Cannot reach a host at " + where + ".");
+  m_link.attach(sock);
   const DisplayManager &display = DisplayManager::getInstance();
   const Config &config = Config::getInstance();
   MatchMessage join;
@@ -289,7 +286,7 @@ int LockstepMatch::join() {
   join.grid_height = config.getGridHeight();
   join.game = m_game;
   join.code = m_code;
-  send(join);
+  m_link.send(join);
   const std::u32string waiting = widen("Joining the game at " + where);
   for (;;) {
     MatchMessage message;
@@ -301,7 +298,7 @@ int LockstepMatch::join() {
       return fail("The host did not let us play: " + error + ".");
     if (message.type == MATCH_PING) {
       message.type = MATCH_PONG;
-      send(message);
+      m_link.send(message);
     } else if (message.type == MATCH_REFUSE) {
       return fail("The host refused to play: " + message.text + ".");
     } else if (message.type == MATCH_START && message.delay >= MIN_INPUT_DELAY &&
@@ -332,76 +329,38 @@ void LockstepMatch::begin(int seed, int delay, int frame_time) {
   m_peer_quit = -1;
   m_stats = MatchStats();
   m_stats.started_us = Clock::now();
-  m_heard_us = Clock::now();
+  m_link.resetCounts();
   tell("The match begins: you are player " + std::to_string(getLocalPlayer() + 1) +
        ", input delay " + std::to_string(delay) + " steps.");
-}
-
-int LockstepMatch::send(const MatchMessage &message) {
-  NetworkManager &network = NetworkManager::getInstance();
-  if (m_sock < 0 || !network.isConnected(m_sock))
-    return -1;
-  const std::string payload = encodeMatchMessage(message);
-  if (m_state == PLAYING)
-    m_stats.bytes_sent += MESSAGE_HEADER_SIZE + static_cast<int64_t>(payload.size());
-  return network.sendMessage(MESSAGE_CUSTOM, payload.data(), static_cast<int>(payload.size()),
-                             m_sock);
 }
 
 int LockstepMatch::pump() {
   if (m_state == OVER)
     return -1;
-  NetworkManager &network = NetworkManager::getInstance();
   // After a player said it quit, its input up to then is all there is:
   // the steps it ran still run here, then the match ends (gateStep).
   if (m_peer_quit >= 0)
     return 0;
-  if (m_sock < 0 || !network.isConnected(m_sock)) {
-    m_broken = "the connection closed";
+  std::vector<MatchMessage> messages;
+  std::string error;
+  const int got = m_link.receive(messages, error);
+  for (const MatchMessage &message : messages) {
     if (m_state == PLAYING)
-      end(OTHER_PLAYER_GONE);
+      handle(message);
+    else if (m_state == IDLE)
+      m_pending.push_back(message);
+  }
+  if (got == -2) {
+    m_broken = "it sent " + error;
+    if (m_state == PLAYING)
+      end("The other player sent " + error);
     return -1;
   }
-  network.sendQueued(); // What the socket did not take at once.
-  char chunk[4096];
-  for (int budget = READ_BUDGET; budget > 0 && m_state != OVER;) {
-    const int n = network.receive(chunk, sizeof(chunk), m_sock);
-    if (n == 0)
-      break;
-    if (n < 0) {
-      m_broken = "the connection closed";
-      m_sock = -1;
-      if (m_state == PLAYING && m_peer_quit < 0)
-        end(OTHER_PLAYER_GONE);
-      return m_state == OVER ? -1 : 0;
-    }
-    budget -= n;
-    m_heard_us = Clock::now();
-    if (m_state == PLAYING)
-      m_stats.bytes_received += n;
-    m_received.append(chunk, static_cast<size_t>(n));
-    for (;;) {
-      NetworkMessage frame;
-      const int taken = frame.decode(m_received);
-      if (taken == 0)
-        break;
-      MatchMessage message;
-      std::string error;
-      if (taken < 0 || frame.getKind() != MESSAGE_CUSTOM)
-        error = "something that is not a message of the game";
-      else if (decodeMatchMessage(frame.getPayload(), message, error) != 0)
-        error = "a broken message: " + error;
-      if (!error.empty()) {
-        m_broken = "it sent " + error;
-        if (m_state == PLAYING)
-          end("The other player sent " + error);
-        return -1;
-      }
-      if (m_state == PLAYING)
-        handle(message);
-      else
-        m_pending.push_back(message);
-    }
+  if (got == -1) {
+    m_broken = "the connection closed";
+    if (m_state == PLAYING && m_peer_quit < 0)
+      end(OTHER_PLAYER_GONE);
+    return m_state == PLAYING ? 0 : -1;
   }
   return m_state == OVER ? -1 : 0;
 }
@@ -492,7 +451,7 @@ void LockstepMatch::compareHashes() {
         MatchMessage apart;
         apart.type = MATCH_APART;
         apart.step = step;
-        send(apart);
+        m_link.send(apart);
         end(WORLDS_APART + std::to_string(step), MATCH_APART_STATUS);
         return;
       }
@@ -601,7 +560,7 @@ void LockstepMatch::exchangeInput(const InputManager &input_manager) {
     input.hash = m_hashes.back().second;
   }
   input.inputs = m_captured;
-  send(input);
+  m_link.send(input);
   m_inputs[getLocalPlayer()][input.step].swap(m_captured);
 
   for (int player = 0; player < MAX_PLAYERS; player++) {
@@ -627,6 +586,8 @@ void LockstepMatch::endStep() {
   compareHashes();
   m_step++;
   m_stats.steps++;
+  m_stats.bytes_sent = m_link.bytesSent();
+  m_stats.bytes_received = m_link.bytesReceived();
   if (m_step % 1000 == 0)
     logStats();
 }
@@ -663,17 +624,17 @@ void LockstepMatch::pause(int player) {
     message.step = pause_number;
     if (event == WINDOW_KEY_PRESSED) {
       message.type = MATCH_RESUME;
-      send(message);
+      m_link.send(message);
       break;
     }
     const int64_t now = Clock::now();
-    if ((now - m_heard_us) / 1000 > m_give_up_ms) {
+    if ((now - m_link.heardAt()) / 1000 > m_give_up_ms) {
       end(OTHER_PLAYER_GONE);
       break;
     }
     if (now - last_sent > KEEPALIVE_US) {
       message.type = MATCH_KEEPALIVE;
-      send(message);
+      m_link.send(message);
       last_sent = now;
     }
     sleepMicroseconds(5000);
@@ -698,16 +659,15 @@ void LockstepMatch::logStats() const {
 }
 
 void LockstepMatch::shutDown() {
-  NetworkManager &network = NetworkManager::getInstance();
   bool quitting = false;
   if (m_state != IDLE) {
-    if (m_state == PLAYING && m_sock >= 0 && network.isConnected(m_sock)) {
+    if (m_state == PLAYING && m_link.isOpen()) {
       quitting = true;
       MatchMessage quit;
       quit.type = MATCH_QUIT;
       quit.step = m_step - 1;
-      send(quit);
-      network.sendQueued();
+      m_link.send(quit);
+      NetworkManager::getInstance().sendQueued();
     }
     logStats();
   }
@@ -731,23 +691,9 @@ void LockstepMatch::shutDown() {
     else
       tell("The record of the match is kept in '" + m_auto_record + "'.");
   }
-  if (m_sock >= 0 && network.isConnected(m_sock)) {
-    // Having said it quit, this side lets the other close first (it does
-    // within a few steps): closing with its input still arriving would make
-    // the system reset the connection, and a reset can lose the quit on its way.
-    char chunk[4096];
-    const int64_t start = Clock::now();
-    while (quitting && (Clock::now() - start) / 1000 < LINGER_MS) {
-      const int n = network.receive(chunk, sizeof(chunk), m_sock);
-      if (n < 0)
-        break;
-      if (n == 0)
-        sleepMicroseconds(2000);
-    }
-    if (network.isConnected(m_sock))
-      network.close(m_sock);
-  }
-  m_sock = -1;
+  // Having said it quit, this side lets the other close first (it does
+  // within a few steps).
+  m_link.close(quitting ? LINGER_MS : 0);
   if (m_state == PLAYING)
     m_state = IDLE;
   Manager::shutDown();

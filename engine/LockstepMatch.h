@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "Manager.h"
+#include "MatchLink.h"
 #include "MatchMessage.h"
 
 namespace vx {
@@ -74,8 +75,7 @@ class LockstepMatch : public Manager {
   std::string m_code;          // The join code.
   std::string m_game;          // The game's name, which both must share.
   int m_give_up_ms;
-  int m_sock;                  // The connection's socket index.
-  std::string m_received;      // Bytes of a message still arriving.
+  MatchLink m_link;            // The connection to the other machine.
   int m_seed;
   int m_delay;
   int m_step;                  // Steps run since the match began.
@@ -85,7 +85,6 @@ class LockstepMatch : public Manager {
   int m_peer_resumed;          // The last pause the other player ended.
   int m_pauses;                // Pauses so far (the same count on both machines).
   bool m_capturing = false;    // Reading the local devices for exchangeInput.
-  int64_t m_heard_us;          // When the other player was last heard from.
   // Input per step of each player, for the steps to come.
   std::map<int, std::vector<RecordedInput>> m_inputs[MAX_PLAYERS];
   std::vector<RecordedInput> m_captured; // The local player's of this step.
@@ -108,8 +107,6 @@ class LockstepMatch : public Manager {
   // Takes the settings both agreed on.
   void begin(int seed, int delay, int frame_time);
 
-  // Sends one message. 0 or -1.
-  int send(const MatchMessage &message);
   // Reads what the other side sent: while playing every complete message is
   // handled, during the handshake kept for nextMessage. 0, or -1 once the
   // match is over or the connection failed.
