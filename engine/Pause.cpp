@@ -8,7 +8,6 @@
 #include "LogManager.h"
 #include "PauseScreen.h"
 #include "ResourceManager.h"
-#include "Recorder.h"
 
 namespace vx {
 
@@ -31,7 +30,8 @@ int Pause::eventHandler(const Event *p_e) {
     return 1;
 
   // A pause changes nothing in the world, and a replay must not wait for a key.
-  if (Recorder::getInstance().isReplaying())
+  const InputManager &input_manager = InputManager::getInstance();
+  if (!input_manager.isLive())
     return 1;
   // In a match the key reached both machines in the same step: both pause,
   // once per press, and either player's key resumes both.
@@ -43,7 +43,7 @@ int Pause::eventHandler(const Event *p_e) {
   }
   log_manager.writeLog("Pause::eventHandler(): Game paused.");
   const DisplayManager &display_manager = DisplayManager::getInstance();
-  if (!display_manager.hasWindow() && !display_manager.usesTerminal()) {
+  if (!display_manager.isShowing()) {
     log_manager.writeLog(
         "Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot pause.");
     return 0;
@@ -56,7 +56,6 @@ int Pause::eventHandler(const Event *p_e) {
   // The game loop stands still here: sleep until the window reports a key
   // press, then take what else is already queued with it. Releases, mouse and
   // focus events are dropped.
-  const InputManager &input_manager = InputManager::getInstance();
   bool resume = false;
   for (;;) {
     const WindowEvent event = input_manager.nextWindowEvent(!resume);

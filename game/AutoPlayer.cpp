@@ -5,8 +5,8 @@
 #include "EventStep.h"
 #include "GameStart.h"
 #include "GameUtil.h"
+#include "InputManager.h"
 #include "MinigameTable.h"
-#include "Recorder.h"
 #include "TransitionScreen.h"
 #include "WorldManager.h"
 
@@ -41,7 +41,7 @@ void AutoPlayer::move(vx::Vector where, bool click) {
   mouse.setMouseAction(click ? vx::CLICKED : vx::MOVED);
   mouse.setMouseButton(click ? vx::Mouse::LEFT : vx::Mouse::UNDEFINED_MOUSE_BUTTON);
   mouse.setMousePosition(where);
-  vx::Recorder::getInstance().queueInput(mouse);
+  vx::InputManager::getInstance().queueInput(mouse);
 }
 
 void AutoPlayer::act() {
@@ -51,7 +51,7 @@ void AutoPlayer::act() {
       vx::EventKeyboard key;
       key.setKey(vx::Keyboard::P);
       key.setKeyboardAction(vx::KEY_PRESSED);
-      vx::Recorder::getInstance().queueInput(key);
+      vx::InputManager::getInstance().queueInput(key);
     }
     return;
   }

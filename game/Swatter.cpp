@@ -14,6 +14,7 @@
 #include "Sprite.h"
 #include "SwatReach.h"
 #include "WorldManager.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace {
