@@ -43,6 +43,7 @@ class EventKeyboard : public Event {
  private:
   Keyboard::Key m_key_val;                // Which key.
   EventKeyboardAction m_keyboard_action;  // What happened to it.
+  int m_player;                           // Who gave it: 0 alone; in a match the host 0, the guest 1.
 
  public:
   // Undefined key and action.
@@ -52,6 +53,8 @@ class EventKeyboard : public Event {
   Keyboard::Key getKey() const;
   void setKeyboardAction(EventKeyboardAction new_action);
   EventKeyboardAction getKeyboardAction() const;
+  void setPlayer(int player);
+  int getPlayer() const;
 };
 
 } // namespace vx

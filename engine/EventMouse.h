@@ -32,6 +32,7 @@ class EventMouse : public Event {
   EventMouseAction m_mouse_action; // What happened.
   Mouse::Button m_mouse_button;    // Which button.
   Vector m_mouse_xy;               // Pointer position in view cells.
+  int m_player;                    // Who gave it: 0 alone; in a match the host 0, the guest 1.
 
  public:
   // Undefined action and button, position (0,0).
@@ -43,6 +44,8 @@ class EventMouse : public Event {
   Mouse::Button getMouseButton() const;
   void setMousePosition(Vector new_position);
   Vector getMousePosition() const;
+  void setPlayer(int player);
+  int getPlayer() const;
 };
 
 } // namespace vx
