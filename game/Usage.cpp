@@ -46,6 +46,7 @@ std::string usageText() {
 
 int applyOptions(int argc, char **argv) {
   vx::Recorder &recorder = vx::Recorder::getInstance();
+  bool fast = false, replay = false;
   for (int i = 1; i < argc; i++) {
     const bool record = std::strcmp(argv[i], "--record") == 0;
     if (record || std::strcmp(argv[i], "--replay") == 0) {
@@ -57,15 +58,21 @@ int applyOptions(int argc, char **argv) {
         recorder.setRecordFile(argv[++i]);
       else
         recorder.setReplayFile(argv[++i]);
+      replay |= !record;
     } else if (std::strcmp(argv[i], "--terminal") == 0) {
       // The same as VEXLO_DISPLAY=terminal.
       setenv("VEXLO_DISPLAY", "terminal", 1);
     } else if (std::strcmp(argv[i], "--fast") == 0) {
       recorder.setFast();
+      fast = true;
     } else {
       std::fprintf(stderr, "swat: unknown option '%s' (swat --help lists them)\n", argv[i]);
       return 2;
     }
   }
+  // A fast replay shows nothing anyone could follow: without a display named
+  // it runs without one rather than failing for the want of one.
+  if (fast && replay && envOr("DISPLAY").empty() && envOr("VEXLO_DISPLAY").empty())
+    setenv("VEXLO_DISPLAY", "headless", 1);
   return 0;
 }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
+#include <map>
 
 #include "Config.h"
 #include "TestSupport.h"
@@ -131,7 +133,41 @@ TEST(ConfigParsing, BooleansAreTrueOnlyForLowerCaseTrue) {
   config().loadConfig("show_mouse:true,headless:TRUE,networking:no");
   EXPECT_TRUE(config().getShowMouse());
   EXPECT_FALSE(config().getHeadless());
-  EXPECT_FALSE(config().getNetworking());
+  // Neither "true" nor "false": refused, the setting stays.
+  EXPECT_TRUE(config().getNetworking());
+}
+
+TEST(ConfigParsing, ValuesThatAreNoNumberOrBooleanAreRefusedAndTheSettingStays) {
+  struct Case {
+    const char *key, *value;
+    double expected; // The setting afterwards.
+    bool refused;
+  };
+  const Case cases[] = {
+      {"network_message_timeout", "abc", 5000, true}, {"network_message_timeout", "-1", 5000, true},
+      {"network_silent_timeout", "5s", 5000, true},   {"network_silent_timeout", "0", 0, false},
+      {"random_seed", "abc", 7, true},                {"random_seed", "-1", -1, false},
+      {"headless", "yes", 0, true},                   {"networking", "false", 0, false},
+      {"font_scale", "big", 2, true},                 {"font_scale", "1.5", 1.5, false},
+      {"grid_width", "fast", 20, true},               {"grid_height", "12cells", 12, false}};
+  const std::map<std::string, std::function<double()>> get = {
+      {"network_message_timeout", [] { return config().getNetworkMessageTimeout(); }},
+      {"network_silent_timeout", [] { return config().getNetworkSilentTimeout(); }},
+      {"random_seed", [] { return config().getRandomSeed(); }},
+      {"headless", [] { return config().getHeadless(); }},
+      {"networking", [] { return config().getNetworking(); }},
+      {"font_scale", [] { return config().getFontScale(); }},
+      {"grid_width", [] { return config().getGridWidth(); }},
+      {"grid_height", [] { return config().getGridHeight(); }}};
+  vxtest::LogCapture log;
+  for (const Case &c : cases) {
+    config().loadConfig("network_message_timeout:5000,network_silent_timeout:5000,random_seed:7,"
+                        "headless:false,networking:true,font_scale:2,grid_width:20,grid_height:8");
+    const int refusals = log.count("Unsupported");
+    config().loadConfig(std::string(c.key) + ":" + c.value);
+    EXPECT_DOUBLE_EQ(get.at(c.key)(), c.expected) << c.key << ":" << c.value;
+    EXPECT_EQ(log.count("Unsupported") - refusals, c.refused ? 1 : 0) << c.key << ":" << c.value;
+  }
 }
 
 TEST(ConfigParsing, ColourNamesAreLowerCaseOnly) {
