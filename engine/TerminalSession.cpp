@@ -59,60 +59,47 @@ int s_out = -1;
 int s_saved_stdout = -1;
 int s_saved_stderr = -1;
 
-// Writes what the terminal takes within `wait_ms` without ever blocking
-// longer; what it does not take is dropped. 0 when all of it went. Safe in a
-// signal handler.
-int writeBounded(int fd, const char *data, std::size_t size, int wait_ms) {
+// Writes to the terminal without ever blocking in write(): a write that
+// blocked could not be ended by a stop signal, which may well be handled by
+// another thread (the audio library's). Waits for room up to `wait_ms` at a
+// time, and once a stop signal came not at all when `stoppable`; what is not
+// written then is dropped. 0 when all of it went, else -1. Safe in a signal
+// handler.
+int writeTerminal(int fd, const char *data, std::size_t size, int wait_ms, bool stoppable) {
   const int flags = fcntl(fd, F_GETFL);
   fcntl(fd, F_SETFL, flags | O_NONBLOCK);
-  struct timespec start;
-  clock_gettime(CLOCK_MONOTONIC, &start);
-  for (;;) {
-    const ssize_t written = size > 0 ? write(fd, data, size) : 0;
-    if (written > 0) {
-      data += written;
-      size -= static_cast<std::size_t>(written);
-    }
-    struct timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    const long left_ms = wait_ms - ((now.tv_sec - start.tv_sec) * 1000 +
-                                    (now.tv_nsec - start.tv_nsec) / 1000000);
-    if (size == 0 || left_ms <= 0 ||
-        (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
-      break;
-    struct pollfd out = {fd, POLLOUT, 0};
-    poll(&out, 1, static_cast<int>(left_ms));
-  }
-  fcntl(fd, F_SETFL, flags);
-  if (size == 0)
-    return 0;
-  errno = EAGAIN;
-  return -1;
-}
-
-// Writes all of it, waiting when the terminal is slow to take it. Once a stop
-// signal came, the terminal gets no more than it takes at once: a stalled
-// terminal (paused output, a frozen link) must not keep the game from ending.
-// 0 or -1.
-int writeAll(int fd, const char *data, std::size_t size) {
+  int error = EAGAIN; // Why the rest was dropped: EAGAIN for a stop or a stall.
   while (size > 0) {
-    if (pendingStopSignal() != 0)
-      return writeBounded(fd, data, size, 0);
+    if (stoppable && pendingStopSignal() != 0)
+      break;
     const ssize_t written = write(fd, data, size);
     if (written > 0) {
       data += written;
       size -= static_cast<std::size_t>(written);
-    } else if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      struct pollfd out = {fd, POLLOUT, 0};
-      if (poll(&out, 1, 1000) == 0)
-        return -1; // The terminal has taken nothing for a second: give up the frame.
-    } else if (written < 0 && errno == EINTR) {
       continue;
-    } else {
-      return -1;
     }
+    if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+      error = errno;
+      break;
+    }
+    // Room for more, or a stop signal, whichever comes first.
+    struct pollfd fds[2] = {{fd, POLLOUT, 0}, {stopSignalDescriptor(), POLLIN, 0}};
+    const nfds_t count = stoppable && fds[1].fd >= 0 ? 2 : 1;
+    const int ready = poll(fds, count, wait_ms);
+    if (ready == 0 || (ready < 0 && errno != EINTR))
+      break; // The terminal has taken nothing for that long.
   }
-  return 0;
+  fcntl(fd, F_SETFL, flags);
+  errno = error;
+  return size == 0 ? 0 : -1;
+}
+
+// Writes all of it, waiting while the terminal takes more (a frame is given
+// up when it has taken nothing for a second). A stop signal ends the wait: a
+// stalled terminal (paused output, a frozen link) must not keep the game
+// from ending. 0 or -1.
+int writeAll(int fd, const char *data, std::size_t size) {
+  return writeTerminal(fd, data, size, 1000, true);
 }
 
 // How long giving the terminal back may wait for it to take the sequences.
@@ -122,9 +109,9 @@ const int RESTORE_WAIT_MS = 500;
 // stalled terminal does not take in time is dropped. Safe in a signal handler.
 void releaseTerminal() {
   if (s_keyboard_pushed != 0)
-    writeBounded(s_out, KEYBOARD_POP, sizeof(KEYBOARD_POP) - 1, RESTORE_WAIT_MS);
+    writeTerminal(s_out, KEYBOARD_POP, sizeof(KEYBOARD_POP) - 1, RESTORE_WAIT_MS, false);
   s_keyboard_pushed = 0;
-  writeBounded(s_out, RESTORE, sizeof(RESTORE) - 1, RESTORE_WAIT_MS);
+  writeTerminal(s_out, RESTORE, sizeof(RESTORE) - 1, RESTORE_WAIT_MS, false);
   tcsetattr(STDIN_FILENO, TCSANOW, &s_saved_termios);
 }
 
