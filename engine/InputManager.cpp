@@ -12,6 +12,7 @@
 #include "LogManager.h"
 #include "Recorder.h"
 #include "StopSignals.h"
+#include "WindowLoss.h"
 #include "TerminalSession.h"
 
 namespace vx {
@@ -337,6 +338,10 @@ WindowEvent InputManager::nextWindowEvent(bool wait) const {
     return event;
   }
   sf::RenderWindow *p_window = DisplayManager::getInstance().getEventWindow();
+  if (p_window != nullptr && windowDestroyed()) {
+    m_close_requested = true;
+    return WINDOW_CLOSED;
+  }
   if (p_window == nullptr || !p_window->isOpen())
     return NO_WINDOW_EVENT;
   sf::Event event;
@@ -392,13 +397,14 @@ void InputManager::getInput() const {
     return;
   }
 
-  // Everything the window queued since the last frame, in order.
+  // Everything the window queued since the last frame, in order; a window
+  // another program destroyed is closed.
   sf::Event event;
-  while (p_window->pollEvent(event)) {
+  while (windowDestroyed() ? (event.type = sf::Event::Closed, true) : p_window->pollEvent(event)) {
     switch (event.type) {
       case sf::Event::Closed:
         LogManager::getInstance().writeLog(
-            1, "InputManager::getInput(): Window closed. Setting game over.");
+            windowDestroyed() ? 0 : 1, "InputManager::getInput(): Window closed. Setting game over.");
         m_close_requested = true;
         Recorder::getInstance().noteClose();
         GameManager::getInstance().setGameOver(true);
