@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include "Recorder.h"
+#include "SwatRecording.h"
 #include "TestSupport.h"
 
 namespace {
@@ -124,12 +126,12 @@ struct Game {
   Pane pane{dir};
 
   // Starts swat in the pane, noting the terminal's settings before and after.
-  explicit Game(const std::string &config) {
+  explicit Game(const std::string &config, const std::string &arguments = "") {
     vxtest::writeFile(dir.file("config.txt"), config);
     pane.keys("'clear; stty -g > before; cd " + std::string(VEXLO_RUN_DIR) +
               "; VEXLO_CONFIG=" + dir.file("config.txt") + " VEXLO_LOG=" + dir.file("log") +
-              " " + VEXLO_SWAT_PATH + " --terminal; echo EXIT=$?; cd " + dir.path() +
-              "; stty -g > after' Enter");
+              " " + VEXLO_SWAT_PATH + " --terminal " + arguments + "; echo EXIT=$?; cd " +
+              dir.path() + "; stty -g > after' Enter");
   }
 
   // The program ended with an exit code matching `codes` and gave the
@@ -196,6 +198,10 @@ struct WayOut {
   std::function<void(const Game &)> end; // Ends the program.
   const char *codes; // The exit codes it may give, as a pattern.
   const char *log_line; // In the log, or "" for none.
+  const char *screen = ""; // On the terminal given back, or "" for nothing asked.
+  const char *arguments = ""; // More of the command line ("RECORD" names a record).
+  int replayed = -1;          // What replaying that record then exits with (-1: not replayed).
+  const char *verdict = "";   // And says.
 };
 
 void sendSignal(const Game &game, const char *name) {
@@ -210,11 +216,29 @@ TEST(SwatTerminal, EveryWayOutGivesTheTerminalBack) {
       // Killed by the signal, or ended by the address sanitizer's report
       // (aborting after it when asked to).
       {"crash", CONFIG, false, [](const Game &g) { sendSignal(g, "SEGV"); }, "139|134|1", ""},
-      {"failed start-up", "networking:false,grid_width:0,", false, nullptr, "1", "Error starting"},
+      {"failed start-up", "networking:false,grid_width:0,", false, nullptr, "1", "Error starting",
+       "did not start"},
+      {"a grid too large", "networking:false,window_horizontal_chars:100000,window_vertical_chars:"
+       "100000,", false, nullptr, "1", "too large for the collision grid", "did not start"},
+      // A record made in a game that ends abnormally keeps what was played.
+      {"Ctrl-\\ recording", CONFIG, true, [](const Game &g) { g.pane.keys("-H 1c"); }, "0",
+       "SIGQUIT received", "", "--record RECORD", 0, "Replay matched the record"},
+      {"crash recording", CONFIG, true, [](const Game &g) { sendSignal(g, "SEGV"); }, "139|134|1",
+       "", "", "--record RECORD", vx::REPLAY_UNENDED_RECORD, "without its end mark"},
+      {"abort recording", CONFIG, false, [](const Game &g) { sendSignal(g, "ABRT"); }, "134|1", "",
+       "", "--record RECORD", vx::REPLAY_UNENDED_RECORD, "without its end mark"},
+      {"a record that cannot be written", CONFIG, false, [](const Game &g) { sendSignal(g, "TERM"); },
+       "6", "Cannot write", "Cannot write the record", "--record /dev/full"},
+      {"a replay's verdict", CONFIG, false, nullptr, "0", "", "Replay matched the record",
+       "--fast --replay " VEXLO_SOURCE_DIR "/tests/game/data/swat-game.vxr"},
   };
   for (const WayOut &way : cases) {
     SCOPED_TRACE(way.name);
-    Game game(way.config);
+    std::string arguments = way.arguments;
+    const std::string record = vxtest::TempDir().path() + ".vxr";
+    if (arguments.find("RECORD") != std::string::npos)
+      arguments.replace(arguments.find("RECORD"), 6, record);
+    Game game(way.config, arguments);
     if (way.end) {
       ASSERT_NE(game.pane.waitFor("P to play", 30), "") << game.pane.screen();
       if (way.mid_minigame) {
@@ -224,9 +248,13 @@ TEST(SwatTerminal, EveryWayOutGivesTheTerminalBack) {
       way.end(game);
     }
     game.expectGivenBack(way.codes);
-    if (!way.end) { // Its error is shown on the terminal given back.
-      EXPECT_NE(game.pane.screen().find("did not start"), std::string::npos) << game.pane.screen();
+    EXPECT_NE(game.pane.screen().find(way.screen), std::string::npos) << game.pane.screen();
+    if (way.replayed >= 0) {
+      const vxtest::ReplayOutcome replay = vxtest::runSwat("", "--replay '" + record + "' --fast");
+      EXPECT_EQ(replay.exit_code, way.replayed) << replay.err;
+      EXPECT_NE(replay.out.find(way.verdict), std::string::npos) << replay.out << replay.err;
     }
+    std::remove(record.c_str());
     if (way.log_line[0] != '\0') {
       EXPECT_NE(game.log().find(way.log_line), std::string::npos) << game.log();
     }
