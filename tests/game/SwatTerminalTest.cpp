@@ -262,3 +262,64 @@ TEST(SwatTerminal, EveryWayOutGivesTheTerminalBack) {
 }
 
 } // namespace
+
+namespace {
+
+// The row of the screen (0-based) holding the text, or -1.
+int rowOf(const std::string &screen, const std::string &text) {
+  const std::vector<std::string> rows = lines(screen);
+  for (std::size_t r = 0; r < rows.size(); r++)
+    if (rows[r].find(text) != std::string::npos)
+      return static_cast<int>(r);
+  return -1;
+}
+
+TEST(SwatTerminal, APauseFollowsTheTerminalAndAStopGivesItBackUntilContinued) {
+  Game game(CONFIG);
+  ASSERT_NE(game.pane.waitFor("P to play", 30), "") << game.pane.screen();
+  game.pane.keys("p");
+  ASSERT_NE(game.pane.waitFor("Time [0-9]+", 20), "") << game.pane.screen();
+
+  // Paused, a resize is drawn at once: too small, then large enough again.
+  game.pane.keys("F10");
+  ASSERT_NE(game.pane.waitFor("PAUSED", 5), "") << game.pane.screen();
+  game.pane.tmux("resize-window -x 60 -y 20");
+  EXPECT_NE(game.pane.waitFor("at least 80 x 24", 5), "") << game.pane.screen();
+  game.pane.tmux("resize-window -x 80 -y 24");
+  EXPECT_NE(game.pane.waitFor("PAUSED", 5), "") << game.pane.screen();
+
+  // The pointer moves during the pause: once resumed, the swatter is there.
+  game.pane.literal("\x1b[<35;70;20M");
+  game.pane.keys("x");
+  ASSERT_NE(game.pane.waitFor("Time", 5), "");
+  game.pane.keys("F10");
+  ASSERT_NE(game.pane.waitFor("PAUSED", 5), "");
+  const std::string paused = game.pane.screen();
+  EXPECT_EQ(lines(paused).at(19).find("[ ]"), 68u) << paused;
+  EXPECT_EQ(rowOf(paused, "[ ]"), 19) << paused;
+  game.pane.keys("x");
+
+  // Stopped from outside, the shell has the terminal; continued, the game
+  // takes it again and reads keys at once.
+  sendSignal(game, "TSTP");
+  EXPECT_NE(game.pane.waitFor("Stopped", 10), "") << game.pane.screen();
+  EXPECT_EQ(game.pane.modes(), "0 1 0\n");
+  game.pane.keys("fg Enter");
+  EXPECT_NE(game.pane.waitFor("Streak|P to play", 10), "") << game.pane.screen();
+  EXPECT_EQ(game.pane.modes(), "1 0 1\n");
+
+  // Grown, then quit: nothing of the picture stays on the shell's screen.
+  ASSERT_NE(game.pane.waitFor("P to play", 90), "") << game.pane.screen();
+  game.pane.tmux("resize-window -x 120 -y 40");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  game.pane.keys("q");
+  for (int tries = 0; tries < 100 && game.log().find("Game engine stopped") == std::string::npos;
+       tries++)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_NE(game.log().find("Game engine stopped"), std::string::npos) << game.log();
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(game.pane.modes(), "0 1 0\n");
+  EXPECT_EQ(game.pane.screen().find("##"), std::string::npos) << game.pane.screen();
+}
+
+} // namespace
