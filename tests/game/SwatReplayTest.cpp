@@ -80,6 +80,16 @@ TEST(SwatReplay, AGameRecordedAtItsFrameTimeReplaysFastAtThatFrameTime) {
   EXPECT_TRUE(contains(replay.out, "Replay matched the record")) << replay.out << replay.err;
 }
 
+TEST(SwatReplay, AReplayNeverWritesTheViewersBestStreak) {
+  vxtest::TempDir dir;
+  const std::string path = dir.file("game.vxr");
+  vxtest::recordBotGame(path, 99, 1500, 0, 3); // Lost at the third minigame: a new best.
+  vxtest::ScopedEnv data("VEXLO_DATA_DIR", dir.file("viewer"));
+  const vxtest::ReplayOutcome replay = vxtest::runSwat("", "--replay '" + path + "' --fast");
+  EXPECT_TRUE(contains(replay.log, "(new best)")) << replay.log;
+  EXPECT_FALSE(std::filesystem::exists(dir.file("viewer/swat-best.txt")));
+}
+
 TEST(SwatReplay, BadRecordsAreRefusedWithTheReason) {
   vxtest::TempDir dir;
   vx::RecordHeader header;
