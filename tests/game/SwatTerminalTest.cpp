@@ -3,7 +3,14 @@
 // back with capture-pane. Every way out must leave the terminal as it was.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <chrono>
@@ -320,6 +327,69 @@ TEST(SwatTerminal, APauseFollowsTheTerminalAndAStopGivesItBackUntilContinued) {
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_EQ(game.pane.modes(), "0 1 0\n");
   EXPECT_EQ(game.pane.screen().find("##"), std::string::npos) << game.pane.screen();
+}
+
+} // namespace
+
+namespace {
+
+// Reads what the program wrote to the terminal, for up to `ms`.
+void drain(int master, int ms) {
+  char buffer[4096];
+  struct pollfd in = {master, POLLIN, 0};
+  while (poll(&in, 1, ms) > 0 && read(master, buffer, sizeof(buffer)) > 0) {
+  }
+}
+
+TEST(SwatTerminal, AStalledTerminalStillLetsAStopSignalEndTheGame) {
+  // One signal ends the game as usual; a second one (if it finds the game
+  // still running) ends the program at once.
+  for (const int signals : {1, 2}) {
+    SCOPED_TRACE(std::to_string(signals) + " signal(s)");
+    vxtest::TempDir dir;
+    vxtest::writeFile(dir.file("config.txt"), CONFIG);
+    int master = -1;
+    const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      if (chdir(VEXLO_RUN_DIR) == 0 && setenv("VEXLO_CONFIG", dir.file("config.txt").c_str(), 1) == 0 &&
+          setenv("VEXLO_LOG", dir.file("log").c_str(), 1) == 0)
+        execl(VEXLO_SWAT_PATH, VEXLO_SWAT_PATH, "--terminal", static_cast<char *>(nullptr));
+      _exit(127);
+    }
+    for (int tries = 0; tries < 300 && vxtest::readFile(dir.file("log")).find("Pause enabled") ==
+                                           std::string::npos; tries++)
+      drain(master, 100);
+    // The terminal stops taking output (as a paused one or a frozen link),
+    // its buffer full: the game's next frame cannot be written.
+    tcflow(master, TCOOFF);
+    const int terminal = open(("/proc/" + std::to_string(pid) + "/fd/0").c_str(),
+                              O_WRONLY | O_NONBLOCK | O_NOCTTY);
+    while (write(terminal, "x", 1) == 1) {
+    }
+    close(terminal);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500)); // A frame or more meets it.
+    for (int i = 0; i < signals; i++)
+      kill(pid, SIGTERM);
+    int status = 0;
+    for (int tries = 0; tries < 100 && waitpid(pid, &status, WNOHANG) == 0; tries++)
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const bool ended = waitpid(pid, &status, WNOHANG) != 0;
+    tcflow(master, TCOON);
+    if (!ended) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+    }
+    close(master);
+    ASSERT_TRUE(ended) << "the game did not end";
+    // The second signal may come too late to find the game still running.
+    if (signals == 1 || WIFEXITED(status)) {
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+      EXPECT_NE(vxtest::readFile(dir.file("log")).find("Game engine stopped"), std::string::npos);
+    } else {
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    }
+  }
 }
 
 } // namespace
