@@ -5,6 +5,7 @@
 // here; VEXLO_UPDATE_RECORD=1 records it anew after an intended change).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -161,4 +162,14 @@ TEST(SwatReplay, TheKeptGameStillPlaysTheSame) {
   const vxtest::ReplayOutcome replay = vxtest::runSwat("", "--replay '" + KEPT_GAME + "' --fast");
   EXPECT_EQ(replay.exit_code, 0) << replay.err;
   EXPECT_TRUE(contains(replay.out, "Replay matched the record")) << replay.out;
+  // Without a display, and with standard error for nothing but a refusal, once.
+  vxtest::ScopedEnv display("DISPLAY", "");
+  const vxtest::ReplayOutcome bare =
+      vxtest::runSwat("frame_time:abc", "--replay '" + KEPT_GAME + "' --fast", true);
+  EXPECT_TRUE(contains(bare.out, "Replay matched the record")) << bare.err;
+  EXPECT_TRUE(contains(bare.err, "Unsupported frame time 'abc'"));
+  EXPECT_EQ(std::count(bare.err.begin(), bare.err.end(), '\n'), 1) << bare.err;
+  // Into a closed pipe: it still ends cleanly.
+  const vxtest::ReplayOutcome piped = vxtest::runSwat("", "--replay '" + KEPT_GAME + "' --fast | true");
+  EXPECT_TRUE(contains(piped.log, "** Game engine stopped **")) << piped.log;
 }

@@ -79,32 +79,3 @@ TEST(SwatStartup, HelpNeedsNoDisplayAndNamesTheFlagsAndFiles) {
                                   std::string("vexlo.log"), dir.path() + "/swat-best.txt"})
     EXPECT_TRUE(contains(vxtest::readFile(out), part)) << part;
 }
-
-TEST(SwatStartup, AFastReplayNeedsNoDisplayNorAReaderOfItsOutput) {
-  struct Case {
-    const char *name, *config;
-    const char *output; // Where standard output goes.
-  } cases[] = {{"without a display", "networking:false,frame_time:abc,", ">out.txt"},
-               {"into a closed pipe", "networking:false,", "| true"}};
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.name);
-    vxtest::TempDir dir;
-    vxtest::writeFile(dir.file("config.txt"), c.config);
-    const std::string command = "cd '" + dir.path() + "' && (cd '" + VEXLO_RUN_DIR +
-                                "' && env -u DISPLAY VEXLO_CONFIG='" + dir.file("config.txt") +
-                                "' VEXLO_LOG='" + dir.file("log") + "' '" + VEXLO_SWAT_PATH +
-                                "' --replay '" + VEXLO_SOURCE_DIR +
-                                "/tests/game/data/swat-game.vxr' --fast 2>'" + dir.file("err") +
-                                "'; echo $? >'" + dir.file("status") + "') " + c.output;
-    std::system(command.c_str());
-    EXPECT_EQ(vxtest::readFile(dir.file("status")), "0\n") << vxtest::readFile(dir.file("err"));
-    EXPECT_EQ(vxtest::logLinesContaining(dir.file("log"), "** Game engine stopped **").size(), 1u);
-    if (std::string(c.output) == ">out.txt") {
-      EXPECT_TRUE(contains(vxtest::readFile(dir.file("out.txt")), "Replay matched the record"));
-      // Standard error carries the refusal, once, and nothing else.
-      const std::vector<std::string> errors = vxtest::readLines(dir.file("err"));
-      ASSERT_EQ(errors.size(), 1u) << vxtest::readFile(dir.file("err"));
-      EXPECT_TRUE(contains(errors[0], "Unsupported frame time 'abc'"));
-    }
-  }
-}
