@@ -105,12 +105,9 @@ TEST(Recorder, NetworkMessagesReplayInTheirStepsWithoutThePeer) {
 }
 
 TEST(Recorder, AnInputCountIsNoPromiseOfMemory) {
-  // A block announcing four million inputs over four million bytes that are
-  // none: refused at the first, without room made for the rest.
-  vx::RecordHeader header;
-  std::string bytes = vx::RecordWriter::encode(header, {}, 0);
-  bytes.resize(vx::RECORD_HEADER_SIZE);
-  bytes += std::string("\x00\x02", 2);
+  // Four million inputs announced, none there: refused at the first.
+  std::string bytes = vx::RecordWriter::encode(vx::RecordHeader(), {}, 0);
+  bytes.replace(vx::RECORD_HEADER_SIZE, std::string::npos, "\x00\x02", 2);
   const int count = 4 << 20;
   vx::appendVarint(bytes, count);
   bytes += std::string(count, '\xf0');

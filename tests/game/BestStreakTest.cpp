@@ -40,16 +40,11 @@ TEST(BestStreak, BadFilesReadAsZeroAndOnlyABetterStreakIsWritten) {
       std::filesystem::create_directory(dir.file("vexlo"));
       vxtest::writeFile(bestStreakPath(), c.content);
     }
-    if (c.special != nullptr) {
-      std::filesystem::create_directory(dir.file("vexlo"));
-      const std::string special = c.special, path = bestStreakPath();
-      if (special == "zero")
-        std::filesystem::create_symlink("/dev/zero", path);
-      else if (special == "fifo")
-        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-      else
-        std::filesystem::resize_file((vxtest::writeFile(path, "7\n"), path), 2LL << 30);
-    }
+    const std::string special = c.special != nullptr ? c.special : "", path = bestStreakPath();
+    if (!special.empty() && std::filesystem::create_directory(dir.file("vexlo")))
+      special == "zero"   ? std::filesystem::create_symlink("/dev/zero", path)
+      : special == "fifo" ? (void)mkfifo(path.c_str(), 0600)
+                          : std::filesystem::resize_file((vxtest::writeFile(path, "7\n"), path), 2LL << 30);
     EXPECT_EQ(loadBestStreak(), c.read_as);
     int best = -1;
     EXPECT_EQ(recordStreak(c.streak, best), c.streak > c.read_as);
