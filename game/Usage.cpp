@@ -74,6 +74,6 @@ int applyOptions(int argc, char **argv) {
   // A fast replay shows nothing anyone could follow: without a display named
   // it runs without one rather than failing for the want of one.
   if (fast && replay && envOr("DISPLAY").empty() && envOr("VEXLO_DISPLAY").empty())
-    setenv("VEXLO_DISPLAY", "headless", 1);
+    setenv("VEXLO_DISPLAY", "none", 1);
   return 0;
 }
