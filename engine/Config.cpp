@@ -1,6 +1,9 @@
 #include "Config.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 
@@ -20,6 +23,22 @@ const char *boolText(bool value) { return value ? "true" : "false"; }
 // The lower-case colour names a configuration may use, indexed by Color value.
 const char *const COLOR_NAMES[] = {"black", "red",     "green", "yellow",
                                    "blue",  "magenta", "cyan",  "white"};
+
+// Writes the refusal of a value: the key in words, the value, the setting kept.
+void refuse(const char *key, const std::string &value, const std::string &kept) {
+  std::string name = key;
+  std::replace(name.begin(), name.end(), '_', ' ');
+  LogManager::getInstance().writeLog("loadConfig(): Unsupported %s '%s', keeping %s", name.c_str(),
+                                     value.c_str(), kept.c_str());
+}
+
+// How many characters the number the text begins with takes: 0 when it
+// begins with none, its whole length when it is a number and nothing else.
+std::size_t numberLength(const std::string &text) {
+  char *p_end = nullptr;
+  (void)std::strtol(text.c_str(), &p_end, 10);
+  return static_cast<std::size_t>(p_end - text.c_str());
+}
 
 } // namespace
 
@@ -70,16 +89,37 @@ void Config::loadConfig(std::string config) {
   m_config = config;
   const LogManager &log_manager = LogManager::getInstance();
 
-  // Each lookup gives "" for an absent key or an empty value: the setting stays.
-  auto setInt = [&config](const char *key, int &setting) {
+  // Each lookup gives "" for an absent key or an empty value: the setting
+  // stays. A value that is no number, or no "true" or "false", is refused with
+  // a log line and the setting stays too: letters never turn into 0, which
+  // for some keys means no limit at all.
+  // Sizes keep reading the number a value begins with: a line without its
+  // trailing comma runs into the next entry ("50font_scale") in existing files.
+  auto setLeadingInt = [&config](const char *key, int &setting) {
     std::string value = match(config, key);
-    if (!value.empty())
+    if (value.empty())
+      return;
+    if (numberLength(value) > 0)
       setting = toInt(value);
+    else
+      refuse(key, value, std::to_string(setting));
+  };
+  // The rest take a whole number, at least `lowest`.
+  auto setWholeInt = [&config](const char *key, int &setting, int lowest) {
+    std::string value = match(config, key);
+    if (value.empty())
+      return;
+    if (numberLength(value) == value.size() && toInt(value) >= lowest)
+      setting = toInt(value);
+    else
+      refuse(key, value, std::to_string(setting));
   };
   auto setBool = [&config](const char *key, bool &setting) {
     std::string value = match(config, key);
-    if (!value.empty())
+    if (value == "true" || value == "false")
       setting = value == "true";
+    else if (!value.empty())
+      refuse(key, value, boolText(setting));
   };
   auto setString = [&config](const char *key, std::string &setting) {
     std::string value = match(config, key);
@@ -89,12 +129,18 @@ void Config::loadConfig(std::string config) {
 
   loadFrameTime(match(config, "frame_time"));
   std::string value = match(config, "font_scale");
-  if (!value.empty())
-    m_font_scale = static_cast<float>(std::atof(value.c_str()));
-  setInt("window_horizontal_pixels", m_window_horizontal_pixels);
-  setInt("window_vertical_pixels", m_window_vertical_pixels);
-  setInt("window_horizontal_chars", m_window_horizontal_chars);
-  setInt("window_vertical_chars", m_window_vertical_chars);
+  if (!value.empty()) {
+    char *p_end = nullptr;
+    const float scale = std::strtof(value.c_str(), &p_end);
+    if (p_end != value.c_str() && *p_end == '\0' && std::isfinite(scale))
+      m_font_scale = scale;
+    else
+      refuse("font_scale", value, toString(m_font_scale));
+  }
+  setLeadingInt("window_horizontal_pixels", m_window_horizontal_pixels);
+  setLeadingInt("window_vertical_pixels", m_window_vertical_pixels);
+  setLeadingInt("window_horizontal_chars", m_window_horizontal_chars);
+  setLeadingInt("window_vertical_chars", m_window_vertical_chars);
 
   value = match(config, "window_background_color");
   if (!value.empty()) {
@@ -132,14 +178,14 @@ void Config::loadConfig(std::string config) {
   setBool("headless", m_headless);
   setString("font_file", m_font_file);
   setString("logfile", m_logfile);
-  setInt("random_seed", m_random_seed);
+  setWholeInt("random_seed", m_random_seed, INT_MIN);
   setBool("networking", m_networking);
-  setInt("grid_width", m_grid_width);
-  setInt("grid_height", m_grid_height);
-  setInt("network_message_timeout", m_network_message_timeout);
-  setInt("network_silent_timeout", m_network_silent_timeout);
-  setInt("quadtree_depth", m_quadtree_depth);
-  setInt("quadtree_threshold", m_quadtree_threshold);
+  setLeadingInt("grid_width", m_grid_width);
+  setLeadingInt("grid_height", m_grid_height);
+  setWholeInt("network_message_timeout", m_network_message_timeout, 0);
+  setWholeInt("network_silent_timeout", m_network_silent_timeout, 0);
+  setLeadingInt("quadtree_depth", m_quadtree_depth);
+  setLeadingInt("quadtree_threshold", m_quadtree_threshold);
   setBool("signals", m_signals);
   // A record belongs to one run: a later load that names none records nothing.
   m_record_file.clear();

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
 
@@ -11,6 +12,7 @@
 #include "Config.h"
 #include "DisplayManager.h"
 #include "EventStep.h"
+#include "Grid.h"
 #include "InputManager.h"
 #include "LateStepLog.h"
 #include "LockstepMatch.h"
@@ -74,6 +76,18 @@ void stopManager(Manager &manager, const ManagerLines &lines) {
   LogManager::getInstance().writeLog(1, "%s", lines.stopped);
 }
 
+// Whether a world of this many cells fits the collision grid; the refusal
+// is logged (always, when `refused` says it was).
+bool worldFitsGrid(int columns, int rows, bool refused = false) {
+  const Config &config = Config::getInstance();
+  if (!refused && gridFits(static_cast<float>(columns), static_cast<float>(rows),
+                           config.getGridWidth(), config.getGridHeight()))
+    return true;
+  LogManager::getInstance().writeLog("GameManager::startUp(): Error! The world of %d x %d cells "
+                                     "is too large for the collision grid.", columns, rows);
+  return false;
+}
+
 } // namespace
 
 GameManager::GameManager() : m_game_over(false), m_frame_time(0), m_step_count(0) {
@@ -91,6 +105,10 @@ int GameManager::startUp() {
   if (isStarted())
     return warnAlreadyStarted(*this);
 
+  // A closed standard output (a replay piped into a program that ended) or
+  // socket gives EPIPE instead of ending the program.
+  std::signal(SIGPIPE, SIG_IGN);
+
   Config &config = Config::getInstance();
   config.loadConfig("");
 
@@ -99,6 +117,7 @@ int GameManager::startUp() {
     log_manager.writeLog("GameManager::startUp(): Error! Starting log manager.");
     return -1;
   }
+  logLibraryMessages();
   log_manager.writeLog("%s", ASTERISKS);
   log_manager.writeLog("** Vexlo version %.2f **", static_cast<double>(VEXLO_VERSION));
   log_manager.writeLog("** Game engine started **");
@@ -113,6 +132,11 @@ int GameManager::startUp() {
 
   m_frame_time = config.getFrameTime();
   log_manager.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", m_frame_time);
+
+  // A world too large for the collision grid is refused before any display
+  // makes room for its cells, the same way in every display.
+  if (!worldFitsGrid(config.getWindowHorizontalChars(), config.getWindowVerticalChars()))
+    return -1;
 
   // Each manager starts only when those before it did.
   if (startManager(DisplayManager::getInstance(), DISPLAY_LINES) != 0 ||
@@ -147,9 +171,7 @@ int GameManager::startUp() {
   Box window(Vector(0, 0), static_cast<float>(display_manager.getHorizontal()),
              static_cast<float>(display_manager.getVertical()));
   if (world_manager.setBoundary(window) != 0) {
-    log_manager.writeLog("GameManager::startUp(): Error! The world of %d x %d cells is too large "
-                         "for the collision grid.", display_manager.getHorizontal(),
-                         display_manager.getVertical());
+    worldFitsGrid(display_manager.getHorizontal(), display_manager.getVertical(), true);
     return -1;
   }
   world_manager.setView(window);
@@ -189,6 +211,8 @@ void GameManager::shutDown() {
     stopManager(NetworkManager::getInstance(), NETWORK_LINES);
   stopManager(InputManager::getInstance(), INPUT_LINES);
   stopManager(DisplayManager::getInstance(), DISPLAY_LINES);
+  // A replay's verdict, held back while the terminal showed the game.
+  Recorder::getInstance().sayHeld();
   log_manager.writeLog("%s", ASTERISKS);
   log_manager.writeLog("** Game engine stopped **");
   if (log_manager.isStarted())

@@ -28,6 +28,21 @@ Grid::Grid()
     : m_num_cols(0), m_num_rows(0), m_cell_width(Config::getInstance().getGridWidth()),
       m_cell_height(Config::getInstance().getGridHeight()) {}
 
+bool gridFits(float width, float height, int cell_width, int cell_height, double *p_cols,
+              double *p_rows) {
+  // A negative extent gives no cells; a non-finite or huge boundary is refused
+  // rather than left to exhaust memory.
+  const double cols = std::max(
+      static_cast<double>(std::ceil(width / static_cast<float>(std::max(cell_width, 1)))), 0.0);
+  const double rows = std::max(
+      static_cast<double>(std::ceil(height / static_cast<float>(std::max(cell_height, 1)))), 0.0);
+  if (p_cols != nullptr)
+    *p_cols = cols;
+  if (p_rows != nullptr)
+    *p_rows = rows;
+  return cols <= MAX_GRID_CELLS && rows <= MAX_GRID_CELLS && cols * rows <= MAX_GRID_CELLS;
+}
+
 int Grid::startUp() {
   const LogManager &log = LogManager::getInstance();
   if (m_p_cells) {
@@ -45,16 +60,10 @@ int Grid::startUp() {
     return -1;
   }
 
-  // A negative extent gives no cells; a non-finite or huge boundary is refused
-  // rather than left to exhaust memory.
   Box boundary = WorldManager::getInstance().getBoundary();
-  double cols = std::max(
-      static_cast<double>(std::ceil(boundary.getHorizontal() / static_cast<float>(m_cell_width))),
-      0.0);
-  double rows = std::max(
-      static_cast<double>(std::ceil(boundary.getVertical() / static_cast<float>(m_cell_height))),
-      0.0);
-  if (!(cols <= MAX_GRID_CELLS) || !(rows <= MAX_GRID_CELLS) || cols * rows > MAX_GRID_CELLS) {
+  double cols = 0, rows = 0;
+  if (!gridFits(boundary.getHorizontal(), boundary.getVertical(), m_cell_width, m_cell_height,
+                &cols, &rows)) {
     log.writeLog("Grid::startUp(): Error! %.0f columns by %.0f rows exceed the limit of %ld grid "
                  "cells.",
                  cols, rows, MAX_GRID_CELLS);

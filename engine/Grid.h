@@ -46,6 +46,11 @@ typedef OrderedObjects<Box> GridCell;
 // The most cells a grid may have; a larger boundary is refused at startUp.
 const long MAX_GRID_CELLS = 1000000;
 
+// Whether a grid over a world of this extent, in cells of this size, stays
+// within MAX_GRID_CELLS; its columns and rows when asked.
+bool gridFits(float width, float height, int cell_width, int cell_height,
+              double *p_cols = nullptr, double *p_rows = nullptr);
+
 class Grid {
  private:
   // The cells, indexed [row][column]; null until startUp. A cell takes an

@@ -3,6 +3,9 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <filesystem>
+#include <streambuf>
+
+#include <SFML/System/Err.hpp>
 
 #include "Config.h"
 #include "GameManager.h"
@@ -33,6 +36,9 @@ int LogManager::startUp() {
     writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", filename.c_str());
     return -1;
   }
+  // Each line reaches the file as it is written: a program that dies (a
+  // crash, an abort inside a library) leaves every line it wrote.
+  std::setvbuf(m_p_f, nullptr, _IOLBF, BUFSIZ);
   std::error_code ignored;
   std::filesystem::path absolute = std::filesystem::absolute(filename, ignored);
   m_file_path = absolute.empty() ? filename : absolute.lexically_normal().string();
@@ -115,6 +121,36 @@ int LogManager::writeLog(const char *fmt, ...) const {
   int result = vwriteLog(fmt, args);
   va_end(args);
   return result;
+}
+
+namespace {
+
+// Gathers what the window and audio library write on their error stream into
+// lines of the log.
+class LibraryLines : public std::streambuf {
+ private:
+  std::string m_line;
+
+ protected:
+  int overflow(int ch) override {
+    if (ch == EOF)
+      return 0;
+    if (ch != '\n') {
+      m_line.push_back(static_cast<char>(ch));
+    } else if (!m_line.empty()) {
+      LogManager::getInstance().writeLog("The window and audio library says: %s", m_line.c_str());
+      m_line.clear();
+    }
+    return ch;
+  }
+};
+
+} // namespace
+
+void logLibraryMessages() {
+  // Never destroyed: the library's stream may be written to until the end.
+  static LibraryLines *const p_lines = new LibraryLines;
+  sf::err().rdbuf(p_lines);
 }
 
 void reportStartupFailure(FILE *p_out) {

@@ -117,7 +117,10 @@ bool ByteCursor::fail(const std::string &what) {
   return false;
 }
 
-bool ByteCursor::truncated() { return fail("the record is truncated"); }
+bool ByteCursor::truncated() {
+  ran_out = error.empty();
+  return fail("the record is truncated");
+}
 
 bool ByteCursor::byte(int &value) {
   if (left() < 1)

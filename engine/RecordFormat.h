@@ -117,6 +117,7 @@ class ByteCursor {
 
  public:
   std::string error; // Why a read failed.
+  bool ran_out = false; // A read failed for want of bytes.
 
   explicit ByteCursor(const std::string &bytes) : m_bytes(bytes) {}
 

@@ -15,30 +15,40 @@ namespace vx {
 
 namespace {
 
-// Parses the blocks after the header up to and including the checksum.
+// Parses the blocks after the header up to and including the checksum. A
+// record whose bytes run out before its end (the game did not end normally)
+// keeps its whole blocks, with `complete` false and the step count ending at
+// the last of them.
 bool parseBlocks(ByteCursor &in, const std::string &bytes, std::vector<RecordStep> &steps,
-                 int &step_count) {
+                 int &step_count, bool &complete) {
   int64_t last_step = -1;
+  // The bytes ran out: the whole blocks so far stand, unchecked.
+  const auto unended = [&] {
+    complete = false;
+    step_count = static_cast<int>(last_step + 1);
+    in.error.clear();
+    return true;
+  };
   for (;;) {
     if (in.atEnd())
-      return in.fail("the record is truncated: it ends after step " + std::to_string(last_step) +
-                     " without its end mark");
+      return unended();
     int gap = 0, flags = 0;
     if (!in.varint(gap) || !in.byte(flags))
-      return false;
+      return in.ran_out ? unended() : false;
     const int64_t step = last_step + 1 + gap;
     if (step > INT_MAX)
       return in.fail("the record is corrupted: step count too large");
     if (flags == RECORD_END) {
-      step_count = static_cast<int>(step);
       const size_t checked = in.position();
       uint64_t checksum = 0;
       if (!in.unsignedBytes(8, checksum))
-        return false;
+        return in.ran_out ? unended() : false;
       if (checksum != fnv1a(bytes.data(), checked))
         return in.fail("the record is corrupted: its checksum does not match");
       if (!in.atEnd())
         return in.fail("the record is corrupted: bytes follow its end");
+      step_count = static_cast<int>(step);
+      complete = true;
       return true;
     }
     if (flags == 0 || (flags & ~(RECORD_HASH | RECORD_INPUT)) != 0)
@@ -47,19 +57,22 @@ bool parseBlocks(ByteCursor &in, const std::string &bytes, std::vector<RecordSte
     block.step = static_cast<int>(step);
     block.has_hash = (flags & RECORD_HASH) != 0;
     if (block.has_hash && !in.unsignedBytes(8, block.hash))
-      return false;
+      return in.ran_out ? unended() : false;
     if (flags & RECORD_INPUT) {
       int count = 0;
       if (!in.varint(count))
-        return false;
+        return in.ran_out ? unended() : false;
       // Every input takes at least one byte.
       if (count < 1 || static_cast<size_t>(count) > in.left())
         return in.fail("the record is corrupted or truncated: " + std::to_string(count) +
                        " inputs in " + std::to_string(in.left()) + " bytes");
-      block.inputs.resize(static_cast<size_t>(count));
-      for (RecordedInput &input : block.inputs)
+      // The list grows as inputs are read: a count is no promise of them.
+      for (int i = 0; i < count; i++) {
+        RecordedInput input;
         if (!parseInput(in, input))
-          return false;
+          return in.ran_out ? unended() : false;
+        block.inputs.push_back(std::move(input));
+      }
     }
     steps.push_back(std::move(block));
     last_step = step;
@@ -68,7 +81,7 @@ bool parseBlocks(ByteCursor &in, const std::string &bytes, std::vector<RecordSte
 
 } // namespace
 
-RecordReader::RecordReader() : m_step_count(0) {}
+RecordReader::RecordReader() : m_step_count(0), m_complete(false) {}
 
 int RecordReader::load(const std::string &path) {
   m_steps.clear();
@@ -116,6 +129,7 @@ int RecordReader::load(const std::string &path) {
 int RecordReader::parse(const std::string &bytes) {
   m_steps.clear();
   m_step_count = 0;
+  m_complete = false;
   m_error.clear();
   m_header = RecordHeader();
   if (bytes.empty()) {
@@ -148,9 +162,11 @@ int RecordReader::parse(const std::string &bytes) {
   RecordHeader &h = m_header;
   std::vector<RecordStep> steps;
   int step_count = 0;
+  bool complete = false;
   if (!in.i32(h.frame_time) || !in.i32(h.columns) || !in.i32(h.rows) || !in.i32(h.grid_width) ||
       !in.i32(h.grid_height) || !in.i32(h.seed) || !in.i32(h.path_work) ||
-      (h.format_version > 1 && !in.i32(h.players)) || !parseBlocks(in, bytes, steps, step_count)) {
+      (h.format_version > 1 && !in.i32(h.players)) ||
+      !parseBlocks(in, bytes, steps, step_count, complete)) {
     m_error = in.error;
     return -1;
   }
@@ -160,6 +176,7 @@ int RecordReader::parse(const std::string &bytes) {
   }
   m_steps.swap(steps);
   m_step_count = step_count;
+  m_complete = complete;
   return 0;
 }
 
@@ -168,6 +185,8 @@ const RecordHeader &RecordReader::getHeader() const { return m_header; }
 const std::vector<RecordStep> &RecordReader::getSteps() const { return m_steps; }
 
 int RecordReader::getStepCount() const { return m_step_count; }
+
+bool RecordReader::isComplete() const { return m_complete; }
 
 std::string RecordReader::getError() const { return m_error; }
 

@@ -1,7 +1,9 @@
 // Reads a game record made by RecordWriter and checks every byte of it: a
 // truncated, corrupted or unknown record is refused with a message saying
 // what is wrong, never half read. Lengths and counts are checked against the
-// bytes left before anything is allocated for them.
+// bytes left before anything is allocated for them. A record that stops
+// before its end mark (its game did not end normally) is read up to its
+// last whole step.
 #ifndef VX_RECORD_READER_H
 #define VX_RECORD_READER_H
 
@@ -16,7 +18,8 @@ class RecordReader {
  private:
   RecordHeader m_header;
   std::vector<RecordStep> m_steps; // The steps that cost bytes, in order.
-  int m_step_count;                // Steps the recorded game ran.
+  int m_step_count;                // Steps the recorded game ran, or up to the last whole one.
+  bool m_complete;                 // The record has its end mark and checksum.
   std::string m_error;             // Why the last load or parse failed.
 
  public:
@@ -32,6 +35,8 @@ class RecordReader {
   const RecordHeader &getHeader() const;
   const std::vector<RecordStep> &getSteps() const;
   int getStepCount() const;
+  // Whether the record has its end (else it ends at its last whole step).
+  bool isComplete() const;
   std::string getError() const;
 };
 

@@ -1,11 +1,14 @@
 // Writes a game record as the game runs: the header first, then a block for
 // each step that had input or a new world hash, then the end with the step
 // count and the checksum. Blocks are buffered and reach the file a few
-// kilobytes at a time, so recording costs the loop almost nothing.
+// kilobytes at a time, and at least once a second, so recording costs the
+// loop almost nothing and a game that ends abnormally keeps what it played:
+// the stop and crash signals' handlers write out what is buffered.
 #ifndef VX_RECORD_WRITER_H
 #define VX_RECORD_WRITER_H
 
-#include <cstdio>
+#include <csignal>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,15 +18,26 @@ namespace vx {
 
 class RecordWriter {
  private:
-  std::FILE *m_p_file;  // The record being written, or null.
+  int m_fd;             // The record being written, or -1.
   std::string m_path;
-  std::string m_buffer; // Bytes not yet written to the file.
+  // Whole blocks not yet written: a fixed array, so a signal handler can
+  // write it out while the game is anywhere. Its length grows only once the
+  // bytes are in place.
+  std::vector<char> m_buffer;
+  volatile std::sig_atomic_t m_length;
+  volatile std::sig_atomic_t m_writing; // The game itself is writing the buffer out.
+  std::int64_t m_written_us; // When the buffer was last written out.
   uint64_t m_checksum;  // Of every byte so far.
   int m_last_step;      // The step of the last block, -1 before the first.
   bool m_failed;        // A write failed; the record is given up.
+  int m_error;          // The errno of the failed write.
 
-  // Adds bytes to the buffer and the checksum; writes the buffer out once large.
+  // Adds bytes to the buffer and the checksum; writes the buffer out once
+  // large, or at once when asked.
   void add(const std::string &bytes, bool flush_now = false);
+
+  // Writes the buffer, then these bytes, to the file; notes a failure.
+  void writeOut(const char *p_more = nullptr, size_t more = 0);
 
  public:
   RecordWriter();
@@ -40,11 +54,22 @@ class RecordWriter {
   // Adds a block for a step after the last one written.
   void writeStep(const RecordStep &step);
 
+  // Writes out what is buffered when it has waited a second. Called every step.
+  void tick();
+
   // Writes the end for a game of this many steps and closes the file. 0, or
   // -1 with a log line when any write failed.
   int close(int step_count);
 
   bool isOpen() const;
+
+  // Whether a write failed, and why ("" while none did).
+  bool hasFailed() const;
+  std::string getFailure() const;
+
+  // Writes out the open record's buffered blocks now, without an end. Safe in
+  // a signal handler: for a program that is about to die.
+  static void writeOutNow();
 
   // A whole record in memory, as the file would hold it.
   static std::string encode(const RecordHeader &header, const std::vector<RecordStep> &steps,

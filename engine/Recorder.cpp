@@ -60,10 +60,36 @@ bool Recorder::isFinished() const { return m_finished; }
 
 int Recorder::getExitStatus() const { return m_exit_status; }
 
-int Recorder::fail(const std::string &message) const {
+int Recorder::fail(const std::string &message) {
   LogManager::getInstance().writeLog("%s", message.c_str());
-  std::fprintf(stderr, "%s\n", message.c_str());
+  say(message);
   return -1;
+}
+
+void Recorder::say(const std::string &line, bool to_error) {
+  const DisplayManager &display_manager = DisplayManager::getInstance();
+  if (display_manager.isStarted() && display_manager.usesTerminal()) {
+    m_held.emplace_back(to_error, line);
+    return;
+  }
+  std::FILE *p_out = to_error ? stderr : stdout;
+  std::fprintf(p_out, "%s\n", line.c_str());
+  std::fflush(p_out);
+}
+
+void Recorder::sayHeld() {
+  std::vector<std::pair<bool, std::string>> held;
+  held.swap(m_held);
+  for (const auto &[to_error, line] : held)
+    say(line, to_error);
+}
+
+void Recorder::checkWriter() {
+  if (!m_writer.hasFailed() || m_exit_status == RECORD_FAILED)
+    return;
+  m_exit_status = RECORD_FAILED;
+  say("Recorder: Error! Cannot write the record: " + m_writer.getFailure() +
+      ". The game goes on unrecorded.");
 }
 
 int Recorder::startUp() {
@@ -78,6 +104,7 @@ int Recorder::startUp() {
   m_messages_given = false;
   m_finished = false;
   m_exit_status = 0;
+  m_held.clear();
 
   const Config &config = Config::getInstance();
   m_sleepless = m_fast || config.getFrameTime() == 0;
@@ -165,6 +192,10 @@ int Recorder::startReplay(const std::string &path) {
                 std::to_string(config.getFrameTime()) +
                 " ms (a frame time of 0, or --fast, replays any record).");
   }
+  if (!m_reader.isComplete())
+    LogManager::getInstance().writeLog(
+        "Recorder::startUp(): Warning! '%s' has no end mark: its game did not end normally. "
+        "Replaying it up to its last step, %d.", path.c_str(), m_reader.getStepCount() - 1);
   if (header.engine_version != static_cast<int>(std::lround(VEXLO_VERSION * 100)))
     LogManager::getInstance().writeLog(
         "Recorder::startUp(): Warning! '%s' was recorded by engine version %d.%02d.", path.c_str(),
@@ -182,6 +213,7 @@ void Recorder::shutDown() {
     writeHeader();
     if (m_writer.close(m_step) == 0)
       log_manager.writeLog("Recorder::shutDown(): Recorded %d steps.", m_step);
+    checkWriter();
   } else if (m_mode == REPLAYING && !m_finished) {
     m_exit_status = REPLAY_INCOMPLETE;
     fail("Recorder::shutDown(): Replay stopped at step " + std::to_string(m_step) +
@@ -322,6 +354,8 @@ void Recorder::endStep() {
       // The list comes back, so its room is reused by the next step's input.
       m_inputs.swap(step.inputs);
     }
+    m_writer.tick();
+    checkWriter();
     m_inputs.clear();
     m_hash = hash;
     m_has_hash = true;
@@ -347,11 +381,16 @@ void Recorder::checkStep(uint64_t hash) {
                   static_cast<unsigned long long>(hash));
     fail(message);
     m_exit_status = REPLAY_DIVERGED;
+  } else if (m_step + 1 >= m_reader.getStepCount() && !m_reader.isComplete()) {
+    const std::string line = "The record ends at step " + std::to_string(m_step) +
+                             " without its end mark: the game did not end normally.";
+    LogManager::getInstance().writeLog("Recorder::endStep(): %s", line.c_str());
+    say(line, false);
+    m_exit_status = REPLAY_UNENDED_RECORD;
   } else if (m_step + 1 >= m_reader.getStepCount()) {
     LogManager::getInstance().writeLog("Recorder::endStep(): Replay matched the record: %d steps.",
                                        m_step + 1);
-    std::printf("Replay matched the record: %d steps.\n", m_step + 1);
-    std::fflush(stdout);
+    say("Replay matched the record: " + std::to_string(m_step + 1) + " steps.", false);
   } else {
     return;
   }

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "InputSource.h"
@@ -31,9 +32,13 @@ class InputManager;
 class NetworkManager;
 
 // The exit status of a program whose replay went another way than the record,
-// and of one whose replay stopped before the end of the record.
+// of one whose replay stopped before the end of the record, of one that
+// replayed a record without its end mark (the recorded game did not end
+// normally) to its last step, and of one whose record could not be written.
 const int REPLAY_DIVERGED = 3;
 const int REPLAY_INCOMPLETE = 4;
+const int REPLAY_UNENDED_RECORD = 5;
+const int RECORD_FAILED = 6;
 
 // Path search expansions per step while recording or replaying.
 const int RECORD_PATH_WORK = 400;
@@ -64,8 +69,18 @@ class Recorder : public Manager,
   size_t m_next_block;         // Replay: the record's next block.
   bool m_messages_given;       // Replay: this step's messages went out.
   bool m_finished;             // Replay: ended, matching or not.
-  int m_exit_status;           // 0, or REPLAY_DIVERGED.
+  int m_exit_status;           // 0, or one of the statuses above.
   bool m_has_header;           // Recording: the header is written.
+  // What is to be said on standard output or error once the terminal is
+  // given back: the display owns it meanwhile.
+  std::vector<std::pair<bool, std::string>> m_held;
+
+  // Says a line on standard error (or output), now or once the terminal is free.
+  void say(const std::string &line, bool to_error = true);
+
+  // Recording: a failed write is said at once and ends the program with
+  // RECORD_FAILED.
+  void checkWriter();
 
   // Recording: writes the header unless it is written.
   void writeHeader();
@@ -75,7 +90,7 @@ class Recorder : public Manager,
   int startReplay(const std::string &path);
 
   // Writes an error to the log and to standard error. Returns -1.
-  int fail(const std::string &message) const;
+  int fail(const std::string &message);
 
   // The record's block for the current step, or null.
   const RecordStep *currentBlock() const;
@@ -110,7 +125,7 @@ class Recorder : public Manager,
   bool isFast() const;
   // A replay reached the end of the record or diverged from it.
   bool isFinished() const;
-  // 0, or REPLAY_DIVERGED once a replay diverged.
+  // 0, or the status the program ends with (REPLAY_DIVERGED, ...).
   int getExitStatus() const;
 
   // The record being written or to be written ("" for none), whether a
@@ -118,6 +133,11 @@ class Recorder : public Manager,
   std::string getRecordPath() const;
   bool isReplayRequested() const;
   int getPlayers() const;
+
+  // Says what was held back while the terminal showed the game (a replay's
+  // verdict, a failed record). The game manager calls it once the display
+  // has stopped.
+  void sayHeld();
 
   // The seed rand() gets: a replay's is the record's; a recording notes it
   // and writes the record's header.

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <iterator>
 
 #include "Clock.h"
@@ -32,10 +33,15 @@ const char SETUP[] = "\x1b[?1049h"  // Alternate screen.
                      "\x1b[?1003h"  // Mouse: buttons and any motion...
                      "\x1b[?1006h"  // ...in SGR form.
                      "\x1b[?u";     // Does the terminal report key releases?
-const char RESTORE[] = "\x1b[?1006l\x1b[?1003l\x1b[0m\x1b[?25h\x1b[?1049l";
+// The alternate screen is cleared in plain colours first: a terminal that
+// grew meanwhile would otherwise show some of its lines on the normal screen.
+const char RESTORE[] = "\x1b[?1006l\x1b[?1003l\x1b[0m\x1b[H\x1b[2J\x1b[?25h\x1b[?1049l";
 // Report event types, disambiguate, and every key as a sequence.
 const char KEYBOARD_PUSH[] = "\x1b[>11u";
 const char KEYBOARD_POP[] = "\x1b[<u";
+
+// The largest grid the terminal display takes.
+const long MAX_TERMINAL_CELLS = 4L * 1024 * 1024;
 
 // How long a lone escape waits for the rest of a sequence.
 const std::int64_t ESCAPE_WAIT_US = 50000;
@@ -44,57 +50,94 @@ const std::int64_t ESCAPE_WAIT_US = 50000;
 volatile std::sig_atomic_t s_taken = 0;
 volatile std::sig_atomic_t s_keyboard_pushed = 0;
 volatile std::sig_atomic_t s_resized = 0;
+volatile std::sig_atomic_t s_suspended = 0; // Given back for a SIGTSTP, not yet taken again.
 struct termios s_saved_termios;
+struct termios s_raw_termios;
 // The terminal, written through a descriptor of its own: standard output and
 // standard error point at the log meanwhile, and these keep what they were.
 int s_out = -1;
 int s_saved_stdout = -1;
 int s_saved_stderr = -1;
 
-const int CRASH_SIGNALS[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGQUIT};
-struct sigaction s_previous[std::size(CRASH_SIGNALS)];
-
-// Writes all of it, waiting when the terminal is slow to take it. 0 or -1.
-int writeAll(int fd, const char *data, std::size_t size) {
+// Writes to the terminal without ever blocking in write(): a write that
+// blocked could not be ended by a stop signal, which may well be handled by
+// another thread (the audio library's). Waits for room up to `wait_ms` at a
+// time, and once a stop signal came not at all when `stoppable`; what is not
+// written then is dropped. 0 when all of it went, else -1. Safe in a signal
+// handler.
+int writeTerminal(int fd, const char *data, std::size_t size, int wait_ms, bool stoppable) {
+  const int flags = fcntl(fd, F_GETFL);
+  fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+  int error = EAGAIN; // Why the rest was dropped: EAGAIN for a stop or a stall.
   while (size > 0) {
+    if (stoppable && pendingStopSignal() != 0)
+      break;
     const ssize_t written = write(fd, data, size);
     if (written > 0) {
       data += written;
       size -= static_cast<std::size_t>(written);
-    } else if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      struct pollfd out = {fd, POLLOUT, 0};
-      if (poll(&out, 1, 1000) == 0)
-        return -1; // The terminal has taken nothing for a second: give up the frame.
-    } else if (written < 0 && errno == EINTR) {
       continue;
-    } else {
-      return -1;
     }
+    if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+      error = errno;
+      break;
+    }
+    // Room for more, or a stop signal, whichever comes first.
+    struct pollfd fds[2] = {{fd, POLLOUT, 0}, {stopSignalDescriptor(), POLLIN, 0}};
+    const nfds_t count = stoppable && fds[1].fd >= 0 ? 2 : 1;
+    const int ready = poll(fds, count, wait_ms);
+    if (ready == 0 || (ready < 0 && errno != EINTR))
+      break; // The terminal has taken nothing for that long.
   }
-  return 0;
+  fcntl(fd, F_SETFL, flags);
+  errno = error;
+  return size == 0 ? 0 : -1;
 }
 
-void onCrashSignal(int signal_number, siginfo_t *p_info, void *) {
-  restoreTerminalNow();
-  for (std::size_t i = 0; i < std::size(CRASH_SIGNALS); i++) {
-    if (CRASH_SIGNALS[i] == signal_number)
-      sigaction(signal_number, &s_previous[i], nullptr);
+// Writes all of it, waiting while the terminal takes more (a frame is given
+// up when it has taken nothing for a second). A stop signal ends the wait: a
+// stalled terminal (paused output, a frozen link) must not keep the game
+// from ending. 0 or -1.
+int writeAll(int fd, const char *data, std::size_t size) {
+  return writeTerminal(fd, data, size, 1000, true);
+}
+
+// How long giving the terminal back may wait for it to take the sequences.
+const int RESTORE_WAIT_MS = 500;
+
+// Undoes the set-up on the terminal itself (sequences and mode); what a
+// stalled terminal does not take in time is dropped. Safe in a signal handler.
+void releaseTerminal() {
+  if (s_keyboard_pushed != 0)
+    writeTerminal(s_out, KEYBOARD_POP, sizeof(KEYBOARD_POP) - 1, RESTORE_WAIT_MS, false);
+  s_keyboard_pushed = 0;
+  writeTerminal(s_out, RESTORE, sizeof(RESTORE) - 1, RESTORE_WAIT_MS, false);
+  tcsetattr(STDIN_FILENO, TCSANOW, &s_saved_termios);
+}
+
+// SIGTSTP from outside (kill -TSTP, a job-control shell): the terminal goes
+// back to the shell, the program stops, and once continued the game takes
+// the terminal again at its next frame.
+void onSuspend(int signal_number) {
+  const int saved_errno = errno;
+  if (s_taken != 0 && s_suspended == 0) {
+    releaseTerminal();
+    s_suspended = 1;
   }
-  // A fault repeats when the handler returns, now reaching the previous
-  // handler; a sent signal is sent again.
-  const bool fault = p_info != nullptr && p_info->si_code > 0 && signal_number != SIGABRT &&
-                     signal_number != SIGQUIT;
-  if (!fault)
-    raise(signal_number);
+  struct sigaction stop = {}, previous = {};
+  stop.sa_handler = SIG_DFL;
+  sigemptyset(&stop.sa_mask);
+  sigaction(signal_number, &stop, &previous);
+  sigset_t unblock;
+  sigemptyset(&unblock);
+  sigaddset(&unblock, signal_number);
+  sigprocmask(SIG_UNBLOCK, &unblock, nullptr);
+  raise(signal_number); // Stops here until SIGCONT.
+  sigaction(signal_number, &previous, nullptr);
+  errno = saved_errno;
 }
 
 void onResize(int) { s_resized = 1; }
-
-// Gives the crash signals back the handlers they had before the terminal was taken.
-void restoreCrashHandlers() {
-  for (std::size_t i = 0; i < std::size(CRASH_SIGNALS); i++)
-    sigaction(CRASH_SIGNALS[i], &s_previous[i], nullptr);
-}
 
 void restoreAtExit() { restoreTerminalNow(); }
 
@@ -129,11 +172,9 @@ void restoreTerminalNow() {
   if (s_taken == 0)
     return;
   s_taken = 0;
-  if (s_keyboard_pushed != 0)
-    (void)!write(s_out, KEYBOARD_POP, sizeof(KEYBOARD_POP) - 1);
-  s_keyboard_pushed = 0;
-  (void)!write(s_out, RESTORE, sizeof(RESTORE) - 1);
-  tcsetattr(STDIN_FILENO, TCSANOW, &s_saved_termios);
+  if (s_suspended == 0)
+    releaseTerminal();
+  s_suspended = 0;
   const int saved[2] = {s_saved_stdout, s_saved_stderr};
   for (int fd = 0; fd < 2; fd++) {
     if (saved[fd] >= 0) {
@@ -147,7 +188,8 @@ void restoreTerminalNow() {
 }
 
 TerminalSession::TerminalSession()
-    : m_last_byte_us(0), m_buttons{false, false, false}, m_write_failed(false) {}
+    : m_last_byte_us(0), m_buttons{false, false, false}, m_write_failed(false),
+      m_pointer_moved(false) {}
 
 TerminalSession &TerminalSession::getInstance() {
   static TerminalSession session;
@@ -162,6 +204,14 @@ int TerminalSession::open(int cols, int rows, std::uint32_t background) {
   const LogManager &log_manager = LogManager::getInstance();
   if (isOpen())
     return 0;
+  // No terminal is larger than 65535 cells a side (its size is kept in 16
+  // bits); the screen's two copies of the grid stay within memory.
+  if (cols > 65535 || rows > 65535 ||
+      static_cast<long>(cols) * static_cast<long>(rows) > MAX_TERMINAL_CELLS) {
+    log_manager.writeLog("DisplayManager::startUp(): Error! A terminal cannot show a grid of %d x "
+                         "%d cells (at most %ld cells).", cols, rows, MAX_TERMINAL_CELLS);
+    return -1;
+  }
   if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
     log_manager.writeLog(
         "DisplayManager::startUp(): Error! The terminal display needs a terminal on standard "
@@ -182,6 +232,7 @@ int TerminalSession::open(int cols, int rows, std::uint32_t background) {
   raw.c_cc[VSUSP] = _POSIX_VDISABLE;
   raw.c_cc[VMIN] = 1;
   raw.c_cc[VTIME] = 0;
+  s_raw_termios = raw;
 
   // Restoration must be in place before anything is changed.
   static bool s_handlers_installed = false;
@@ -193,19 +244,18 @@ int TerminalSession::open(int cols, int rows, std::uint32_t background) {
     sigemptyset(&resize.sa_mask);
     resize.sa_flags = SA_RESTART;
     sigaction(SIGWINCH, &resize, nullptr);
+    struct sigaction suspend = {};
+    suspend.sa_handler = onSuspend;
+    sigemptyset(&suspend.sa_mask);
+    suspend.sa_flags = SA_RESTART;
+    sigaction(SIGTSTP, &suspend, nullptr);
   }
-  struct sigaction crash = {};
-  crash.sa_sigaction = onCrashSignal;
-  sigemptyset(&crash.sa_mask);
-  crash.sa_flags = SA_SIGINFO | SA_RESETHAND;
-  for (std::size_t i = 0; i < std::size(CRASH_SIGNALS); i++)
-    sigaction(CRASH_SIGNALS[i], &crash, &s_previous[i]);
+  // The stop and crash signals' handlers give the terminal back.
   installStopSignals();
 
   if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0) {
     log_manager.writeLog("DisplayManager::startUp(): Error! Cannot set the terminal's mode: %s.",
                          std::strerror(errno));
-    restoreCrashHandlers();
     return -1;
   }
   // Anything written on standard output or error (the window and audio
@@ -238,7 +288,9 @@ int TerminalSession::open(int cols, int rows, std::uint32_t background) {
   m_queue.clear();
   std::fill(m_buttons, m_buttons + 3, false);
   m_write_failed = false;
+  m_pointer_moved = false;
   s_resized = 0;
+  s_suspended = 0;
   log_manager.writeLog("DisplayManager::startUp(): terminal display, %d x %d cells in a %d x %d "
                        "terminal, %s colours.",
                        cols, rows, term_cols, term_rows, colorModeName(mode));
@@ -253,10 +305,24 @@ void TerminalSession::close() {
   // What the program printed while the game owned the terminal goes to the log.
   std::fflush(stdout);
   restoreTerminalNow();
-  restoreCrashHandlers();
   m_p_screen.reset();
   m_queue.clear();
   m_holds.clear();
+}
+
+void TerminalSession::takeBack() {
+  // Only the foreground may set the terminal's mode: a game continued in the
+  // background waits until it is brought forward.
+  if (s_suspended == 0 || tcgetpgrp(STDIN_FILENO) != getpgrp())
+    return;
+  tcgetattr(STDIN_FILENO, &s_saved_termios);
+  tcsetattr(STDIN_FILENO, TCSANOW, &s_raw_termios);
+  s_suspended = 0;
+  writeAll(s_out, SETUP, sizeof(SETUP) - 1);
+  // The whole picture again, in whatever size the terminal now has.
+  m_p_screen->invalidate();
+  s_resized = 1;
+  LogManager::getInstance().writeLog("DisplayManager::swapBuffers(): the terminal is taken again.");
 }
 
 void TerminalSession::checkSize() {
@@ -357,6 +423,7 @@ int TerminalSession::drawPolygon(const ShapeOutline &outline, unsigned char r, u
 int TerminalSession::present() {
   if (!isOpen())
     return -1;
+  takeBack();
   checkSize();
   m_frame.clear();
   m_p_screen->encode(m_frame);
@@ -435,6 +502,14 @@ void TerminalSession::deliverInput(const InputManager &input_manager) {
     keyboard.setKeyboardAction(static_cast<EventKeyboardAction>(action));
     input_manager.onEvent(&keyboard);
   };
+  if (m_pointer_moved) {
+    m_pointer_moved = false;
+    EventMouse moved;
+    moved.setMouseAction(MOVED);
+    moved.setMouseButton(Mouse::UNDEFINED_MOUSE_BUTTON);
+    moved.setMousePosition(m_mouse);
+    input_manager.onEvent(&moved);
+  }
   std::vector<std::pair<int, int>> keys; // Key and action, in order.
   while (!m_queue.empty()) {
     TerminalInput input = m_queue.front();
@@ -504,6 +579,8 @@ WindowEvent TerminalSession::nextEvent(bool wait) {
   for (;;) {
     if (pendingStopSignal() != 0)
       return WINDOW_CLOSED;
+    if (s_resized != 0 || (s_suspended != 0 && tcgetpgrp(STDIN_FILENO) == getpgrp()))
+      return WINDOW_RESIZED; // Drawn again by whoever waits, taking the terminal back.
     if (!m_queue.empty()) {
       const TerminalInput input = m_queue.front();
       m_queue.pop_front();
@@ -517,6 +594,11 @@ WindowEvent TerminalSession::nextEvent(bool wait) {
       }
       if (input.kind == TerminalInput::KEY && input.key_event == TerminalInput::KEY_PRESS)
         return WINDOW_KEY_PRESSED;
+      if (input.kind == TerminalInput::MOUSE) {
+        // Where the pointer went meanwhile is delivered with the next input.
+        m_mouse = toView(input.x, input.y);
+        m_pointer_moved = true;
+      }
       return OTHER_WINDOW_EVENT;
     }
     readAvailable();

@@ -37,11 +37,14 @@ class TerminalSession {
   bool m_buttons[3];                  // Mouse buttons down: left, right, middle.
   Vector m_mouse;                     // Last mouse position, view cells.
   bool m_write_failed;                // The terminal stopped taking output.
+  bool m_pointer_moved;               // The mouse moved while the game waited (a pause).
   std::vector<Vector> m_corners;      // The polygon being drawn, kept for its memory.
 
   void readAvailable();
   void resolveEscape(std::int64_t now_us);
   void checkSize();
+  // Takes the terminal again after the program was stopped and continued.
+  void takeBack();
   void answerKeyboardFlags();
   Vector toView(int x, int y) const;
 

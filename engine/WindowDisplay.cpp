@@ -406,13 +406,14 @@ void WindowDisplay::deliverInput(const InputManager &input_manager) {
     return;
   }
 
-  // Everything the window queued since the last frame, in order.
+  // Everything the window queued since the last frame, in order; a window
+  // another program destroyed is closed.
   sf::Event event;
-  while (m_p_window->pollEvent(event)) {
+  while (windowDestroyed() ? (event.type = sf::Event::Closed, true) : m_p_window->pollEvent(event)) {
     switch (event.type) {
       case sf::Event::Closed:
         LogManager::getInstance().writeLog(
-            1, "InputManager::getInput(): Window closed. Setting game over.");
+            windowDestroyed() ? 0 : 1, "InputManager::getInput(): Window closed. Setting game over.");
         input_manager.deliverClose();
         return;
       case sf::Event::KeyPressed:
@@ -471,6 +472,8 @@ void WindowDisplay::deliverInput(const InputManager &input_manager) {
 }
 
 WindowEvent WindowDisplay::nextEvent(bool wait) {
+  if (m_p_window && windowDestroyed())
+    return WINDOW_CLOSED;
   if (!m_p_window || !m_p_window->isOpen())
     return NO_WINDOW_EVENT;
   sf::Event event;

@@ -27,6 +27,22 @@ int onWindowSystemLost(Display *) {
   _exit(0);
 }
 
+bool s_window_destroyed = false;
+XErrorHandler s_previous_handler = nullptr;
+
+// Another program destroying the window (a window manager's tool, xdotool
+// windowclose) makes every later request for it fail. Those failures are
+// noted instead of ending the process; any other error goes to the handler
+// there was (the library's, which ends the process).
+int onWindowSystemError(Display *p_display, XErrorEvent *p_error) {
+  if (p_error->error_code == BadWindow || p_error->error_code == BadDrawable ||
+      s_window_destroyed) {
+    s_window_destroyed = true;
+    return 0;
+  }
+  return s_previous_handler != nullptr ? s_previous_handler(p_display, p_error) : 0;
+}
+
 } // namespace
 
 void endGameOnWindowSystemLoss() {
@@ -35,6 +51,9 @@ void endGameOnWindowSystemLoss() {
     return;
   s_installed = true;
   XSetIOErrorHandler(onWindowSystemLost);
+  s_previous_handler = XSetErrorHandler(onWindowSystemError);
 }
+
+bool windowDestroyed() { return s_window_destroyed; }
 
 } // namespace vx

@@ -15,8 +15,12 @@
 
 namespace vx {
 
-// Installs the handler (once per process).
+// Installs the handlers (once per process).
 void endGameOnWindowSystemLoss();
+
+// Whether another program destroyed the window: the requests made for it
+// since failed, quietly. The game then ends as if the window was closed.
+bool windowDestroyed();
 
 } // namespace vx
 

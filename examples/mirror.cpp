@@ -233,6 +233,9 @@ class MirrorServer : public vx::Object {
     if (p_e->getType() != vx::STEP_EVENT)
       return 0;
     int step = static_cast<const vx::EventStep *>(p_e)->getStepCount();
+    // Clients say only that they are there (see the keep-alive below):
+    // reading drops it, so nothing piles up in the sockets.
+    vx::NetworkManager::getInstance().receiveMessages();
     if (step % REPLACE_EVERY == REPLACE_EVERY - 1) {
       vx::WorldManager::getInstance().markForDelete(m_flies.front());
       m_flies.pop_front();
@@ -375,9 +378,9 @@ int main(int argc, char *argv[]) {
     if (network_manager.setServer(argc > 2 ? argv[2] : vx::DEFAULT_PORT) != 0) {
       result = 1;
     } else {
-      // Mirror clients only listen: they never send, so silence is no reason
-      // to drop them.
-      network_manager.setSilentConnectionTimeout(0);
+      // A connection that sends nothing within the silent-connection timeout
+      // (network_silent_timeout, 5 s) is dropped, so idle connections cannot
+      // take every place: mirror clients send a keep-alive as they connect.
       std::printf("server port %d\n", network_manager.getPort());
       std::fflush(stdout);
       placeWindow(0);
@@ -390,6 +393,11 @@ int main(int argc, char *argv[]) {
       result = 1;
     } else {
       placeWindow(vx::DisplayManager::getInstance().getHorizontalPixels() + 16);
+      // The client only listens; this one message keeps the server from
+      // taking it for an idle connection.
+      const std::string keep_alive = "keep-alive";
+      network_manager.sendMessage(vx::MESSAGE_CUSTOM, keep_alive.data(),
+                                  static_cast<int>(keep_alive.size()), 0);
       new MirrorClient;
       game_manager.run();
     }

@@ -1,6 +1,7 @@
 #include "BestStreak.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,19 +9,21 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "GameUtil.h"
 #include "LockstepMatch.h"
 #include "LogManager.h"
+#include "Recorder.h"
 
 namespace {
 
 const char *const FILE_NAME = "swat-best.txt";
 // The best of two players together is kept apart from one player's.
 const char *const TWO_PLAYER_FILE_NAME = "swat-best-two.txt";
+
+// The most a best-streak file holds: a number of ten digits, blanks and a newline.
+const ssize_t MAX_FILE_BYTES = 32;
 
 // The number the text holds: digits, at most surrounded by blanks; -1 when it
 // holds anything else or a number too large for an int.
@@ -55,16 +58,24 @@ int loadBestStreak() {
     log.writeLog("loadBestStreak(): Warning! No data folder (HOME unset); best streak 0.");
     return 0;
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  // At most a few bytes of a regular file: a FIFO, a device or a huge file
+  // there must neither block the start nor fill the memory.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
     log.writeLog("loadBestStreak(): Note! No best streak in '%s' (%s); best streak 0.",
                  path.c_str(), std::strerror(errno));
     return 0;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  const long best = parseStreak(text.str());
-  if (best < 0 || in.bad()) {
+  struct stat status;
+  char text[MAX_FILE_BYTES + 1];
+  ssize_t length = -1;
+  if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode))
+    length = read(fd, text, sizeof(text));
+  close(fd);
+  const long best = length >= 0 && length <= MAX_FILE_BYTES
+                        ? parseStreak(std::string(text, static_cast<size_t>(length)))
+                        : -1;
+  if (best < 0) {
     log.writeLog("loadBestStreak(): Warning! '%s' holds no best streak; best streak 0.",
                  path.c_str());
     return 0;
@@ -112,6 +123,11 @@ bool recordStreak(int streak, int &best) {
   if (streak <= best)
     return false;
   best = streak;
-  saveBestStreak(best);
+  // A replay shows someone's game again: the best stays the viewer's own.
+  if (vx::Recorder::getInstance().isReplaying())
+    vx::LogManager::getInstance().writeLog("recordStreak(): Note! A replay; the best streak "
+                                           "file is left as it is.");
+  else
+    saveBestStreak(best);
   return true;
 }

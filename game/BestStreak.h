@@ -24,7 +24,7 @@ int loadBestStreak();
 int saveBestStreak(int best, const std::function<void()> &before_rename = {});
 
 // Records the streak of a run that ended: when it beats the best in the file,
-// it is written as the new best. Whether it did; `best` is the best after.
+// it is written as the new best, unless the game is a replay. Whether it did; `best` is the best after.
 bool recordStreak(int streak, int &best);
 
 #endif // SWAT_BEST_STREAK_H

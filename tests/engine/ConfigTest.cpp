@@ -133,7 +133,35 @@ TEST(ConfigParsing, BooleansAreTrueOnlyForLowerCaseTrue) {
   config().loadConfig("show_mouse:true,headless:TRUE,networking:no");
   EXPECT_TRUE(config().getShowMouse());
   EXPECT_FALSE(config().getHeadless());
-  EXPECT_FALSE(config().getNetworking());
+  // Neither "true" nor "false": refused, the setting stays.
+  EXPECT_TRUE(config().getNetworking());
+}
+
+TEST(ConfigParsing, ValuesThatAreNoNumberOrBooleanAreRefusedAndTheSettingStays) {
+  using C = vx::Config;
+  const struct {
+    const char *entry;
+    double expected; // The setting afterwards; refused unless it differs from the default.
+    int (C::*get)() const;
+  } cases[] = {{"network_message_timeout:abc", 5000, &C::getNetworkMessageTimeout},
+               {"network_silent_timeout:5s", 5000, &C::getNetworkSilentTimeout},
+               {"network_silent_timeout:0", 0, &C::getNetworkSilentTimeout},
+               {"random_seed:abc", 7, &C::getRandomSeed},
+               {"grid_height:12cells", 12, &C::getGridHeight}};
+  vxtest::LogCapture log;
+  for (const auto &c : cases) {
+    config().loadConfig("network_message_timeout:5000,network_silent_timeout:5000,random_seed:7,"
+                        "headless:false,font_scale:2,grid_width:20,grid_height:8");
+    const int refusals = log.count("Unsupported");
+    const double before = (config().*c.get)();
+    config().loadConfig(c.entry);
+    EXPECT_EQ((config().*c.get)(), c.expected) << c.entry;
+    EXPECT_EQ(log.count("Unsupported") - refusals, before == c.expected ? 1 : 0) << c.entry;
+  }
+  config().loadConfig("headless:yes,font_scale:big");
+  EXPECT_FALSE(config().getHeadless());
+  EXPECT_FLOAT_EQ(config().getFontScale(), 2.0f);
+  EXPECT_EQ(log.count("Unsupported headless 'yes', keeping false"), 1);
 }
 
 TEST(ConfigParsing, ColourNamesAreLowerCaseOnly) {

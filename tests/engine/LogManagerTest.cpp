@@ -147,3 +147,14 @@ TEST(LogManager, RemembersTheErrorsItWroteToTheFileUntilTheNextStart) {
   log.shutDown();
   std::filesystem::remove("vexlo-relative-name.log");
 }
+
+TEST(LogManager, AProgramThatAbortsLeavesEveryLineItWrote) {
+  TempDir dir;
+  ScopedEnv env("VEXLO_LOG", dir.file("vexlo.log"));
+  // As a library aborting during the start, before flushing is turned on.
+  EXPECT_DEATH((vx::LogManager::getInstance().startUp(),
+                vx::LogManager::getInstance().writeLog("the last line before the abort"),
+                std::abort()), "");
+  EXPECT_NE(vxtest::readFile(dir.file("vexlo.log")).find("the last line before the abort"),
+            std::string::npos);
+}

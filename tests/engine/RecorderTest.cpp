@@ -3,6 +3,7 @@
 // steps and the world goes the same way.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <functional>
@@ -15,6 +16,8 @@
 #include "NetworkManager.h"
 #include "NetworkMessage.h"
 #include "Object.h"
+#include "RecordReader.h"
+#include "RecordWriter.h"
 #include "Recorder.h"
 #include "SocketTestSupport.h"
 #include "TestSupport.h"
@@ -99,4 +102,20 @@ TEST(Recorder, NetworkMessagesReplayInTheirStepsWithoutThePeer) {
   EXPECT_EQ(replayed, recorded);
   EXPECT_TRUE(vx::Recorder::getInstance().isFinished());
   EXPECT_EQ(vx::Recorder::getInstance().getExitStatus(), 0) << vxtest::readFile(dir.file("vexlo.log"));
+}
+
+TEST(Recorder, AnInputCountIsNoPromiseOfMemory) {
+  // Four million inputs announced, none there: refused at the first.
+  std::string bytes = vx::RecordWriter::encode(vx::RecordHeader(), {}, 0);
+  bytes.replace(vx::RECORD_HEADER_SIZE, std::string::npos, "\x00\x02", 2);
+  const int count = 4 << 20;
+  vx::appendVarint(bytes, count);
+  bytes += std::string(count, '\xf0');
+  struct rusage before, after;
+  getrusage(RUSAGE_SELF, &before);
+  vx::RecordReader reader;
+  EXPECT_EQ(reader.parse(bytes), -1);
+  EXPECT_NE(reader.getError().find("unknown input kind"), std::string::npos) << reader.getError();
+  getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "kilobytes";
 }

@@ -5,6 +5,7 @@
 // here; VEXLO_UPDATE_RECORD=1 records it anew after an intended change).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -80,6 +81,16 @@ TEST(SwatReplay, AGameRecordedAtItsFrameTimeReplaysFastAtThatFrameTime) {
   EXPECT_TRUE(contains(replay.out, "Replay matched the record")) << replay.out << replay.err;
 }
 
+TEST(SwatReplay, AReplayNeverWritesTheViewersBestStreak) {
+  vxtest::TempDir dir;
+  const std::string path = dir.file("game.vxr");
+  vxtest::recordBotGame(path, 99, 1500, 0, 3); // Lost at the third minigame: a new best.
+  vxtest::ScopedEnv data("VEXLO_DATA_DIR", dir.file("viewer"));
+  const vxtest::ReplayOutcome replay = vxtest::runSwat("", "--replay '" + path + "' --fast");
+  EXPECT_TRUE(contains(replay.log, "(new best)")) << replay.log;
+  EXPECT_FALSE(std::filesystem::exists(dir.file("viewer/swat-best.txt")));
+}
+
 TEST(SwatReplay, BadRecordsAreRefusedWithTheReason) {
   vxtest::TempDir dir;
   vx::RecordHeader header;
@@ -115,7 +126,8 @@ TEST(SwatReplay, BadRecordsAreRefusedWithTheReason) {
       {"empty", "", "", 1, "the record is empty"},
       {"not a record", "hello, world", "", 1, "not a Vexlo game record"},
       {"cut in its header", good.substr(0, 20), "", 1, "truncated"},
-      {"cut before its end", good.substr(0, good.size() - 3), "", 1, "truncated"},
+      // Read up to its last whole step, which this world does not match.
+      {"cut before its end", good.substr(0, good.size() - 3), "", vx::REPLAY_DIVERGED, "diverged"},
       {"a byte changed", flipped, "", 1, "checksum does not match"},
       {"a count beyond its bytes", counted, "", 1, "inputs in"},
       {"a later format", future, "", 1, later.c_str()},
@@ -151,4 +163,14 @@ TEST(SwatReplay, TheKeptGameStillPlaysTheSame) {
   const vxtest::ReplayOutcome replay = vxtest::runSwat("", "--replay '" + KEPT_GAME + "' --fast");
   EXPECT_EQ(replay.exit_code, 0) << replay.err;
   EXPECT_TRUE(contains(replay.out, "Replay matched the record")) << replay.out;
+  // Without a display, and with standard error for nothing but a refusal, once.
+  vxtest::ScopedEnv display("DISPLAY", "");
+  const vxtest::ReplayOutcome bare =
+      vxtest::runSwat("frame_time:abc", "--replay '" + KEPT_GAME + "' --fast", true);
+  EXPECT_TRUE(contains(bare.out, "Replay matched the record")) << bare.err;
+  EXPECT_TRUE(contains(bare.err, "Unsupported frame time 'abc'"));
+  EXPECT_EQ(std::count(bare.err.begin(), bare.err.end(), '\n'), 1) << bare.err;
+  // Into a closed pipe: it still ends cleanly.
+  const vxtest::ReplayOutcome piped = vxtest::runSwat("", "--replay '" + KEPT_GAME + "' --fast | true");
+  EXPECT_TRUE(contains(piped.log, "** Game engine stopped **")) << piped.log;
 }

@@ -1,6 +1,7 @@
 // Ending the real program in its window from outside: SIGTERM, SIGINT and
-// SIGHUP, and the window killed through the window manager, each end the game
-// as closing the window does (a log line, the closing banner, exit code 0).
+// SIGHUP, the window killed through the window manager and the window closed
+// by another program, each end the game as closing the window does (a log
+// line, the closing banner, exit code 0).
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -18,7 +19,7 @@ namespace {
 
 struct Ending {
   const char *name;
-  int signal_number; // 0: the window is killed instead.
+  int signal_number; // 0: the window is killed instead; -1: closed by another program.
   const char *log_line;
 };
 
@@ -28,6 +29,7 @@ TEST(SwatSignals, EndTheGameCleanly) {
       {"SIGINT", SIGINT, "SIGINT received. Setting game over."},
       {"SIGHUP", SIGHUP, "SIGHUP received. Setting game over."},
       {"window killed", 0, "connection to the window system was lost"},
+      {"window closed by another program", -1, "Window closed. Setting game over."},
   };
   for (const Ending &ending : endings) {
     SCOPED_TRACE(ending.name);
@@ -50,10 +52,12 @@ TEST(SwatSignals, EndTheGameCleanly) {
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    if (ending.signal_number != 0)
+    if (ending.signal_number > 0)
       kill(pid, ending.signal_number);
     else
-      EXPECT_EQ(std::system("xdotool search --name '^Swat$' windowkill"), 0);
+      EXPECT_EQ(std::system(ending.signal_number == 0
+                                ? "xdotool search --name '^Swat$' windowkill"
+                                : "xdotool search --name '^Swat$' windowclose"), 0);
     int status = 0;
     for (int tries = 0; tries < 200 && waitpid(pid, &status, WNOHANG) == 0; tries++)
       std::this_thread::sleep_for(std::chrono::milliseconds(100));

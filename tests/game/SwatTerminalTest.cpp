@@ -3,6 +3,7 @@
 // back with capture-pane. Every way out must leave the terminal as it was.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "Recorder.h"
+#include "SwatRecording.h"
 #include "TestSupport.h"
 
 namespace {
@@ -124,20 +127,23 @@ struct Game {
   Pane pane{dir};
 
   // Starts swat in the pane, noting the terminal's settings before and after.
-  explicit Game(const std::string &config) {
+  explicit Game(const std::string &config, const std::string &arguments = "") {
     vxtest::writeFile(dir.file("config.txt"), config);
     pane.keys("'clear; stty -g > before; cd " + std::string(VEXLO_RUN_DIR) +
               "; VEXLO_CONFIG=" + dir.file("config.txt") + " VEXLO_LOG=" + dir.file("log") +
-              " " + VEXLO_SWAT_PATH + " --terminal; echo EXIT=$?; cd " + dir.path() +
-              "; stty -g > after' Enter");
+              " " + VEXLO_SWAT_PATH + " --terminal " + arguments + "; echo EXIT=$?; cd " +
+              dir.path() + "; stty -g > after' Enter");
   }
 
   // The program ended with an exit code matching `codes` and gave the
-  // terminal back as it was.
-  void expectGivenBack(const std::string &codes) const {
+  // terminal back as it was (its mode only, when `stalled`: a terminal that
+  // took no output then did not get the sequences either).
+  void expectGivenBack(const std::string &codes, bool stalled = false) const {
     const std::string ended = pane.waitFor("EXIT=[0-9]+", 20);
     EXPECT_TRUE(std::regex_match(ended, std::regex("EXIT=(" + codes + ")"))) << pane.screen();
-    EXPECT_EQ(pane.modes(), "0 1 0\n");
+    if (!stalled) {
+      EXPECT_EQ(pane.modes(), "0 1 0\n");
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_EQ(vxtest::readFile(dir.file("before")), vxtest::readFile(dir.file("after")));
     EXPECT_NE(vxtest::readFile(dir.file("before")), "");
@@ -196,25 +202,64 @@ struct WayOut {
   std::function<void(const Game &)> end; // Ends the program.
   const char *codes; // The exit codes it may give, as a pattern.
   const char *log_line; // In the log, or "" for none.
+  const char *screen = ""; // On the terminal given back, or "" for nothing asked.
+  const char *arguments = ""; // More of the command line ("RECORD" names a record).
+  int replayed = -1;          // What replaying that record then exits with (-1: not replayed).
+  const char *verdict = "";   // And says.
 };
 
 void sendSignal(const Game &game, const char *name) {
   run(std::string("kill -") + name + " " + game.pane.programPid());
 }
 
+// Freezes the terminal (its tmux server stops reading) with its output
+// buffer full, sends SIGTERM, and lets the terminal go on once the game ended.
+void endWhileStalled(const Game &game) {
+  const std::string server = game.pane.tmux("display -p '#{pid}'"), pid = game.pane.programPid();
+  run("kill -STOP " + server);
+  const int terminal = open(("/proc/" + std::to_string(std::stoi(pid)) + "/fd/0").c_str(),
+                            O_WRONLY | O_NONBLOCK | O_NOCTTY);
+  while (write(terminal, "x", 1) == 1) {
+  }
+  close(terminal);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500)); // A frame meets the full buffer.
+  run("kill -TERM " + pid);
+  for (int tries = 0; tries < 100 && game.log().find("engine stopped") == std::string::npos; tries++)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_NE(game.log().find("engine stopped"), std::string::npos) << "ended only once resumed";
+  run("kill -CONT " + server);
+}
+
 TEST(SwatTerminal, EveryWayOutGivesTheTerminalBack) {
   const WayOut cases[] = {
       {"SIGTERM", CONFIG, true, [](const Game &g) { sendSignal(g, "TERM"); }, "0", "SIGTERM received"},
+      {"SIGTERM, the terminal stalled", CONFIG, true, endWhileStalled, "0", "SIGTERM received"},
       {"SIGHUP", CONFIG, false, [](const Game &g) { sendSignal(g, "HUP"); }, "0", "SIGHUP received"},
       {"Ctrl-C", CONFIG, true, [](const Game &g) { g.pane.keys("C-c"); }, "0", "SIGINT received"},
       // Killed by the signal, or ended by the address sanitizer's report
       // (aborting after it when asked to).
       {"crash", CONFIG, false, [](const Game &g) { sendSignal(g, "SEGV"); }, "139|134|1", ""},
-      {"failed start-up", "networking:false,grid_width:0,", false, nullptr, "1", "Error starting"},
+      {"failed start-up", "networking:false,grid_width:0,", false, nullptr, "1", "Error starting",
+       "did not start"},
+      {"a grid too large", "networking:false,window_horizontal_chars:100000,window_vertical_chars:"
+       "100000,", false, nullptr, "1", "too large for the collision grid", "did not start"},
+      // A record made in a game that ends abnormally keeps what was played.
+      {"Ctrl-\\ recording", CONFIG, true, [](const Game &g) { g.pane.keys("-H 1c"); }, "0",
+       "SIGQUIT received", "", "--record RECORD", 0, "Replay matched the record"},
+      {"crash recording", CONFIG, true, [](const Game &g) { sendSignal(g, "SEGV"); }, "139|134|1",
+       "", "", "--record RECORD", vx::REPLAY_UNENDED_RECORD, "without its end mark"},
+      {"a record that cannot be written", CONFIG, false, [](const Game &g) { sendSignal(g, "TERM"); },
+       "6", "Cannot write", "Cannot write the record", "--record /dev/full"},
+      {"a replay's verdict", CONFIG, false, nullptr, "0", "", "Replay matched the record",
+       "--fast --replay " VEXLO_SOURCE_DIR "/tests/game/data/swat-game.vxr"},
   };
   for (const WayOut &way : cases) {
     SCOPED_TRACE(way.name);
-    Game game(way.config);
+    std::string arguments = way.arguments;
+    const std::string record = vxtest::TempDir().path() + ".vxr";
+    if (arguments.find("RECORD") != std::string::npos)
+      arguments.replace(arguments.find("RECORD"), 6, record);
+    Game game(way.config, arguments);
     if (way.end) {
       ASSERT_NE(game.pane.waitFor("P to play", 30), "") << game.pane.screen();
       if (way.mid_minigame) {
@@ -223,14 +268,57 @@ TEST(SwatTerminal, EveryWayOutGivesTheTerminalBack) {
       }
       way.end(game);
     }
-    game.expectGivenBack(way.codes);
-    if (!way.end) { // Its error is shown on the terminal given back.
-      EXPECT_NE(game.pane.screen().find("did not start"), std::string::npos) << game.pane.screen();
+    game.expectGivenBack(way.codes, std::string(way.name).find("stalled") != std::string::npos);
+    EXPECT_NE(game.pane.screen().find(way.screen), std::string::npos) << game.pane.screen();
+    if (way.replayed >= 0) {
+      const vxtest::ReplayOutcome replay = vxtest::runSwat("", "--replay '" + record + "' --fast");
+      EXPECT_EQ(replay.exit_code, way.replayed) << replay.err;
+      EXPECT_NE(replay.out.find(way.verdict), std::string::npos) << replay.out << replay.err;
     }
+    std::remove(record.c_str());
     if (way.log_line[0] != '\0') {
       EXPECT_NE(game.log().find(way.log_line), std::string::npos) << game.log();
     }
   }
 }
 
+TEST(SwatTerminal, APauseFollowsTheTerminalAndAStopGivesItBackUntilContinued) {
+  Game game(CONFIG);
+  ASSERT_NE(game.pane.waitFor("P to play", 30), "") << game.pane.screen();
+  game.pane.keys("p");
+  ASSERT_NE(game.pane.waitFor("Time [0-9]+", 20), "") << game.pane.screen();
+  // Paused, a resize is drawn at once: too small, then large enough again.
+  game.pane.keys("F10");
+  ASSERT_NE(game.pane.waitFor("PAUSED", 5), "") << game.pane.screen();
+  game.pane.tmux("resize-window -x 60 -y 20");
+  EXPECT_NE(game.pane.waitFor("at least 80 x 24", 5), "") << game.pane.screen();
+  game.pane.tmux("resize-window -x 80 -y 24");
+  EXPECT_NE(game.pane.waitFor("PAUSED", 5), "") << game.pane.screen();
+  // The pointer moves during the pause: once resumed, the swatter is there.
+  game.pane.literal("\x1b[<35;70;20M");
+  game.pane.keys("x");
+  ASSERT_NE(game.pane.waitFor("Time", 5), "");
+  game.pane.keys("F10");
+  ASSERT_NE(game.pane.waitFor("PAUSED", 5), "");
+  EXPECT_EQ(lines(game.pane.screen()).at(19).find("[ ]"), 68u) << game.pane.screen();
+  game.pane.keys("x");
+  // Stopped from outside, the shell has the terminal; continued, the game has it.
+  sendSignal(game, "TSTP");
+  EXPECT_NE(game.pane.waitFor("Stopped", 10), "") << game.pane.screen();
+  EXPECT_EQ(game.pane.modes(), "0 1 0\n");
+  game.pane.keys("fg Enter");
+  EXPECT_NE(game.pane.waitFor("Streak|P to play", 10), "") << game.pane.screen();
+  EXPECT_EQ(game.pane.modes(), "1 0 1\n");
+  // Grown, then quit: nothing of the picture stays on the shell's screen.
+  ASSERT_NE(game.pane.waitFor("P to play", 90), "") << game.pane.screen();
+  game.pane.tmux("resize-window -x 120 -y 40");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300)); // The game sees the new size.
+  game.pane.keys("q");
+  for (int tries = 0; tries < 100 && game.pane.modes() != "0 1 0\n"; tries++)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_NE(game.log().find("Game engine stopped"), std::string::npos) << game.log();
+  EXPECT_EQ(game.pane.screen().find("##"), std::string::npos) << game.pane.screen();
+}
+
 } // namespace
+

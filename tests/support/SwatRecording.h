@@ -16,8 +16,9 @@ namespace vxtest {
 // Records a game of `steps` steps played by the bot (clicking as a player)
 // with the seed, headless, to `path`: the splash screen, then the start
 // screen and the pause object, as the program does. A frame time of 0 does
-// not sleep.
-inline void recordBotGame(const std::string &path, int seed, int steps, int frame_time = 0) {
+// not sleep. With `idle_every`, the bot leaves every n-th minigame alone.
+inline void recordBotGame(const std::string &path, int seed, int steps, int frame_time = 0,
+                          int idle_every = 0) {
   TempDir dir;
   AudioOutput audio = AudioOutput::silent();
   writeFile(dir.file("config.txt"), "headless:true,networking:false,frame_time:" +
@@ -36,7 +37,8 @@ inline void recordBotGame(const std::string &path, int seed, int steps, int fram
     plan.as_player = true;
     plan.plays = 1000;
     plan.max_steps = steps;
-    plan.turn_every = 9; // Fewer searches for a spot: a sanitizer build stays quick.
+    plan.turn_every = 9;
+    plan.idle_every = idle_every; // Fewer searches for a spot: a sanitizer build stays quick.
     SwatBot *p_bot = new SwatBot(plan);
     game_manager.run();
     delete p_bot;
