@@ -32,12 +32,17 @@ int Pause::eventHandler(const Event *p_e) {
   // A pause changes nothing in the world, and a replay must not wait for a key.
   if (Recorder::getInstance().isReplaying())
     return 1;
+  return pauseGame() ? 1 : 0;
+}
+
+bool pauseGame() {
+  const LogManager &log_manager = LogManager::getInstance();
   log_manager.writeLog("Pause::eventHandler(): Game paused.");
   const DisplayManager &display_manager = DisplayManager::getInstance();
   if (!display_manager.hasWindow() && !display_manager.usesTerminal()) {
     log_manager.writeLog(
         "Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot pause.");
-    return 0;
+    return false;
   }
 
   // Sounds and music hold where they are, and the picture says why.
@@ -56,7 +61,7 @@ int Pause::eventHandler(const Event *p_e) {
     if (event == WINDOW_CLOSED) {
       log_manager.writeLog("Pause::eventHandler(): Window closed. Setting game over.");
       GameManager::getInstance().setGameOver(true);
-      return 1;
+      return true;
     }
     if (event == WINDOW_RESIZED)
       showPauseScreen();
@@ -70,7 +75,7 @@ int Pause::eventHandler(const Event *p_e) {
   ResourceManager::getInstance().resumeAudio();
   input_manager.requestPointerUpdate();
   log_manager.writeLog("Pause::eventHandler(): Game resumed.");
-  return 1;
+  return true;
 }
 
 } // namespace vx
