@@ -1,5 +1,9 @@
 #include "GameManager.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -26,8 +30,14 @@ namespace {
 
 const char *const ASTERISKS = "****************************************************";
 
-// Sleeps for the given number of microseconds, resuming after signals.
+// Sleeps for the given number of microseconds, resuming after signals. In
+// the browser the sleep hands the page's thread back to the browser for that
+// long (in whole milliseconds, which its timers count in).
 void sleepMicroseconds(int64_t microseconds) {
+#ifdef __EMSCRIPTEN__
+  emscripten_sleep(static_cast<unsigned int>((microseconds + 500) / 1000));
+  return;
+#endif
   struct timespec request;
   request.tv_sec = static_cast<time_t>(microseconds / 1000000);
   request.tv_nsec = static_cast<long>(microseconds % 1000000) * 1000;

@@ -47,6 +47,7 @@
 #include "Sound.h"
 #include "Splash.h"
 #include "Sprite.h"
+#include "Storage.h"
 #include "Transform.h"
 #include "utility.h"
 #include "Vector.h"

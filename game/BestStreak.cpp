@@ -14,6 +14,7 @@
 
 #include "GameUtil.h"
 #include "LogManager.h"
+#include "Storage.h"
 
 namespace {
 
@@ -100,7 +101,8 @@ int saveBestStreak(int best, const std::function<void()> &before_rename) {
     unlink(temp.data());
     return -1;
   }
-  return 0;
+  // Where files last only as long as the program (the browser), it is kept.
+  return vx::keepFile(path);
 }
 
 bool recordStreak(int streak, int &best) {
