@@ -52,3 +52,6 @@ endfunction()
 
 add_compile_options(-O2)
 add_link_options(-O2)
+
+# The browser's OpenAL headers, found by the same names as the native ones.
+include_directories(SYSTEM ${EMSCRIPTEN_SYSROOT}/include/AL)

@@ -16,6 +16,7 @@
     log: [],         // The last lines of its log.
     exitCode: null,  // Set when the program ends.
     firstFrame: null, // Milliseconds from the page's start to the first frame drawn.
+    runMilliseconds: null, // From the program's start to its end.
     gridText: function () {
       return page.running ? Module.ccall('vx_page_grid_text', 'string', [], []) : '';
     },
@@ -48,7 +49,8 @@
   }
 
   // ?replay=URL plays a recorded game again (add &fast to run it without
-  // waiting); other programs' flags can be given as ?args=a,b,c.
+  // waiting); ?display=none runs without drawing; other programs' flags can
+  // be given as ?args=a,b,c.
   const query = new URLSearchParams(window.location.search);
   const args = query.has('args') ? query.get('args').split(',').filter(Boolean) : [];
   const replay = query.get('replay');
@@ -75,6 +77,7 @@
     preRun: [function () {
       // The log goes to the console, through the program's standard error.
       ENV.VEXLO_LOG = '/dev/stderr';
+      if (query.get('display')) ENV.VEXLO_DISPLAY = query.get('display');
       // Files the program kept in an earlier visit (its best score, say).
       for (let i = 0; i < window.localStorage.length; i++) {
         const key = window.localStorage.key(i);
@@ -100,7 +103,10 @@
         });
       }
     }],
-    onRuntimeInitialized: function () { page.running = true; },
+    onRuntimeInitialized: function () {
+      page.running = true;
+      page.startedAt = performance.now();
+    },
     onFirstFrame: function () {
       page.firstFrame = performance.now();
       status.style.display = 'none';
@@ -108,6 +114,7 @@
     onExit: function (code) {
       page.exitCode = code;
       page.running = false;
+      page.runMilliseconds = performance.now() - page.startedAt;
       if (code !== 0 && !replay) {
         const errors = page.log.filter(function (line) { return /Error|Warning/.test(line); });
         fail('It stopped with status ' + code + '. What the log says:\n' +
