@@ -81,6 +81,9 @@ class Config {
   // Whether the display is the terminal ("display:terminal", or
   // VEXLO_DISPLAY=terminal, which overrides the file) instead of a window.
   bool getTerminal() const;
+  // The display the game is shown on: "window", "terminal" or "none"
+  // (headless, by "display:none" or "headless:true").
+  std::string getDisplay() const;
   std::string getFontFile() const;
   std::string getLogFile() const;
   int getRandomSeed() const;

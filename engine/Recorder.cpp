@@ -109,7 +109,6 @@ int Recorder::startUp() {
   m_first_id = Object::getNextId();
   m_has_hash = false;
   m_inputs.clear();
-  m_queued.clear();
   m_next_block = 0;
   m_messages_given = false;
   m_finished = false;
@@ -132,6 +131,12 @@ int Recorder::startUp() {
   }
   if (m_mode != OFF)
     PathManager::getInstance().setWorkBudget(m_header.path_work);
+  // A replay is the step's source of input; a recording hears of the input
+  // delivered, whatever its source.
+  if (m_mode == REPLAYING)
+    InputManager::getInstance().setSource(this);
+  else if (m_mode == RECORDING)
+    InputManager::getInstance().addListener(this);
   Manager::startUp();
   return 0;
 }
@@ -216,6 +221,9 @@ void Recorder::shutDown() {
   }
   if (m_mode != OFF)
     PathManager::getInstance().setWorkBudget(0);
+  if (m_mode == REPLAYING)
+    InputManager::getInstance().setSource(nullptr);
+  InputManager::getInstance().removeListener(this);
   m_mode = OFF;
   Manager::shutDown();
 }
@@ -244,37 +252,29 @@ const RecordStep *Recorder::currentBlock() const {
   return nullptr;
 }
 
-bool Recorder::deliverInput(const InputManager &input_manager) {
-  if (m_mode == REPLAYING) {
-    // Of the player's own input only closing the window counts.
-    WindowEvent event;
-    while ((event = input_manager.nextWindowEvent(false)) != NO_WINDOW_EVENT) {
-      if (event == WINDOW_CLOSED) {
-        LogManager::getInstance().writeLog(
-            "Recorder::deliverInput(): Window closed. Stopping the replay.");
-        GameManager::getInstance().setGameOver(true);
-        return true;
-      }
+void Recorder::deliverInput(const InputManager &input_manager) {
+  if (m_mode != REPLAYING)
+    return;
+  // Of the player's own input only closing the window counts.
+  WindowEvent event;
+  while ((event = input_manager.nextWindowEvent(false)) != NO_WINDOW_EVENT) {
+    if (event == WINDOW_CLOSED) {
+      LogManager::getInstance().writeLog(
+          "Recorder::deliverInput(): Window closed. Stopping the replay.");
+      GameManager::getInstance().setGameOver(true);
+      return;
     }
-    if (const RecordStep *p_block = currentBlock())
-      for (const RecordedInput &input : p_block->inputs)
-        deliverRecorded(input_manager, input);
-    return true;
   }
-  if (!m_queued.empty()) {
-    std::vector<RecordedInput> queued;
-    queued.swap(m_queued);
-    for (const RecordedInput &input : queued)
+  if (const RecordStep *p_block = currentBlock())
+    for (const RecordedInput &input : p_block->inputs)
       deliverRecorded(input_manager, input);
-  }
-  return false;
 }
 
-void Recorder::queueInput(const Event &event) {
-  RecordedInput input;
-  if (toRecorded(&event, input))
-    m_queued.push_back(input);
-}
+WindowEvent Recorder::nextEvent(bool) { return NO_WINDOW_EVENT; }
+
+void Recorder::onInput(const Event &event) { noteInput(&event); }
+
+void Recorder::onClose() { noteClose(); }
 
 void Recorder::noteInput(const Event *p_event) {
   RecordedInput input;

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "InputSource.h"
 #include "Manager.h"
 #include "RecordFormat.h"
 #include "RecordReader.h"
@@ -36,7 +37,7 @@ const int REPLAY_INCOMPLETE = 4;
 // Path search expansions per step while recording or replaying.
 const int RECORD_PATH_WORK = 400;
 
-class Recorder : public Manager {
+class Recorder : public Manager, public InputSource, public InputListener {
  private:
   enum Mode { OFF, RECORDING, REPLAYING };
 
@@ -55,7 +56,6 @@ class Recorder : public Manager {
   uint64_t m_hash;             // The world's hash after the last step.
   bool m_has_hash;             // Whether one was taken.
   std::vector<RecordedInput> m_inputs; // Recorded in this step so far.
-  std::vector<RecordedInput> m_queued; // Handed in for the next delivery of input.
   size_t m_next_block;         // Replay: the record's next block.
   bool m_messages_given;       // Replay: this step's messages went out.
   bool m_finished;             // Replay: ended, matching or not.
@@ -112,15 +112,15 @@ class Recorder : public Manager {
   // and writes the record's header.
   int chooseSeed(int seed);
 
-  // Called where the input manager reads input, before the window. A replay
-  // delivers the step's recorded input (only a closed window counts of the
-  // real one) and returns true: skip the device. Otherwise input handed in by
-  // queueInput() is delivered and false returned.
-  bool deliverInput(const InputManager &input_manager);
+  // A replay is the input manager's source of input (InputManager::setSource):
+  // it delivers the step's recorded input; of the real display's only a
+  // close counts. It waits on nothing.
+  void deliverInput(const InputManager &input_manager) override;
+  WindowEvent nextEvent(bool wait) override;
 
-  // Input for the next delivery, as if the player gave it (a bot, a demo):
-  // it is recorded like the player's. A keyboard or mouse event.
-  void queueInput(const Event &event);
+  // A recording listens to the delivered input (InputManager::addListener).
+  void onInput(const Event &event) override;
+  void onClose() override;
 
   // The input manager delivers a keyboard or mouse event; a recording notes it.
   void noteInput(const Event *p_event);

@@ -115,7 +115,7 @@ ShapeOutline Shape::getOutline(Vector pixels) const {
 
 void Shape::draw(Vector world_pos) {
   const DisplayManager &display = DisplayManager::getInstance();
-  if (display.hasWindow() || display.usesTerminal()) {
+  if (display.isShowing()) {
     drawOn(display, world_pos);
     return;
   }
