@@ -9,7 +9,7 @@ get_filename_component(VEXLO_WEB_DIR ${VEXLO_WEB_DIR} ABSOLUTE)
 # Engine sources that speak to the window library, X or the terminal; the
 # browser has its own display, input and audio in engine/web.
 set(VEXLO_NATIVE_ONLY_SOURCES)
-foreach(name DrawBatch GlyphAtlas WindowSystem WindowLoss Sound Music Storage)
+foreach(name DrawBatch GlyphAtlas WindowSystem WindowLoss WindowDisplay WindowKeys Sound Music Storage)
   list(APPEND VEXLO_NATIVE_ONLY_SOURCES ${CMAKE_SOURCE_DIR}/engine/${name}.cpp)
 endforeach()
 file(GLOB VEXLO_WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/engine/web/*.cpp)

@@ -7,7 +7,6 @@
 #include "GameManager.h"
 #include "LogManager.h"
 #include "StopSignals.h"
-#include "WindowKeys.h"
 
 namespace vx {
 
@@ -127,10 +126,6 @@ void InputManager::addListener(InputListener *p_listener) {
 void InputManager::removeListener(InputListener *p_listener) {
   m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), p_listener),
                     m_listeners.end());
-}
-
-EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const {
-  return windowKeyboardEvent(event);
 }
 
 WindowEvent InputManager::nextWindowEvent(bool wait) const {

@@ -52,6 +52,7 @@ bool pauseGame() {
   // The game loop stands still here: sleep until the window reports a key
   // press, then take what else is already queued with it. Releases, mouse and
   // focus events are dropped.
+  const InputManager &input_manager = InputManager::getInstance();
   bool resume = false;
   for (;;) {
     const WindowEvent event = input_manager.nextWindowEvent(!resume);

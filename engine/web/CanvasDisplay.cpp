@@ -9,7 +9,6 @@
 #include "InputManager.h"
 #include "LogManager.h"
 #include "Pause.h"
-#include "Recorder.h"
 #include "Shape.h"
 
 // The page's side (web/vexlo-library.js).
@@ -46,25 +45,47 @@ const int WAIT_SLICE_MS = 25;
 CanvasDisplay *g_p_open = nullptr;
 
 struct PageKey {
-  const char *code;
+  const char *code;  // The page's name for where the key sits on the keyboard.
   Keyboard::Key key;
+  bool held;         // Also sampled every frame for KEY_DOWN.
 };
 
-// The page's key codes for the keys the window knows, named by where the key
-// sits on the keyboard, as the window's are.
+// The page's keys for the keys the window knows, in the window's order of
+// sampling held keys (a game plays the same on both); F11 and F12 come last
+// and are never sampled (the page leaves them to the browser anyway).
 const PageKey PAGE_KEYS[] = {
-    {"ArrowUp", Keyboard::UPARROW}, {"ArrowDown", Keyboard::DOWNARROW},
-    {"ArrowLeft", Keyboard::LEFTARROW}, {"ArrowRight", Keyboard::RIGHTARROW},
-    {"Space", Keyboard::SPACE}, {"Enter", Keyboard::RETURN}, {"NumpadEnter", Keyboard::RETURN},
-    {"Tab", Keyboard::TAB}, {"Escape", Keyboard::ESCAPE}, {"Pause", Keyboard::PAUSE},
-    {"NumpadSubtract", Keyboard::MINUS}, {"NumpadAdd", Keyboard::PLUS},
-    {"Backquote", Keyboard::TILDE}, {"Period", Keyboard::PERIOD}, {"Comma", Keyboard::COMMA},
-    {"Slash", Keyboard::SLASH}, {"Equal", Keyboard::EQUALS}, {"Backslash", Keyboard::BACKSLASH},
-    {"NumpadMultiply", Keyboard::MULTIPLY}, {"Quote", Keyboard::QUOTE},
-    {"BracketLeft", Keyboard::LEFTBRACKET}, {"BracketRight", Keyboard::RIGHTBRACKET},
-    {"Semicolon", Keyboard::SEMICOLON}, {"ControlLeft", Keyboard::LEFTCONTROL},
-    {"ControlRight", Keyboard::RIGHTCONTROL}, {"ShiftLeft", Keyboard::LEFTSHIFT},
-    {"ShiftRight", Keyboard::RIGHTSHIFT}, {"Backspace", Keyboard::BACKSPACE},
+    {"ArrowUp", Keyboard::UPARROW, true}, {"ArrowDown", Keyboard::DOWNARROW, true},
+    {"ArrowLeft", Keyboard::LEFTARROW, true}, {"ArrowRight", Keyboard::RIGHTARROW, true},
+    {"Space", Keyboard::SPACE, true}, {"Enter", Keyboard::RETURN, true},
+    {"Tab", Keyboard::TAB, true}, {"Escape", Keyboard::ESCAPE, true},
+    {"Pause", Keyboard::PAUSE, true}, {"NumpadSubtract", Keyboard::MINUS, true},
+    {"NumpadAdd", Keyboard::PLUS, true}, {"Backquote", Keyboard::TILDE, true},
+    {"Period", Keyboard::PERIOD, true}, {"Comma", Keyboard::COMMA, true},
+    {"Slash", Keyboard::SLASH, true}, {"Equal", Keyboard::EQUALS, true},
+    {"Backslash", Keyboard::BACKSLASH, true}, {"NumpadMultiply", Keyboard::MULTIPLY, true},
+    {"Quote", Keyboard::QUOTE, true}, {"BracketLeft", Keyboard::LEFTBRACKET, true},
+    {"BracketRight", Keyboard::RIGHTBRACKET, true}, {"Semicolon", Keyboard::SEMICOLON, true},
+    {"ControlLeft", Keyboard::LEFTCONTROL, true}, {"ControlRight", Keyboard::RIGHTCONTROL, true},
+    {"ShiftLeft", Keyboard::LEFTSHIFT, true}, {"ShiftRight", Keyboard::RIGHTSHIFT, true},
+    {"F1", Keyboard::F1, true}, {"F2", Keyboard::F2, true}, {"F3", Keyboard::F3, true},
+    {"F4", Keyboard::F4, true}, {"F5", Keyboard::F5, true}, {"F6", Keyboard::F6, true},
+    {"F7", Keyboard::F7, true}, {"F8", Keyboard::F8, true}, {"F9", Keyboard::F9, true},
+    {"F10", Keyboard::F10, true}, {"KeyA", Keyboard::A, true}, {"KeyB", Keyboard::B, true},
+    {"KeyC", Keyboard::C, true}, {"KeyD", Keyboard::D, true}, {"KeyE", Keyboard::E, true},
+    {"KeyF", Keyboard::F, true}, {"KeyG", Keyboard::G, true}, {"KeyH", Keyboard::H, true},
+    {"KeyI", Keyboard::I, true}, {"KeyJ", Keyboard::J, true}, {"KeyK", Keyboard::K, true},
+    {"KeyL", Keyboard::L, true}, {"KeyM", Keyboard::M, true}, {"KeyN", Keyboard::N, true},
+    {"KeyO", Keyboard::O, true}, {"KeyP", Keyboard::P, true}, {"KeyQ", Keyboard::Q, true},
+    {"KeyR", Keyboard::R, true}, {"KeyS", Keyboard::S, true}, {"KeyT", Keyboard::T, true},
+    {"KeyU", Keyboard::U, true}, {"KeyV", Keyboard::V, true}, {"KeyW", Keyboard::W, true},
+    {"KeyX", Keyboard::X, true}, {"KeyY", Keyboard::Y, true}, {"KeyZ", Keyboard::Z, true},
+    {"Digit1", Keyboard::NUM1, true}, {"Digit2", Keyboard::NUM2, true},
+    {"Digit3", Keyboard::NUM3, true}, {"Digit4", Keyboard::NUM4, true},
+    {"Digit5", Keyboard::NUM5, true}, {"Digit6", Keyboard::NUM6, true},
+    {"Digit7", Keyboard::NUM7, true}, {"Digit8", Keyboard::NUM8, true},
+    {"Digit9", Keyboard::NUM9, true}, {"Digit0", Keyboard::NUM0, true},
+    {"Backspace", Keyboard::BACKSPACE, true},
+    {"F11", Keyboard::F11, false}, {"F12", Keyboard::F12, false},
 };
 
 // The engine button for the page's button number (0 left, 1 middle, 2 right),
@@ -98,20 +119,21 @@ EventKeyboard keyEvent(Keyboard::Key key, EventKeyboardAction action) {
 } // namespace
 
 Keyboard::Key pageKey(const std::string &code) {
-  if (code.size() == 4 && code.compare(0, 3, "Key") == 0 && code[3] >= 'A' && code[3] <= 'Z')
-    return static_cast<Keyboard::Key>(Keyboard::A + (code[3] - 'A'));
-  if (code.size() == 6 && code.compare(0, 5, "Digit") == 0 && code[5] >= '0' && code[5] <= '9')
-    return code[5] == '0' ? Keyboard::NUM0
-                          : static_cast<Keyboard::Key>(Keyboard::NUM1 + (code[5] - '1'));
-  if (code.size() >= 2 && code.size() <= 3 && code[0] == 'F') {
-    const int number = std::atoi(code.c_str() + 1);
-    if (number >= 1 && number <= 12)
-      return static_cast<Keyboard::Key>(Keyboard::F1 + number - 1);
-  }
   for (const PageKey &entry : PAGE_KEYS)
     if (code == entry.code)
       return entry.key;
   return Keyboard::UNDEFINED_KEY;
+}
+
+const std::vector<Keyboard::Key> &sampledKeys() {
+  static const std::vector<Keyboard::Key> keys = [] {
+    std::vector<Keyboard::Key> held;
+    for (const PageKey &entry : PAGE_KEYS)
+      if (entry.held)
+        held.push_back(entry.key);
+    return held;
+  }();
+  return keys;
 }
 
 CanvasDisplay::CanvasDisplay() = default;
@@ -304,7 +326,7 @@ WindowEvent CanvasDisplay::handleEvent(int type, int a, int b, const std::string
     case PAGE_FOCUS_LOST:
       releaseAll();
       // Away from the page, the game holds still until the player is back.
-      if (p_deliver != nullptr && !Recorder::getInstance().isReplaying())
+      if (p_deliver != nullptr && p_deliver->isLive())
         pauseGame();
       return OTHER_WINDOW_EVENT;
     default:
@@ -364,4 +386,20 @@ WindowEvent CanvasDisplay::nextEvent(bool wait) {
 extern "C" EMSCRIPTEN_KEEPALIVE const char *vx_page_grid_text() {
   const vx::CanvasDisplay *p_display = vx::CanvasDisplay::getOpen();
   return p_display == nullptr ? "" : p_display->getShownText().c_str();
+}
+
+// The figures page's measure: one whole grid of characters, every row in a
+// colour of its own and every frame different, drawn and shown.
+extern "C" EMSCRIPTEN_KEEPALIVE void vx_page_bench_frame(int frame) {
+  vx::CanvasDisplay *p_display = vx::CanvasDisplay::getOpen();
+  if (p_display == nullptr)
+    return;
+  const vx::DisplayManager &display = vx::DisplayManager::getInstance();
+  for (int row = 0; row < display.getVertical(); row++) {
+    const std::uint32_t rgb = 0x404040u + static_cast<std::uint32_t>((row * 0x1F3B7 + frame) & 0xBFBFBF);
+    for (int column = 0; column < display.getHorizontal(); column++)
+      p_display->drawCharacter(vx::Vector(static_cast<float>(column), static_cast<float>(row)),
+                               static_cast<char>('!' + (row * 7 + column + frame) % 94), rgb, 0);
+  }
+  p_display->present();
 }
