@@ -45,6 +45,19 @@ void sleepMicroseconds(int64_t microseconds) {
   }
 }
 
+// A step that did not sleep (late, or a fast replay) still hands the page's
+// thread back to the browser now and then, so that the page keeps showing
+// frames and taking input; elsewhere nothing waits on the loop.
+void keepPageResponsive() {
+#ifdef __EMSCRIPTEN__
+  static Clock s_since_yield;
+  if (s_since_yield.split() >= 50000) {
+    emscripten_sleep(0);
+    s_since_yield.delta();
+  }
+#endif
+}
+
 // What the game manager logs when it starts or stops another manager.
 struct ManagerLines {
   const char *failed;  // Written when it does not start.
@@ -245,8 +258,11 @@ void GameManager::run() {
         adjust = 0;
     } else if (adjust != 0) {
       adjust = 0;
-    } else if (frame_time > 0 && m_step_count > 0) {
-      late_steps.lateStep(m_frame_time, elapsed);
+      keepPageResponsive();
+    } else {
+      if (frame_time > 0 && m_step_count > 0)
+        late_steps.lateStep(m_frame_time, elapsed);
+      keepPageResponsive();
     }
     m_step_count++;
   } while (!m_game_over);

@@ -1,5 +1,9 @@
 #include "utility.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten/stack.h>
+#endif
+
 #include <pthread.h>
 
 #include <algorithm>
@@ -189,10 +193,16 @@ bool riffChunksFit(const std::string &path) {
 
 bool isOnStack(const void *p_address) {
   // The bounds are asked once per thread: for the main thread the system
-  // reads them from the process's memory map.
+  // reads them from the process's memory map. In the browser the one stack
+  // is a range of the program's memory its runtime knows.
   struct Bounds {
     const char *p_low = nullptr, *p_high = nullptr;
     Bounds() {
+#ifdef __EMSCRIPTEN__
+      p_low = reinterpret_cast<const char *>(emscripten_stack_get_end());
+      p_high = reinterpret_cast<const char *>(emscripten_stack_get_base());
+      return;
+#endif
       pthread_attr_t attributes;
       if (pthread_getattr_np(pthread_self(), &attributes) != 0)
         return;

@@ -9,8 +9,8 @@ mergeInto(LibraryManager.library, {
     family: 'vexlo-font',
     events: [],       // Queued page events, oldest first.
     grid: null,       // Where the grid sits and how its cells are drawn.
-    glyphs: new Map(), // Glyph images by code point and colour.
-    colors: new Map(), // CSS colour strings by packed RGB(A).
+    glyphs: null,     // Glyph images by code point and colour (a Map).
+    colors: null,     // CSS colour strings by packed RGB(A) (a Map).
     glyphCount: 0,
     drawn: false,     // Whether a frame was drawn yet.
 
@@ -205,6 +205,8 @@ mergeInto(LibraryManager.library, {
         document.fonts.add(loaded);
         VX.canvas = canvas;
         VX.ctx = ctx;
+        VX.glyphs = new Map();
+        VX.colors = new Map();
         VX.events = [];
         VX.listen();
         VX.fit();

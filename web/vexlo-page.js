@@ -17,8 +17,10 @@
     exitCode: null,  // Set when the program ends.
     firstFrame: null, // Milliseconds from the page's start to the first frame drawn.
     runMilliseconds: null, // From the program's start to its end.
+    // Direct calls: the program is asleep between its steps, and a call
+    // through ccall would wait for the whole program to end.
     gridText: function () {
-      return page.running ? Module.ccall('vx_page_grid_text', 'string', [], []) : '';
+      return page.running ? Module.UTF8ToString(Module._vx_page_grid_text()) : '';
     },
     running: false,
   };
