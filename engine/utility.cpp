@@ -224,6 +224,32 @@ bool valueInRange(float value, float min, float max) { return min <= value && va
 
 int randomInt() { return std::rand() & RANDOM_MAX; }
 
+void sineCosine(float radians, float &sine, float &cosine) {
+  // Quarter turns taken off first (pi / 2 in two parts, so the remainder
+  // keeps its precision), then Taylor series on [-pi/4, pi/4] in double,
+  // whose error is far below a float's last place.
+  const double quarter_high = 1.5707963267341256, quarter_low = 6.077100506506192e-11;
+  const double x = static_cast<double>(radians);
+  const double turns = x / (quarter_high + quarter_low);
+  const long quarter = static_cast<long>(turns < 0 ? turns - 0.5 : turns + 0.5);
+  const double r = (x - static_cast<double>(quarter) * quarter_high) -
+                   static_cast<double>(quarter) * quarter_low;
+  const double r2 = r * r;
+  double s = 0, c = 0, term_s = r, term_c = 1;
+  for (int n = 1; n <= 19; n += 2) {
+    s += term_s;
+    c += term_c;
+    term_s *= -r2 / static_cast<double>((n + 1) * (n + 2));
+    term_c *= -r2 / static_cast<double>(n * (n + 1));
+  }
+  switch (((quarter % 4) + 4) % 4) {
+    case 0: sine = static_cast<float>(s); cosine = static_cast<float>(c); break;
+    case 1: sine = static_cast<float>(c); cosine = static_cast<float>(-s); break;
+    case 2: sine = static_cast<float>(-s); cosine = static_cast<float>(-c); break;
+    default: sine = static_cast<float>(-c); cosine = static_cast<float>(s); break;
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Binary encoding
 // ---------------------------------------------------------------------------

@@ -241,6 +241,7 @@ mergeInto(LibraryManager.library, {
     };
     VX.glyphs.clear();
     VX.glyphCount = 0;
+    Module['canvasGrid'] = VX.grid;
     HEAP32[out >> 2] = fitted.size;
   },
 

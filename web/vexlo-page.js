@@ -23,6 +23,13 @@
       return page.running ? Module.UTF8ToString(Module._vx_page_grid_text()) : '';
     },
     running: false,
+    // Where the middle of a cell of the grid is, in CSS pixels from the
+    // canvas's top-left corner.
+    cellPoint: function (column, row) {
+      const grid = Module.canvasGrid, box = canvas.getBoundingClientRect();
+      return {x: (grid.left + (column + 0.5) * grid.cellWidth) * box.width / canvas.width,
+              y: (grid.top + (row + 0.5) * grid.cellHeight) * box.height / canvas.height};
+    },
   };
 
   function fail(text) {
@@ -113,15 +120,26 @@
       page.firstFrame = performance.now();
       status.style.display = 'none';
     },
+    // main sleeps by unwinding into the browser, so the runtime sees its
+    // first return (at the first sleep) and ends with status 0; the status
+    // main really returns comes with the end of the last sleep.
+    postRun: [function () {
+      if (typeof Asyncify !== 'undefined' && Asyncify.currData) {
+        Asyncify.whenDone().then(function (status) { page.mainStatus = status; });
+      }
+    }],
     onExit: function (code) {
-      page.exitCode = code;
       page.running = false;
       page.runMilliseconds = performance.now() - page.startedAt;
-      if (code !== 0 && !replay) {
-        const errors = page.log.filter(function (line) { return /Error|Warning/.test(line); });
-        fail('It stopped with status ' + code + '. What the log says:\n' +
-             (errors.length ? errors.slice(-6).join('\n') : page.log.slice(-6).join('\n')));
-      }
+      setTimeout(function () {
+        const status = typeof page.mainStatus === 'number' ? page.mainStatus : code;
+        page.exitCode = status;
+        if (status !== 0 && !replay) {
+          const errors = page.log.filter(function (line) { return /Error|Warning/.test(line); });
+          fail('It stopped with status ' + status + '. What the log says:\n' +
+               (errors.length ? errors.slice(-6).join('\n') : page.log.slice(-6).join('\n')));
+        }
+      }, 0);
     },
     onAbort: function (what) {
       page.running = false;
