@@ -9,9 +9,7 @@ mergeInto(LibraryManager.library, {
     family: 'vexlo-font',
     events: [],       // Queued page events, oldest first.
     grid: null,       // Where the grid sits and how its cells are drawn.
-    glyphs: null,     // Glyph images by code point and colour (a Map).
     colors: null,     // CSS colour strings by packed RGB(A) (a Map).
-    glyphCount: 0,
     drawn: false,     // Whether a frame was drawn yet.
 
     // Every event the game reads has a type, then numbers, then an optional key code.
@@ -98,25 +96,12 @@ mergeInto(LibraryManager.library, {
       };
     },
 
-    // One character in one colour, drawn once onto a small canvas of its own
-    // with room around the cell, and reused from then on.
-    glyph: function(code, rgb) {
-      const key = code * 16777216 + rgb;
-      let image = VX.glyphs.get(key);
-      if (image !== undefined) return image;
+    // Writes characters whose first cell's top-left is at x, y, one a cell:
+    // the letter spacing makes the font's advance the cell's width.
+    text: function(ctx, text, rgb, x, y) {
       const g = VX.grid;
-      if (VX.glyphCount > 2048) { VX.glyphs.clear(); VX.glyphCount = 0; }
-      image = document.createElement('canvas');
-      image.width = Math.ceil(g.cellWidth * 3);
-      image.height = Math.ceil(g.cellHeight * 3);
-      const ctx = image.getContext('2d');
-      ctx.font = 'bold ' + g.size + 'px ' + VX.family;
-      ctx.textBaseline = 'alphabetic';
       ctx.fillStyle = VX.css(((rgb << 8) | 255) >>> 0);
-      ctx.fillText(String.fromCodePoint(code), g.padX + g.dx, g.padY + g.dy + g.size);
-      VX.glyphs.set(key, image);
-      VX.glyphCount++;
-      return image;
+      ctx.fillText(text, x + g.dx, y + g.dy + g.size);
     },
 
     listen: function() {
@@ -205,7 +190,6 @@ mergeInto(LibraryManager.library, {
         document.fonts.add(loaded);
         VX.canvas = canvas;
         VX.ctx = ctx;
-        VX.glyphs = new Map();
         VX.colors = new Map();
         VX.events = [];
         VX.listen();
@@ -231,16 +215,20 @@ mergeInto(LibraryManager.library, {
   // Writes the character size into out[0].
   vx_canvas_place__deps: ['$VX'],
   vx_canvas_place: function(left, top, width, height, columns, rows, font_scale, out) {
+    if ('letterSpacing' in VX.ctx) VX.ctx.letterSpacing = '0px';
     const cellWidth = width / columns, cellHeight = height / rows;
     const fitted = VX.layOut(cellWidth, cellHeight, font_scale);
     VX.grid = {
       left: left, top: top, width: width, height: height,
       cellWidth: cellWidth, cellHeight: cellHeight,
       size: fitted.size, dx: fitted.dx, dy: fitted.dy,
-      padX: Math.ceil(cellWidth), padY: Math.ceil(cellHeight),
     };
-    VX.glyphs.clear();
-    VX.glyphCount = 0;
+    const ctx = VX.ctx;
+    ctx.font = 'bold ' + fitted.size + 'px ' + VX.family;
+    ctx.textBaseline = 'alphabetic';
+    // Without letter spacing (older browsers) every character is its own run.
+    VX.runs = 'letterSpacing' in ctx;
+    VX.spacing = (cellWidth - ctx.measureText('M').width) + 'px';
     Module['canvasGrid'] = VX.grid;
     HEAP32[out >> 2] = fitted.size;
   },
@@ -265,24 +253,37 @@ mergeInto(LibraryManager.library, {
     ctx.rect(g.left, g.top, g.width, g.height);
     ctx.clip();
     ctx.translate(g.left, g.top);
+    ctx.font = 'bold ' + g.size + 'px ' + VX.family;
+    ctx.textBaseline = 'alphabetic';
+    if (VX.runs) ctx.letterSpacing = VX.spacing;
     const w = g.cellWidth, h = g.cellHeight;
-    let fill = -1;
-    const f32 = HEAPF32, u32 = HEAPU32;
-    for (let i = 0, at = ops >> 2; i < count; i++, at += 8) {
+    const f32 = HEAPF32, u32 = HEAPU32, end = (ops >> 2) + count * 8;
+    for (let at = ops >> 2; at < end; at += 8) {
       const x = f32[at + 1], y = f32[at + 2];
       if (u32[at] === 0) {
-        const angle = f32[at + 3], code = u32[at + 5], rgb = u32[at + 6], bg = u32[at + 7];
-        if (bg !== fill) { ctx.fillStyle = VX.css(((bg << 8) | 255) >>> 0); fill = bg; }
-        const image = code === 32 ? null : VX.glyph(code, rgb);
+        const angle = f32[at + 3], rgb = u32[at + 6], bg = u32[at + 7];
+        let text = String.fromCodePoint(u32[at + 5]);
         if (angle === 0) {
-          ctx.fillRect(x - w / 10, y + h / 5, w, h);
-          if (image) ctx.drawImage(image, x - g.padX, y - g.padY);
+          // Upright characters in a row of cells, one colour over one
+          // background, go out as one run: their backgrounds, then their text.
+          let cells = 1;
+          while (VX.runs && at + 8 < end && u32[at + 8] === 0 && f32[at + 11] === 0 &&
+                 f32[at + 10] === y && u32[at + 14] === rgb && u32[at + 15] === bg &&
+                 Math.abs(f32[at + 9] - (x + cells * w)) < 0.01) {
+            at += 8;
+            text += String.fromCodePoint(u32[at + 5]);
+            cells++;
+          }
+          ctx.fillStyle = VX.css(((bg << 8) | 255) >>> 0);
+          ctx.fillRect(x - w / 10, y + h / 5, w * cells, h);
+          VX.text(ctx, text, rgb, x, y);
         } else {
           ctx.save();
           ctx.translate(x, y);
           ctx.rotate(angle * Math.PI / 180);
+          ctx.fillStyle = VX.css(((bg << 8) | 255) >>> 0);
           ctx.fillRect(-w / 10, h / 5, w, h);
-          if (image) ctx.drawImage(image, -g.padX, -g.padY);
+          VX.text(ctx, text, rgb, 0, 0);
           ctx.restore();
         }
       } else {
@@ -291,7 +292,6 @@ mergeInto(LibraryManager.library, {
         const radius = f32[at + 3], rotation = f32[at + 4] * Math.PI / 180;
         const corners = u32[at + 5];
         ctx.fillStyle = VX.css(u32[at + 6]);
-        fill = -1;
         const cos = Math.cos(rotation), sin = Math.sin(rotation);
         ctx.beginPath();
         for (let k = 0; k < corners; k++) {

@@ -388,15 +388,18 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *vx_page_grid_text() {
   return p_display == nullptr ? "" : p_display->getShownText().c_str();
 }
 
-// The figures page's measure: one whole grid of characters, every row in a
-// colour of its own and every frame different, drawn and shown.
+// The figures page's measure: one whole grid of characters in the engine's
+// colours, a colour a row, every frame different, drawn and shown.
 extern "C" EMSCRIPTEN_KEEPALIVE void vx_page_bench_frame(int frame) {
   vx::CanvasDisplay *p_display = vx::CanvasDisplay::getOpen();
   if (p_display == nullptr)
     return;
   const vx::DisplayManager &display = vx::DisplayManager::getInstance();
   for (int row = 0; row < display.getVertical(); row++) {
-    const std::uint32_t rgb = 0x404040u + static_cast<std::uint32_t>((row * 0x1F3B7 + frame) & 0xBFBFBF);
+    unsigned char r = 255, g = 255, b = 255;
+    vx::colorToRGB(static_cast<vx::Color>(1 + (row + frame) % 7), r, g, b);
+    const std::uint32_t rgb = (static_cast<std::uint32_t>(r) << 16) |
+                              (static_cast<std::uint32_t>(g) << 8) | b;
     for (int column = 0; column < display.getHorizontal(); column++)
       p_display->drawCharacter(vx::Vector(static_cast<float>(column), static_cast<float>(row)),
                                static_cast<char>('!' + (row * 7 + column + frame) % 94), rgb, 0);
