@@ -11,6 +11,7 @@
 #else
 #include "WindowDisplay.h"
 #endif
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace vx {
@@ -236,8 +237,6 @@ sf::RenderWindow *DisplayManager::getWindow() const { return m_p_display->getWin
 sf::RenderWindow *DisplayManager::getEventWindow() const { return m_p_display->getWindow(false); }
 
 bool DisplayManager::hasWindow() const { return getEventWindow() != nullptr; }
-
-bool DisplayManager::isShowing() const { return m_p_display->isShowing(); }
 
 DisplayBackend &DisplayManager::getBackend() const { return *m_p_display; }
 

@@ -135,7 +135,8 @@ class DisplayManager : public Manager {
   sf::RenderWindow *getEventWindow() const;
 
   // Whether what is drawn is shown anywhere: in a window or the terminal.
-  bool isShowing() const;
+  // Defined here: every shape drawn asks for it.
+  bool isShowing() const { return m_p_display->isShowing(); }
 
   // The display in use: the window's, the terminal's, or none before
   // start-up, after shut-down and when headless. Chosen at start-up.

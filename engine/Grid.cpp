@@ -10,6 +10,7 @@
 #include "LogManager.h"
 #include "Object.h"
 #include "WorldManager.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace vx {

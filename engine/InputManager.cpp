@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "Config.h"
 #include "DisplayManager.h"
 #include "GameManager.h"
 #include "LogManager.h"
@@ -38,12 +37,8 @@ int InputManager::startUp() {
   const LogManager &log_manager = LogManager::getInstance();
   // SIGINT, SIGTERM and SIGHUP end the game as closing the window does.
   installStopSignals();
-  // Input comes from the display, which must be there first; without one
-  // (headless) there is nothing to wait for.
-  if (!DisplayManager::getInstance().isStarted() && Config::getInstance().getDisplay() != "none") {
-    log_manager.writeLog("InputManager::startUp(): Error! DisplayManager must be started first.");
-    return -1;
-  }
+  // Input comes from the display in use (which refuses before start-up,
+  // unless headless).
   if (displayInput().startInput() != 0)
     return -1;
 

@@ -9,6 +9,9 @@
 namespace vx {
 
 class NoDisplay : public DisplayBackend {
+ private:
+  bool m_opened = false; // Started headless, rather than standing in before start-up.
+
  public:
   int open(DisplayGrid &grid) override;
   void close() override {}
@@ -24,8 +27,13 @@ class NoDisplay : public DisplayBackend {
   int setTitle(const std::string &) override { return -1; }
   bool setBackground(std::uint32_t) override { return false; }
 
+  // No input when headless. Standing in before the display manager started,
+  // input cannot start unless the configuration is headless. When the
+  // configuration asks for a window by the time input starts, the missing
+  // window is a warning at start and an error at every step, as for a window
+  // that is gone.
   int startInput() override;
-  void deliverInput(const InputManager &) override {}
+  void deliverInput(const InputManager &) override;
   WindowEvent nextEvent(bool) override { return NO_WINDOW_EVENT; }
 };
 

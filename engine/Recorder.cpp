@@ -133,10 +133,13 @@ int Recorder::startUp() {
     PathManager::getInstance().setWorkBudget(m_header.path_work);
   // A replay is the step's source of input; a recording hears of the input
   // delivered, whatever its source.
-  if (m_mode == REPLAYING)
+  if (m_mode == REPLAYING) {
     InputManager::getInstance().setSource(this);
-  else if (m_mode == RECORDING)
+    NetworkManager::getInstance().setMessageSource(this);
+  } else if (m_mode == RECORDING) {
     InputManager::getInstance().addListener(this);
+    NetworkManager::getInstance().setMessageListener(this);
+  }
   Manager::startUp();
   return 0;
 }
@@ -221,8 +224,12 @@ void Recorder::shutDown() {
   }
   if (m_mode != OFF)
     PathManager::getInstance().setWorkBudget(0);
-  if (m_mode == REPLAYING)
+  if (m_mode == REPLAYING) {
     InputManager::getInstance().setSource(nullptr);
+    NetworkManager::getInstance().setMessageSource(nullptr);
+  } else if (m_mode == RECORDING) {
+    NetworkManager::getInstance().setMessageListener(nullptr);
+  }
   InputManager::getInstance().removeListener(this);
   m_mode = OFF;
   Manager::shutDown();
@@ -275,6 +282,14 @@ WindowEvent Recorder::nextEvent(bool) { return NO_WINDOW_EVENT; }
 void Recorder::onInput(const Event &event) { noteInput(&event); }
 
 void Recorder::onClose() { noteClose(); }
+
+int Recorder::deliverMessages(const NetworkManager &network_manager) {
+  return replayMessages(network_manager);
+}
+
+void Recorder::onMessage(int sock_index, int kind, const std::string &payload) {
+  noteMessage(sock_index, kind, payload);
+}
 
 void Recorder::noteInput(const Event *p_event) {
   RecordedInput input;

@@ -19,6 +19,7 @@
 
 #include "InputSource.h"
 #include "Manager.h"
+#include "NetworkManager.h"
 #include "RecordFormat.h"
 #include "RecordReader.h"
 #include "RecordWriter.h"
@@ -37,7 +38,11 @@ const int REPLAY_INCOMPLETE = 4;
 // Path search expansions per step while recording or replaying.
 const int RECORD_PATH_WORK = 400;
 
-class Recorder : public Manager, public InputSource, public InputListener {
+class Recorder : public Manager,
+                 public InputSource,
+                 public InputListener,
+                 public MessageSource,
+                 public MessageListener {
  private:
   enum Mode { OFF, RECORDING, REPLAYING };
 
@@ -132,6 +137,11 @@ class Recorder : public Manager, public InputSource, public InputListener {
   // A replay delivers the step's recorded network messages (the first call of
   // the step) and returns how many.
   int replayMessages(const NetworkManager &network_manager);
+
+  // A replay is the network manager's source of messages and a recording
+  // listens to the delivered ones.
+  int deliverMessages(const NetworkManager &network_manager) override;
+  void onMessage(int sock_index, int kind, const std::string &payload) override;
 
   // The game loop's step is over: hashes the world, and writes the step or
   // compares it with the record.

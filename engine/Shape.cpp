@@ -10,6 +10,7 @@
 #include "Config.h"
 #include "DisplayManager.h"
 #include "LogManager.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace vx {

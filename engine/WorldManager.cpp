@@ -11,6 +11,7 @@
 #include "LogManager.h"
 #include "Object.h"
 #include "ViewObject.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace vx {

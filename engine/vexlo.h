@@ -49,6 +49,7 @@
 #include "Sprite.h"
 #include "Storage.h"
 #include "Transform.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 #include "Vector.h"
 #include "ViewObject.h"

@@ -24,6 +24,7 @@
 #include "TestSupport.h"
 #include "WorldManager.h"
 #include "swat.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace vxtest {
