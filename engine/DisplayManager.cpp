@@ -6,7 +6,11 @@
 #include "LogManager.h"
 #include "NoDisplay.h"
 #include "TerminalDisplay.h"
+#ifdef __EMSCRIPTEN__
+#include "CanvasDisplay.h"
+#else
 #include "WindowDisplay.h"
+#endif
 #include "WorldGeometry.h"
 #include "utility.h"
 
@@ -36,10 +40,16 @@ int refuseSize(const char *name, int value, int minimum) {
   return -1;
 }
 
-// The display a configuration's "display" names.
+// The display a configuration's "display" names. In the browser, the
+// window is the page's canvas.
 std::unique_ptr<DisplayBackend> makeDisplay(const std::string &kind) {
+#ifdef __EMSCRIPTEN__
+  if (kind == "window")
+    return std::make_unique<CanvasDisplay>();
+#else
   if (kind == "window")
     return std::make_unique<WindowDisplay>();
+#endif
   if (kind == "terminal")
     return std::make_unique<TerminalDisplay>();
   return std::make_unique<NoDisplay>();

@@ -1,5 +1,9 @@
 #include "GameManager.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -29,13 +33,32 @@ namespace {
 
 const char *const ASTERISKS = "****************************************************";
 
-// Sleeps for the given number of microseconds, resuming after signals.
+// Sleeps for the given number of microseconds, resuming after signals. In
+// the browser the sleep hands the page's thread back to the browser for that
+// long (in whole milliseconds, which its timers count in).
 void sleepMicroseconds(int64_t microseconds) {
+#ifdef __EMSCRIPTEN__
+  emscripten_sleep(static_cast<unsigned int>((microseconds + 500) / 1000));
+  return;
+#endif
   struct timespec request;
   request.tv_sec = static_cast<time_t>(microseconds / 1000000);
   request.tv_nsec = static_cast<long>(microseconds % 1000000) * 1000;
   while (nanosleep(&request, &request) != 0 && errno == EINTR) {
   }
+}
+
+// A step that did not sleep (late, or a fast replay) still hands the page's
+// thread back to the browser now and then, so that the page keeps showing
+// frames and taking input; elsewhere nothing waits on the loop.
+void keepPageResponsive() {
+#ifdef __EMSCRIPTEN__
+  static Clock s_since_yield;
+  if (s_since_yield.split() >= 50000) {
+    emscripten_sleep(0);
+    s_since_yield.delta();
+  }
+#endif
 }
 
 // What the game manager logs when it starts or stops another manager.
@@ -275,8 +298,11 @@ void GameManager::run() {
         adjust = 0;
     } else if (adjust != 0) {
       adjust = 0;
-    } else if (frame_time > 0 && m_step_count > 0) {
-      late_steps.lateStep(m_frame_time, elapsed);
+      keepPageResponsive();
+    } else {
+      if (frame_time > 0 && m_step_count > 0)
+        late_steps.lateStep(m_frame_time, elapsed);
+      keepPageResponsive();
     }
     m_step_count++;
   } while (!m_game_over);

@@ -8,7 +8,6 @@
 #include "LogManager.h"
 #include "Recorder.h"
 #include "StopSignals.h"
-#include "WindowKeys.h"
 
 namespace vx {
 
@@ -137,10 +136,6 @@ void InputManager::addListener(InputListener *p_listener) {
 void InputManager::removeListener(InputListener *p_listener) {
   m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), p_listener),
                     m_listeners.end());
-}
-
-EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const {
-  return windowKeyboardEvent(event);
 }
 
 WindowEvent InputManager::nextWindowEvent(bool wait) const {

@@ -45,8 +45,17 @@ void setNoDelay(int sock) {
 }
 
 // The addresses of a host and port for a stream socket, or null (logged).
+// Every socket the manager opens starts here; in the browser none can be
+// opened (a page has no TCP), and the call fails with one line saying so.
 addrinfo *resolve(const std::string &host, const std::string &port, bool passive,
                   const char *where) {
+#ifdef __EMSCRIPTEN__
+  LogManager::getInstance().writeLog(
+      "NetworkManager::%s(): Error! No networking in the browser: %s port %s is out of reach.",
+      where, host.c_str(), port.c_str());
+  (void)passive;
+  return nullptr;
+#endif
   addrinfo hints;
   std::memset(&hints, 0, sizeof(hints));
   hints.ai_family = AF_UNSPEC;

@@ -41,12 +41,17 @@ int Pause::eventHandler(const Event *p_e) {
       match.pause(p_keyboard->getPlayer());
     return 1;
   }
+  return pauseGame() ? 1 : 0;
+}
+
+bool pauseGame() {
+  const LogManager &log_manager = LogManager::getInstance();
   log_manager.writeLog("Pause::eventHandler(): Game paused.");
   const DisplayManager &display_manager = DisplayManager::getInstance();
   if (!display_manager.isShowing()) {
     log_manager.writeLog(
         "Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot pause.");
-    return 0;
+    return false;
   }
 
   // Sounds and music hold where they are, and the picture says why.
@@ -56,6 +61,7 @@ int Pause::eventHandler(const Event *p_e) {
   // The game loop stands still here: sleep until the window reports a key
   // press, then take what else is already queued with it. Releases, mouse and
   // focus events are dropped.
+  const InputManager &input_manager = InputManager::getInstance();
   bool resume = false;
   for (;;) {
     const WindowEvent event = input_manager.nextWindowEvent(!resume);
@@ -64,7 +70,7 @@ int Pause::eventHandler(const Event *p_e) {
     if (event == WINDOW_CLOSED) {
       log_manager.writeLog("Pause::eventHandler(): Window closed. Setting game over.");
       GameManager::getInstance().setGameOver(true);
-      return 1;
+      return true;
     }
     if (event == WINDOW_RESIZED)
       showPauseScreen();
@@ -78,7 +84,7 @@ int Pause::eventHandler(const Event *p_e) {
   ResourceManager::getInstance().resumeAudio();
   input_manager.requestPointerUpdate();
   log_manager.writeLog("Pause::eventHandler(): Game resumed.");
-  return 1;
+  return true;
 }
 
 } // namespace vx

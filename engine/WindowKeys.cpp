@@ -171,6 +171,11 @@ Mouse::Button translateButton(sf::Mouse::Button library_button) {
   }
 }
 
+// The window's own events are translated here, with the window's key table.
+EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const {
+  return windowKeyboardEvent(event);
+}
+
 const std::vector<Keyboard::Key> &sampledKeys() {
   static const std::vector<Keyboard::Key> keys = [] {
     std::vector<Keyboard::Key> held;

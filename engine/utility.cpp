@@ -1,5 +1,9 @@
 #include "utility.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten/stack.h>
+#endif
+
 #include <pthread.h>
 
 #include <algorithm>
@@ -187,10 +191,16 @@ bool riffChunksFit(const std::string &path) {
 
 bool isOnStack(const void *p_address) {
   // The bounds are asked once per thread: for the main thread the system
-  // reads them from the process's memory map.
+  // reads them from the process's memory map. In the browser the one stack
+  // is a range of the program's memory its runtime knows.
   struct Bounds {
     const char *p_low = nullptr, *p_high = nullptr;
     Bounds() {
+#ifdef __EMSCRIPTEN__
+      p_low = reinterpret_cast<const char *>(emscripten_stack_get_end());
+      p_high = reinterpret_cast<const char *>(emscripten_stack_get_base());
+      return;
+#endif
       pthread_attr_t attributes;
       if (pthread_getattr_np(pthread_self(), &attributes) != 0)
         return;
@@ -211,6 +221,32 @@ bool isOnStack(const void *p_address) {
 bool valueInRange(float value, float min, float max) { return min <= value && value <= max; }
 
 int randomInt() { return std::rand() & RANDOM_MAX; }
+
+void sineCosine(float radians, float &sine, float &cosine) {
+  // Quarter turns taken off first (pi / 2 in two parts, so the remainder
+  // keeps its precision), then Taylor series on [-pi/4, pi/4] in double,
+  // whose error is far below a float's last place.
+  const double quarter_high = 1.5707963267341256, quarter_low = 6.077100506506192e-11;
+  const double x = static_cast<double>(radians);
+  const double turns = x / (quarter_high + quarter_low);
+  const long quarter = static_cast<long>(turns < 0 ? turns - 0.5 : turns + 0.5);
+  const double r = (x - static_cast<double>(quarter) * quarter_high) -
+                   static_cast<double>(quarter) * quarter_low;
+  const double r2 = r * r;
+  double s = 0, c = 0, term_s = r, term_c = 1;
+  for (int n = 1; n <= 19; n += 2) {
+    s += term_s;
+    c += term_c;
+    term_s *= -r2 / static_cast<double>((n + 1) * (n + 2));
+    term_c *= -r2 / static_cast<double>(n * (n + 1));
+  }
+  switch (((quarter % 4) + 4) % 4) {
+    case 0: sine = static_cast<float>(s); cosine = static_cast<float>(c); break;
+    case 1: sine = static_cast<float>(c); cosine = static_cast<float>(-s); break;
+    case 2: sine = static_cast<float>(-s); cosine = static_cast<float>(-c); break;
+    default: sine = static_cast<float>(-c); cosine = static_cast<float>(s); break;
+  }
+}
 
 // ---------------------------------------------------------------------------
 // Binary encoding

@@ -49,6 +49,7 @@
 #include "Sound.h"
 #include "Splash.h"
 #include "Sprite.h"
+#include "Storage.h"
 #include "Transform.h"
 #include "WorldGeometry.h"
 #include "utility.h"

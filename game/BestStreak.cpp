@@ -15,6 +15,7 @@
 #include "LockstepMatch.h"
 #include "LogManager.h"
 #include "Recorder.h"
+#include "Storage.h"
 
 namespace {
 
@@ -115,7 +116,8 @@ int saveBestStreak(int best, const std::function<void()> &before_rename) {
     unlink(temp.data());
     return -1;
   }
-  return 0;
+  // Where files last only as long as the program (the browser), it is kept.
+  return vx::keepFile(path);
 }
 
 bool recordStreak(int streak, int &best) {

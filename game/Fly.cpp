@@ -86,8 +86,10 @@ void Fly::pickVelocity() {
   const float speed = min + (r1 / vx::RANDOM_MAX) * (max - min);
   const float r2 = static_cast<float>(vx::randomInt());
   const float angle = 2.0f * (r2 / vx::RANDOM_MAX) * 3.14159f;
-  float vel_x = std::cos(angle) * speed;
-  float vel_y = std::sin(angle) * speed;
+  float sine = 0, cosine = 0;
+  vx::sineCosine(angle, sine, cosine);
+  float vel_x = cosine * speed;
+  float vel_y = sine * speed;
 
   // A fly on an edge never gets a velocity into that edge.
   const float w = worldWidth(), h = worldHeight();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Vexlo and runs the whole test suite: the headless tests, the window
-# tests one at a time under Xvfb, every fuzz target for a bounded time, then all
+# tests one at a time under Xvfb, the browser build played in headless
+# chromium, every fuzz target for a bounded time, then all
 # of it again in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 # Exits non-zero when anything fails.
 set -uo pipefail
@@ -34,6 +35,18 @@ step "Installing missing packages"
 step "Building"
 configure_and_build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
 run_suite "$ROOT/build" "build"
+
+step "Browser build and its tests (headless chromium)"
+# The game and the examples built for the browser; the game played in
+# Debian's chromium, the kept replay replayed there, and its figures.
+export NODE_PATH=/usr/share/nodejs
+if emcmake cmake -S "$ROOT" -B "$ROOT/build-web/cmake" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+     >/dev/null && ninja -C "$ROOT/build-web/cmake" -j "$JOBS"; then
+  /usr/bin/python3 "$ROOT/tests/web/browser_test.py" "$ROOT/build-web" "$ROOT/build-web/cmake" \
+    || failures+=("browser tests")
+else
+  failures+=("browser build")
+fi
 
 if [ -x "$ROOT/scripts/fuzz.sh" ]; then
   step "Fuzzing"

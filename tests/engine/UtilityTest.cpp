@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <sstream>
 
@@ -93,4 +94,18 @@ TEST(RandomInt, StaysWithinTheFifteenBitRangeAndFollowsTheSeed) {
   EXPECT_TRUE(saw_high);
   std::srand(7);
   EXPECT_EQ(vx::randomInt(), first);
+}
+
+TEST(SineCosine, MatchesTheCLibraryToAFloatsPrecisionOverEveryFlyHeading) {
+  // The headings a fly picks: 2 pi times a random fraction, and a few turns past.
+  for (int r = 0; r <= vx::RANDOM_MAX; r += 7) {
+    for (const float turns : {0.0f, -1.0f, 2.0f}) {
+      const float angle = 2.0f * (static_cast<float>(r) / vx::RANDOM_MAX) * 3.14159f +
+                          turns * 6.2831853f;
+      float sine = 2, cosine = 2;
+      vx::sineCosine(angle, sine, cosine);
+      ASSERT_NEAR(sine, std::sin(angle), 1e-6f) << angle;
+      ASSERT_NEAR(cosine, std::cos(angle), 1e-6f) << angle;
+    }
+  }
 }

@@ -1,0 +1,154 @@
+// The page around a Vexlo program built for the browser: checks that the
+// browser can run it, shows the download's progress, hands the program its
+// arguments and kept files, sends its output and log to the console, and puts
+// any failure to start on the page in words. window.vexlo is what the page
+// knows about the running program (the browser tests read it).
+(function () {
+  'use strict';
+  const message = document.getElementById('message');
+  const bar = document.querySelector('#bar > div');
+  const problem = document.getElementById('problem');
+  const status = document.getElementById('status');
+  const canvas = document.getElementById('canvas');
+  const STORAGE_PREFIX = 'vexlo-file:';
+  const page = window.vexlo = {
+    output: [],      // Lines the program printed.
+    log: [],         // The last lines of its log.
+    exitCode: null,  // Set when the program ends.
+    firstFrame: null, // Milliseconds from the page's start to the first frame drawn.
+    runMilliseconds: null, // From the program's start to its end.
+    // Direct calls: the program is asleep between its steps, and a call
+    // through ccall would wait for the whole program to end.
+    gridText: function () {
+      return page.running ? Module.UTF8ToString(Module._vx_page_grid_text()) : '';
+    },
+    running: false,
+    // Where the middle of a cell of the grid is, in CSS pixels from the
+    // canvas's top-left corner.
+    cellPoint: function (column, row) {
+      const grid = Module.canvasGrid, box = canvas.getBoundingClientRect();
+      return {x: (grid.left + (column + 0.5) * grid.cellWidth) * box.width / canvas.width,
+              y: (grid.top + (row + 0.5) * grid.cellHeight) * box.height / canvas.height};
+    },
+  };
+
+  function fail(text) {
+    status.style.display = '';
+    message.textContent = 'The game could not start.';
+    document.getElementById('bar').style.display = 'none';
+    problem.style.display = 'block';
+    problem.textContent = text;
+    canvas.style.visibility = 'hidden';
+  }
+
+  function missing() {
+    if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function')
+      return 'WebAssembly';
+    const probe = document.createElement('canvas');
+    if (!probe.getContext || !probe.getContext('2d')) return 'a 2D canvas';
+    if (typeof FontFace !== 'function') return 'web fonts (FontFace)';
+    return '';
+  }
+
+  const lacking = missing();
+  if (lacking) {
+    fail('This browser does not support ' + lacking + ', which the game needs. ' +
+         'A current Chromium, Firefox or Safari runs it.');
+    return;
+  }
+
+  // ?replay=URL plays a recorded game again (add &fast to run it without
+  // waiting); ?display=none runs without drawing; other programs' flags can
+  // be given as ?args=a,b,c.
+  const query = new URLSearchParams(window.location.search);
+  const args = query.has('args') ? query.get('args').split(',').filter(Boolean) : [];
+  const replay = query.get('replay');
+  if (replay) {
+    args.push('--replay', '/replay.vxr');
+    if (query.has('fast')) args.push('--fast');
+  }
+
+  function logLine(line) {
+    page.log.push(line);
+    if (page.log.length > 200) page.log.shift();
+    console.log(line);
+  }
+
+  window.Module = {
+    canvas: canvas,
+    arguments: args,
+    print: function (line) { page.output.push(line); console.log(line); },
+    printErr: logLine,
+    setStatus: function (text) {
+      const progress = /\((\d+(?:\.\d+)?)\/(\d+)\)/.exec(text);
+      if (progress) bar.style.width = (100 * progress[1] / progress[2]) + '%';
+    },
+    preRun: [function () {
+      // The log goes to the console, through the program's standard error.
+      ENV.VEXLO_LOG = '/dev/stderr';
+      if (query.get('display')) ENV.VEXLO_DISPLAY = query.get('display');
+      // Files the program kept in an earlier visit (its best score, say).
+      for (let i = 0; i < window.localStorage.length; i++) {
+        const key = window.localStorage.key(i);
+        if (!key.startsWith(STORAGE_PREFIX)) continue;
+        const path = key.substring(STORAGE_PREFIX.length);
+        try {
+          FS.mkdirTree(path.substring(0, path.lastIndexOf('/')) || '/');
+          FS.writeFile(path, window.localStorage.getItem(key));
+        } catch (e) {
+          console.log('vexlo: cannot restore ' + path + ': ' + e);
+        }
+      }
+      if (replay) {
+        addRunDependency('replay');
+        fetch(replay).then(function (response) {
+          if (!response.ok) throw new Error(response.status + ' ' + response.statusText);
+          return response.arrayBuffer();
+        }).then(function (data) {
+          FS.writeFile('/replay.vxr', new Uint8Array(data));
+          removeRunDependency('replay');
+        }, function (reason) {
+          fail('The recorded game ' + replay + ' could not be loaded: ' + reason);
+        });
+      }
+    }],
+    onRuntimeInitialized: function () {
+      page.running = true;
+      page.startedAt = performance.now();
+    },
+    onFirstFrame: function () {
+      page.firstFrame = performance.now();
+      status.style.display = 'none';
+    },
+    // main sleeps by unwinding into the browser, so the runtime sees its
+    // first return (at the first sleep) and ends with status 0; the status
+    // main really returns comes with the end of the last sleep.
+    postRun: [function () {
+      if (typeof Asyncify !== 'undefined' && Asyncify.currData) {
+        Asyncify.whenDone().then(function (status) { page.mainStatus = status; });
+      }
+    }],
+    onExit: function (code) {
+      page.running = false;
+      page.runMilliseconds = performance.now() - page.startedAt;
+      setTimeout(function () {
+        const status = typeof page.mainStatus === 'number' ? page.mainStatus : code;
+        page.exitCode = status;
+        if (status !== 0 && !replay) {
+          const errors = page.log.filter(function (line) { return /Error|Warning/.test(line); });
+          fail('It stopped with status ' + status + '. What the log says:\n' +
+               (errors.length ? errors.slice(-6).join('\n') : page.log.slice(-6).join('\n')));
+        }
+      }, 0);
+    },
+    onAbort: function (what) {
+      page.running = false;
+      fail('It stopped: ' + what);
+    },
+  };
+
+  const script = document.createElement('script');
+  script.src = VEXLO_PROGRAM + '.js';
+  script.onerror = function () { fail('The program ' + script.src + ' could not be loaded.'); };
+  document.body.appendChild(script);
+})();
