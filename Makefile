@@ -1,8 +1,10 @@
 # The two commands of the README: `make run` plays the game, `make test` runs
 # the whole test suite. Both install whatever Debian packages are missing.
+# `make docs` builds the engine's reference into build/docs/html (a warning
+# fails it), `make package` the Debian packages vexlo-dev and swat into build/.
 BUILD_DIR := build
 
-.PHONY: run test build deps clean
+.PHONY: run test build docs package deps clean
 
 run: build
 	cd $(BUILD_DIR)/run && ../swat
@@ -13,6 +15,12 @@ test:
 build: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	ninja -C $(BUILD_DIR)
+
+docs: build
+	ninja -C $(BUILD_DIR) docs
+
+package: docs
+	cd $(BUILD_DIR) && cpack -G DEB
 
 deps:
 	./scripts/install-deps.sh

@@ -1,5 +1,6 @@
-// The engine's colours. Conversions to RGB, to the window library and to text
-// live with the display manager, which owns drawing.
+/// \file
+/// The engine's colours. Conversions to RGB, to the window library and to text
+/// live with the display manager, which owns drawing.
 #ifndef VX_COLOR_H
 #define VX_COLOR_H
 
@@ -14,7 +15,7 @@ enum Color {
   MAGENTA,
   CYAN,
   WHITE,
-  CUSTOM, // The user of the colour carries its RGB value.
+  CUSTOM, ///< The user of the colour carries its RGB value.
 };
 
 } // namespace vx

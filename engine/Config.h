@@ -94,6 +94,10 @@ class Config {
   // A replay runs the game at its record's frame time.
   void setFrameTime(int frame_time);
 
+  // The font a game brings along, set before start-up: the key "font_file"
+  // still wins when the configuration names one.
+  void setFontFile(const std::string &font_file);
+
   // How long the network manager lets a message take to arrive once begun,
   // and an accepted connection stay silent, in milliseconds (0: no limit).
   int getNetworkMessageTimeout() const;

@@ -1,4 +1,5 @@
-// Raised by the world when a move makes two objects collide.
+/// \file
+/// Raised by the world when a move makes two objects collide.
 #ifndef VX_EVENT_COLLISION_H
 #define VX_EVENT_COLLISION_H
 

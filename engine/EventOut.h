@@ -1,4 +1,5 @@
-// Raised by the world when an object leaves the world boundary.
+/// \file
+/// Raised by the world when an object leaves the world boundary.
 #ifndef VX_EVENT_OUT_H
 #define VX_EVENT_OUT_H
 

@@ -1,4 +1,5 @@
-// Handed to the searching object when a path search ends.
+/// \file
+/// Handed to the searching object when a path search ends.
 #ifndef VX_EVENT_PATH_H
 #define VX_EVENT_PATH_H
 
@@ -15,7 +16,7 @@ class EventPath : public Event {
   Path m_path;  // The path found; empty when there is none.
 
  public:
-  // Result 0 (no path), empty path.
+  /// Result 0 (no path), empty path.
   EventPath();
   EventPath(int result, Path path);
 

@@ -1,4 +1,5 @@
-// Delivered once per game-loop iteration to every object interested in "vx-step".
+/// \file
+/// Delivered once per game-loop iteration to every object interested in "vx-step".
 #ifndef VX_EVENT_STEP_H
 #define VX_EVENT_STEP_H
 

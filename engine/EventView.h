@@ -1,4 +1,5 @@
-// Raised by game code to update the view objects whose view string matches the tag.
+/// \file
+/// Raised by game code to update the view objects whose view string matches the tag.
 #ifndef VX_EVENT_VIEW_H
 #define VX_EVENT_VIEW_H
 

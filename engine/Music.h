@@ -1,4 +1,5 @@
-// A long piece of music, streamed from its file while it plays.
+/// \file
+/// A long piece of music, streamed from its file while it plays.
 #ifndef VX_MUSIC_H
 #define VX_MUSIC_H
 
@@ -21,37 +22,37 @@ class Music {
   bool isAudible() const;
 
  public:
-  // An unopened stream, label "[Undefined]".
+  /// An unopened stream, label "[Undefined]".
   Music();
   ~Music();
   Music(const Music &) = delete;
   Music &operator=(const Music &) = delete;
 
-  // Opens the file for streaming (stopping whatever this music was playing).
-  // 0, or -1 (no message: the caller reports it).
+  /// Opens the file for streaming (stopping whatever this music was playing).
+  /// 0, or -1 (no message: the caller reports it).
   int loadMusic(const std::string &filename);
 
   void setLabel(const std::string &label);
   std::string getLabel() const;
 
-  // Starts the stream (or resumes it when paused), once or looping. Does
-  // nothing but log when no file is open.
+  /// Starts the stream (or resumes it when paused), once or looping. Does
+  /// nothing but log when no file is open.
   void play(bool loop = false);
-  // Pauses the stream.
+  /// Pauses the stream.
   void pause();
-  // Stops the stream and rewinds it.
+  /// Stops the stream and rewinds it.
   void stop();
-  // Closes the file and gives the stream back to the audio library, as before
-  // the first load, without a message; the label stays.
+  /// Closes the file and gives the stream back to the audio library, as before
+  /// the first load, without a message; the label stays.
   void unload();
 
-  // Whether a file is open for streaming.
+  /// Whether a file is open for streaming.
   bool isLoaded() const;
-  // The stream's state as the audio library reports it; false when not open.
+  /// The stream's state as the audio library reports it; false when not open.
   bool isPlaying() const;
   bool isPaused() const;
   bool isLooping() const;
-  // Seconds into the piece the stream is; 0 when not open.
+  /// Seconds into the piece the stream is; 0 when not open.
   float getPlayingOffset() const;
 };
 

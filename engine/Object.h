@@ -1,4 +1,5 @@
-// The base class of everything that lives in the game world.
+/// \file
+/// The base class of everything that lives in the game world.
 #ifndef VX_OBJECT_H
 #define VX_OBJECT_H
 
@@ -20,18 +21,18 @@ class PathFind;
 class SceneGraph;
 struct ObjectRecord;
 
-// How an object takes part in collisions.
+/// How an object takes part in collisions.
 enum Solidness {
-  HARD = 0,    // Collides, and blocks other HARD objects.
-  SOFT = 1,    // Collides, but does not block.
-  SPECTRAL = 2 // Never collides.
+  HARD = 0,    ///< Collides, and blocks other HARD objects.
+  SOFT = 1,    ///< Collides, but does not block.
+  SPECTRAL = 2 ///< Never collides.
 };
 
-// Drawing layers run from 0 (drawn first) to MAX_ALTITUDE (drawn last).
+/// Drawing layers run from 0 (drawn first) to MAX_ALTITUDE (drawn last).
 const int MAX_ALTITUDE = 4;
 
-// Bits of the modified-attribute mask: which attributes changed since they
-// were last serialized.
+/// Bits of the modified-attribute mask: which attributes changed since they
+/// were last serialized.
 enum ObjectAttribute : unsigned int {
   ATTR_ID = 0x1,
   ATTR_ACTIVE = 0x2,
@@ -53,17 +54,17 @@ enum ObjectAttribute : unsigned int {
   ATTR_AVOID_COLLISIONS = 0x20000,
 };
 
-// Every attribute bit: what a new object has modified.
+/// Every attribute bit: what a new object has modified.
 const unsigned int ATTR_ALL = 0x3ffff;
 
-// "hard", "soft", "spectral" or "undefined".
+/// "hard", "soft", "spectral" or "undefined".
 std::string solidnessToString(int solidness);
 
-// The base of every game object. Objects are created with `new` and belong to
-// the world from then on: the world deletes them (markForDelete, or at its
-// shut-down). An object made on the stack or as a member of something else
-// would be deleted twice; the world finds those on the stack, logs them and
-// leaves them alone.
+/// The base of every game object. Objects are created with `new` and belong to
+/// the world from then on: the world deletes them (markForDelete, or at its
+/// shut-down). An object made on the stack or as a member of something else
+/// would be deleted twice; the world finds those on the stack, logs them and
+/// leaves them alone.
 class Object {
  private:
   int m_id;                          // Unique id.
@@ -102,10 +103,10 @@ class Object {
   SceneGraph *indexedBy() const;
 
  public:
-  // Takes the next id and inserts the object into the world.
+  /// Takes the next id and inserts the object into the world.
   Object();
 
-  // Unregisters every interest and removes the object from the world.
+  /// Unregisters every interest and removes the object from the world.
   virtual ~Object();
 
   Object(const Object &) = delete;
@@ -114,8 +115,8 @@ class Object {
   virtual void setType(std::string new_type);
   virtual int setPosition(Vector new_position);
 
-  // Handles an event; returns non-zero when handled. The base handles path
-  // events by following the path found.
+  /// Handles an event; returns non-zero when handled. The base handles path
+  /// events by following the path found.
   virtual int eventHandler(const Event *p_e);
 
   virtual int setSolidness(Solidness new_solid);
@@ -131,16 +132,16 @@ class Object {
   virtual void setAnimation(Animation new_animation, bool set_box = true);
   virtual int draw();
 
-  // Writes the attributes that attr selects, or when attr is 0 those
-  // modified since they were last written, as one record: the mask, then the
-  // attributes in record order. Clears their modified bits. 0, or -1 after
-  // logging when the stream is no longer good.
+  /// Writes the attributes that attr selects, or when attr is 0 those
+  /// modified since they were last written, as one record: the mask, then the
+  /// attributes in record order. Clears their modified bits. 0, or -1 after
+  /// logging when the stream is no longer good.
   virtual int serialize(std::ostream &out, unsigned int attr = 0);
 
-  // Reads a record and applies it; the mask read goes to *p_mask when given.
-  // The whole record is read and checked first: on a short or corrupt record
-  // the object is left as it was and -1 returned after logging. Clears the
-  // modified mask: a received state is not a local change.
+  /// Reads a record and applies it; the mask read goes to *p_mask when given.
+  /// The whole record is read and checked first: on a short or corrupt record
+  /// the object is left as it was and -1 returned after logging. Clears the
+  /// modified mask: a received state is not a local change.
   virtual int deserialize(std::istream &in, unsigned int *p_mask = nullptr);
 
   virtual void setModified(unsigned int new_modified);
@@ -148,12 +149,12 @@ class Object {
   virtual void setShape(Shape new_shape);
   virtual void setFollowPath(bool follow = true);
 
-  // The number the object shows, which a recorded game's world hash takes
-  // in: 0, and a view object's value.
+  /// The number the object shows, which a recorded game's world hash takes
+  /// in: 0, and a view object's value.
   virtual int getShownValue() const { return 0; }
 
-  // The plain accessors the world calls for every object in every step are
-  // defined here, so that they cost no call.
+  /// The plain accessors the world calls for every object in every step are
+  /// defined here, so that they cost no call.
   int getId() const { return m_id; }
   void setId(int new_id);
   const std::string &getType() const { return m_type; }
@@ -182,41 +183,41 @@ class Object {
   Path getPath() const;
   bool isModified() const;
 
-  // Where the next move would take the object: position + velocity.
+  /// Where the next move would take the object: position + velocity.
   Vector predictPosition() const { return m_position + getVelocity(); }
 
-  // Per-step kinematics, called by the world update.
+  /// Per-step kinematics, called by the world update.
   void applyAcceleration();
   void followPathStep();
 
-  // Registers or unregisters interest in an event type with the manager that
-  // keeps that type. Return 0 or -1.
+  /// Registers or unregisters interest in an event type with the manager that
+  /// keeps that type. Return 0 or -1.
   int registerInterest(std::string event_type);
   int unregisterInterest(std::string event_type);
 
-  // The event types registered for, in registration order.
+  /// The event types registered for, in registration order.
   int getEventCount() const;
   std::string getEventName(int index) const;
 
-  // The id the next object will get.
+  /// The id the next object will get.
   static int getNextId();
 
-  // The pending path search, owned by the object until its path event
-  // arrives or the object dies. Setting one removes and destroys the one
-  // before it.
+  /// The pending path search, owned by the object until its path event
+  /// arrives or the object dies. Setting one removes and destroys the one
+  /// before it.
   void setPathFind(PathFind *p_new_path_find);
   PathFind *getPathFind() const;
 
  protected:
-  // Sets the id to 0 and gives the id taken at construction back to the
-  // counter, when no later id was handed out since: many short-lived objects
-  // then leave the ids of later objects as they were.
+  /// Sets the id to 0 and gives the id taken at construction back to the
+  /// counter, when no later id was handed out since: many short-lived objects
+  /// then leave the ids of later objects as they were.
   void releaseId();
 
-  // The two halves of deserialize(), for subclasses that add attributes of
-  // their own and must read all of a record before applying any of it.
-  // readRecord() reads and checks the record, logging a stream error under
-  // "Object::deserialize()"; applyRecord() applies what it selects.
+  /// The two halves of deserialize(), for subclasses that add attributes of
+  /// their own and must read all of a record before applying any of it.
+  /// readRecord() reads and checks the record, logging a stream error under
+  /// "Object::deserialize()"; applyRecord() applies what it selects.
   int readRecord(std::istream &in, ObjectRecord &record, unsigned int *p_mask);
   void applyRecord(const ObjectRecord &record);
 };

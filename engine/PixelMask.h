@@ -1,6 +1,7 @@
-// One bit for every pixel of a window: which pixels something may have been
-// drawn on. Rows are runs of 64-bit words, so marking and searching a
-// rectangle costs a few word operations per row.
+/// \file
+/// One bit for every pixel of a window: which pixels something may have been
+/// drawn on. Rows are runs of 64-bit words, so marking and searching a
+/// rectangle costs a few word operations per row.
 #ifndef VX_PIXEL_MASK_H
 #define VX_PIXEL_MASK_H
 
@@ -9,7 +10,7 @@
 
 namespace vx {
 
-// Pixels [left, right) x [top, bottom); empty when right <= left or bottom <= top.
+/// Pixels [left, right) x [top, bottom); empty when right <= left or bottom <= top.
 struct PixelRect {
   int left, top, right, bottom;
 
@@ -29,9 +30,9 @@ class PixelMask {
  public:
   PixelMask(int width, int height);
 
-  // Every pixel whose centre lies inside the float bounds or within 1/64 of a
-  // pixel of them (corners are rounded when drawn), cut to the window. Bounds
-  // that are not numbers give the whole window.
+  /// Every pixel whose centre lies inside the float bounds or within 1/64 of a
+  /// pixel of them (corners are rounded when drawn), cut to the window. Bounds
+  /// that are not numbers give the whole window.
   PixelRect around(float left, float top, float right, float bottom) const;
 
   void clear();
@@ -39,8 +40,8 @@ class PixelMask {
   void mark(PixelRect rect);
   bool any(PixelRect rect) const;
 
-  // The smallest rectangle holding every marked pixel of the rectangle
-  // (empty when none is marked).
+  /// The smallest rectangle holding every marked pixel of the rectangle
+  /// (empty when none is marked).
   PixelRect marked(PixelRect rect) const;
 };
 

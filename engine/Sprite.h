@@ -1,5 +1,6 @@
-// A named sequence of frames sharing one size, colour, speed and transparent
-// character. The resource manager owns the sprites; objects point at them.
+/// \file
+/// A named sequence of frames sharing one size, colour, speed and transparent
+/// character. The resource manager owns the sprites; objects point at them.
 #ifndef VX_SPRITE_H
 #define VX_SPRITE_H
 
@@ -26,18 +27,18 @@ class Sprite {
   std::string m_label;       // Name the sprite is found by.
 
  public:
-  // A sprite with room for max_frames frames. The frames are stored as they
-  // are added, so a large maximum costs nothing until frames arrive. A negative
-  // maximum is an error: it is logged and no frame can then be added.
+  /// A sprite with room for max_frames frames. The frames are stored as they
+  /// are added, so a large maximum costs nothing until frames arrive. A negative
+  /// maximum is an error: it is logged and no frame can then be added.
   explicit Sprite(int max_frames);
   ~Sprite();
   Sprite(const Sprite &) = delete;
   Sprite &operator=(const Sprite &) = delete;
 
-  // Copies the frame into the next slot. 0, or -1 when the sprite is full.
+  /// Copies the frame into the next slot. 0, or -1 when the sprite is full.
   int addFrame(Frame new_frame);
 
-  // A copy of the frame, or an empty frame when the index is out of range.
+  /// A copy of the frame, or an empty frame when the index is out of range.
   Frame getFrame(int frame_number) const;
   int getFrameCount() const;
 
@@ -54,8 +55,8 @@ class Sprite {
   void setLabel(std::string new_label);
   std::string getLabel() const;
 
-  // Draws one frame in the sprite's colour, centred on the position. An index
-  // out of range draws nothing and returns 0. 0, or -1 when drawing failed.
+  /// Draws one frame in the sprite's colour, centred on the position. An index
+  /// out of range draws nothing and returns 0. 0, or -1 when drawing failed.
   int draw(int frame_number, Vector position, char transparent, Transform transform) const;
 };
 

@@ -18,6 +18,7 @@ int main(int argc, char *argv[]) {
   }
   if (const int status = applyOptions(argc, argv))
     return status;
+  useGameData(); // Installed, the data is not in the working directory.
   vx::Recorder &recorder = vx::Recorder::getInstance();
 
   vx::GameManager &game_manager = vx::GameManager::getInstance();
