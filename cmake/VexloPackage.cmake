@@ -77,13 +77,13 @@ set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libsfml-dev (>= 2.5), libopenal-dev, libx1
 set(CPACK_DEBIAN_DEV_PACKAGE_RECOMMENDS "cmake (>= 3.20), pkg-config, fonts-dejavu-core")
 set(CPACK_COMPONENT_DEV_DESCRIPTION
 "2D game engine drawing coloured characters in a grid - development files
- Vexlo is a game engine in C++ that draws everything as coloured characters
- in a grid of cells, in a window or in a terminal. It runs a fixed-rate game
- loop, moves and collides game objects, delivers events, loads animated
- character-art sprites, plays sounds and music, records and replays games.
- .
- This package holds the static library, its headers, a CMake package
- (find_package(Vexlo)), a pkg-config file and the HTML reference.")
+Vexlo is a game engine in C++ that draws everything as coloured characters
+in a grid of cells, in a window or in a terminal. It runs a fixed-rate game
+loop, moves and collides game objects, delivers events, loads animated
+character-art sprites, plays sounds and music, records and replays games.
+.
+This package holds the static library, its headers, a CMake package
+(find_package(Vexlo)), a pkg-config file and the HTML reference.")
 
 set(CPACK_DEBIAN_SWAT_PACKAGE_NAME swat)
 set(CPACK_DEBIAN_SWAT_PACKAGE_SECTION games)
@@ -91,8 +91,8 @@ set(CPACK_DEBIAN_SWAT_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_SWAT_PACKAGE_DEPENDS "fonts-dejavu-core")
 set(CPACK_COMPONENT_SWAT_DESCRIPTION
 "fly-swatting arcade game drawn in coloured characters
- Swat is a run of short minigames: swat the flies with the mouse before the
- time runs out, spare the coin, find the odd fly out. Every won minigame adds
- to the streak; the first lost one ends the run. It plays in a window or in
- a terminal, and can record a game and replay it step for step.")
+Swat is a run of short minigames: swat the flies with the mouse before the
+time runs out, spare the coin, find the odd fly out. Every won minigame adds
+to the streak; the first lost one ends the run. It plays in a window or in
+a terminal, and can record a game and replay it step for step.")
 include(CPack)

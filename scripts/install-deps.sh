@@ -11,6 +11,7 @@ PACKAGES=(
   xvfb xauth xdotool x11-utils imagemagick tmux libx11-dev
   fonts-dejavu-core
   alsa-utils fonts-liberation2 fonts-freefont-ttf
+  doxygen dpkg-dev lintian python3
 )
 
 missing=()

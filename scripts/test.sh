@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds Vexlo and runs the whole test suite: the headless tests, the window
-# tests one at a time under Xvfb, every fuzz target for a bounded time, then all
-# of it again in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# tests one at a time under Xvfb, the reference (no warning allowed), the
+# guide's code against the examples, the Debian packages (unpacked, built
+# against and linted), every fuzz target for a bounded time, then the tests
+# again in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 # Exits non-zero when anything fails.
 set -uo pipefail
 
@@ -34,6 +36,14 @@ step "Installing missing packages"
 step "Building"
 configure_and_build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
 run_suite "$ROOT/build" "build"
+
+step "Reference and guide (an undocumented public name fails the reference)"
+ninja -C "$ROOT/build" docs || failures+=("reference")
+"$ROOT/scripts/check-guide.py" || failures+=("guide")
+
+step "Debian packages"
+(cd "$ROOT/build" && cpack -G DEB >/dev/null) && "$ROOT/scripts/package-test.sh" "$ROOT/build" \
+  || failures+=("packages")
 
 if [ -x "$ROOT/scripts/fuzz.sh" ]; then
   step "Fuzzing"
