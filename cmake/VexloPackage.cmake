@@ -73,8 +73,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://vexlo.invalid/")
 
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME vexlo-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
-set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libsfml-dev (>= 2.5), libopenal-dev, libx11-dev")
-set(CPACK_DEBIAN_DEV_PACKAGE_RECOMMENDS "cmake (>= 3.20), pkg-config, fonts-dejavu-core")
+set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libsfml-dev (>= 2.5), libopenal-dev, libx11-dev, fonts-dejavu-core")
+set(CPACK_DEBIAN_DEV_PACKAGE_RECOMMENDS "cmake (>= 3.20), pkg-config")
 set(CPACK_COMPONENT_DEV_DESCRIPTION
 "2D game engine drawing coloured characters in a grid - development files
 Vexlo is a game engine in C++ that draws everything as coloured characters
