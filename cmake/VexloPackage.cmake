@@ -49,9 +49,8 @@ endforeach()
 # The engine's reference and its pages, with the developer package.
 install(DIRECTORY ${CMAKE_BINARY_DIR}/docs/html DESTINATION ${VEXLO_DOC_DIR} OPTIONAL
         COMPONENT dev)
-install(FILES ${CMAKE_SOURCE_DIR}/docs/getting-started.md ${CMAKE_SOURCE_DIR}/docs/sprite-format.md
-              ${CMAKE_SOURCE_DIR}/docs/configuration.md ${CMAKE_SOURCE_DIR}/docs/record-format.md
-        DESTINATION ${VEXLO_DOC_DIR} COMPONENT dev)
+file(GLOB VEXLO_DOC_PAGES ${CMAKE_SOURCE_DIR}/docs/*.md)
+install(FILES ${VEXLO_DOC_PAGES} DESTINATION ${VEXLO_DOC_DIR} COMPONENT dev)
 # The guide's game, with the first program of the guide beside it.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/catch DESTINATION ${VEXLO_DOC_DIR}/examples
         COMPONENT dev)
