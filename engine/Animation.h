@@ -15,6 +15,9 @@ namespace vx {
 
 class Sprite;
 
+/// The playback of a sprite by one object: the frame shown, the steps it has been shown and the
+/// mirroring. A value the object keeps; the sprite it points to belongs to the resource
+/// manager.
 class Animation {
  private:
   Sprite *m_p_sprite;     // The sprite played (not owned); null draws nothing.
@@ -31,17 +34,29 @@ class Animation {
   /// Plays the sprite (null: none) from its first frame. A sprite's label
   /// becomes the animation's name.
   void setSprite(Sprite *p_new_sprite);
+  /// The sprite played, or null when none. Not owned: the resource manager keeps it.
   Sprite *getSprite() const;
+  /// The label of the sprite played ("" for none), used to find the sprite again after
+  /// deserializing.
   std::string getName() const;
 
+  /// Shows frame new_index (counted from 0) next.
   void setIndex(int new_index);
+  /// The index of the frame shown, from 0.
   int getIndex() const;
+  /// Sets how many steps the current frame has been shown; -1 freezes the animation on its
+  /// frame.
   void setSlowdownCount(int new_slowdown_count);
+  /// Steps the current frame has been shown; -1 when frozen.
   int getSlowdownCount() const;
+  /// Sets the mirroring applied when the frames are drawn.
   void setTransform(Transform new_transform);
+  /// The mirroring applied when the frames are drawn.
   Transform getTransform() const;
 
+  /// Whether anything of the animation changed since setChanged(false).
   bool isChanged() const;
+  /// Sets or clears the changed flag (the serializer clears it once written).
   void setChanged(bool changed);
 
   /// Draws the current frame centred on the position, then advances the

@@ -5,6 +5,9 @@
 
 namespace vx {
 
+/// Whether the audio library could open an output device. Asked once, before the first sound or
+/// music is played; without a device every sound and music stays silent and the log says so
+/// once.
 class AudioDevice {
  public:
   /// True when the audio library opened an output device. Only meaningful

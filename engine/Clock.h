@@ -7,6 +7,8 @@
 
 namespace vx {
 
+/// A stopwatch with microsecond resolution, on the system's monotonic clock: the game loop
+/// times its steps with it.
 class Clock {
  private:
   int64_t m_previous_time; // Stamp at construction or at the last delta(), microseconds.

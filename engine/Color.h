@@ -6,6 +6,8 @@
 
 namespace vx {
 
+/// The engine's colours. CUSTOM stands for an RGB colour given elsewhere (a shape's, a
+/// particle's).
 enum Color {
   BLACK = 0,
   RED,

@@ -7,8 +7,11 @@
 
 namespace vx {
 
+/// The type of EventOut, "vx-out".
 const std::string OUT_EVENT = "vx-out";
 
+/// An object moved out of the world's boundary. Only that object gets it, without registering
+/// interest.
 class EventOut : public Event {
  public:
   EventOut();

@@ -11,6 +11,8 @@
 
 namespace vx {
 
+/// One picture of a sprite: width x height characters, stored row after row in one string. A
+/// value type.
 class Frame {
  private:
   int m_width;             // Columns.
@@ -20,13 +22,21 @@ class Frame {
  public:
   /// An empty frame: 0 by 0, no characters. It draws nothing.
   Frame();
+  /// A frame of new_width characters by new_height rows; frame_str holds the rows joined, top
+  /// row first.
   Frame(int new_width, int new_height, std::string frame_str);
 
+  /// Sets the width in characters.
   void setWidth(int new_width);
+  /// The width in characters.
   int getWidth() const;
+  /// Sets the height in rows.
   void setHeight(int new_height);
+  /// The height in rows.
   int getHeight() const;
+  /// Sets the characters, rows joined, top row first.
   void setString(std::string new_frame_str);
+  /// The characters, rows joined, top row first.
   std::string getString() const;
 
   /// Draws the frame centred on the position in one colour, skipping the

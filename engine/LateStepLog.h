@@ -8,6 +8,8 @@
 
 namespace vx {
 
+/// Counts the steps that overran their frame time and writes "Can't keep up!" to the log at
+/// most once a second with their count, so a slow machine does not flood the log.
 class LateStepLog {
  private:
   int64_t m_last_line;  // Stamp of the last line written, microseconds.

@@ -12,6 +12,9 @@
 
 namespace vx {
 
+/// Writes the log file (vexlo.log, or the key logfile, or VEXLO_LOG): one line per message,
+/// with the time of day and the step count. Before start-up and after shut-down lines go to
+/// standard error.
 class LogManager : public Manager {
  private:
   LogManager();
@@ -53,6 +56,8 @@ class LogManager : public Manager {
   /// Writes one line, always.
   int writeLog(const char *fmt, ...) const __attribute__((format(printf, 2, 3)));
 
+  /// The level writes with a level are compared with: they are written when theirs is at most
+  /// this.
   int getLogLevel() const;
 
   /// Absolute path of the log file last opened ("" when none was), still
@@ -68,6 +73,7 @@ class LogManager : public Manager {
   /// Text written to it lands in the log after what was flushed before.
   int getFileDescriptor() const;
 
+  /// The most error lines kept for reportStartupFailure().
   static const int MAX_ERROR_LINES = 32;
 };
 

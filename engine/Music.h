@@ -8,6 +8,8 @@
 
 namespace vx {
 
+/// A piece of music streamed from its file while it plays. Made and owned by the resource
+/// manager; games hold plain pointers from ResourceManager::getMusic.
 class Music {
  private:
   // The audio library's stream. Made on the first load, so an empty slot costs
@@ -32,7 +34,9 @@ class Music {
   /// 0, or -1 (no message: the caller reports it).
   int loadMusic(const std::string &filename);
 
+  /// Sets the label the resource manager finds it by.
   void setLabel(const std::string &label);
+  /// The label the resource manager finds it by.
   std::string getLabel() const;
 
   /// Starts the stream (or resumes it when paused), once or looping. Does
@@ -50,7 +54,9 @@ class Music {
   bool isLoaded() const;
   /// The stream's state as the audio library reports it; false when not open.
   bool isPlaying() const;
+  /// Whether pause() held it (play() resumes it).
   bool isPaused() const;
+  /// Whether it was last played looping.
   bool isLooping() const;
   /// Seconds into the piece the stream is; 0 when not open.
   float getPlayingOffset() const;

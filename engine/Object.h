@@ -112,24 +112,47 @@ class Object {
   Object(const Object &) = delete;
   Object &operator=(const Object &) = delete;
 
+  /// Sets the game-defined type name ("Object" for a new object), which
+  /// WorldManager::objectsOfType finds.
   virtual void setType(std::string new_type);
+  /// Puts the object at new_position (world cells) at once, without any collision or out-of-
+  /// world check (WorldManager::moveObject does those). 0.
   virtual int setPosition(Vector new_position);
 
   /// Handles an event; returns non-zero when handled. The base handles path
   /// events by following the path found.
   virtual int eventHandler(const Event *p_e);
 
+  /// Sets how the object takes part in collisions (HARD by default). -1 with a log line for a
+  /// value that is not a Solidness, else 0.
   virtual int setSolidness(Solidness new_solid);
+  /// Makes a HARD mover slide along HARD obstacles instead of stopping at them.
   virtual void setAvoidCollisions(bool avoid = true);
+  /// Sets the drawing layer: 0 is drawn first, MAX_ALTITUDE last (default 2). -1 with a log
+  /// line outside 0 to MAX_ALTITUDE, else 0.
   virtual int setAltitude(int new_altitude);
+  /// Sets the direction of motion (a unit vector, or zero); the speed is kept.
   virtual void setDirection(Vector new_direction);
+  /// Sets the velocity in cells per step: the world moves the object by it every step.
   virtual void setVelocity(Vector new_velocity);
+  /// Sets the acceleration, in cells per step per step, added to the velocity every step.
   virtual void setAcceleration(Vector new_acceleration);
+  /// Whether the world draws the object (true for a new object).
   virtual bool isVisible() const;
+  /// Activates or deactivates the object: an inactive one gets no events, does not move or
+  /// collide and is not drawn. 0, or -1 when the world could not refile it.
   virtual int setActive(bool active = true);
+  /// Sets the bounding box, relative to the position, in cells: collisions and clicks use it.
   virtual void setBox(Box new_box);
+  /// Shows the sprite loaded under sprite_label, from its first frame, and takes its size as
+  /// the box. -1 with a warning in the log when no sprite has that label (the object keeps what
+  /// it had), else 0.
   virtual int setSprite(std::string sprite_label);
+  /// Replaces the animation; with set_box, the box becomes the sprite's size.
   virtual void setAnimation(Animation new_animation, bool set_box = true);
+  /// Draws the object at its position: the current frame of its sprite (advancing the
+  /// animation) and its shape. Override it to draw something else. 0, or -1 when drawing
+  /// failed.
   virtual int draw();
 
   /// Writes the attributes that attr selects, or when attr is 0 those
@@ -144,9 +167,13 @@ class Object {
   /// modified mask: a received state is not a local change.
   virtual int deserialize(std::istream &in, unsigned int *p_mask = nullptr);
 
+  /// Sets the modified-attribute mask (ObjectAttribute bits).
   virtual void setModified(unsigned int new_modified);
+  /// The attributes changed since they were last serialized (ObjectAttribute bits).
   virtual unsigned int getModified() const;
+  /// Sets a shape drawn at the position besides the sprite (none for a new object).
   virtual void setShape(Shape new_shape);
+  /// Starts or stops following the path set with setPath, at the object's speed.
   virtual void setFollowPath(bool follow = true);
 
   /// The number the object shows, which a recorded game's world hash takes
@@ -156,31 +183,55 @@ class Object {
   /// The plain accessors the world calls for every object in every step are
   /// defined here, so that they cost no call.
   int getId() const { return m_id; }
+  /// Sets the id; ids handed out later stay above it. Used when a received object takes its
+  /// sender's id.
   void setId(int new_id);
+  /// The game-defined type name.
   const std::string &getType() const { return m_type; }
+  /// The position in world cells.
   Vector getPosition() const { return m_position; }
+  /// The direction of motion: a unit vector, or zero.
   Vector getDirection() const { return m_direction; }
+  /// The speed in cells per step.
   float getSpeed() const { return m_speed; }
+  /// The velocity in cells per step: direction times speed.
   Vector getVelocity() const {
     Vector velocity = m_direction;
     velocity.scale(m_speed);
     return velocity;
   }
+  /// The acceleration in cells per step per step.
   Vector getAcceleration() const { return m_acceleration; }
+  /// The drawing layer, 0 to MAX_ALTITUDE.
   int getAltitude() const { return m_altitude; }
+  /// How the object takes part in collisions.
   Solidness getSolidness() const { return m_solidness; }
+  /// Whether it collides at all: HARD or SOFT.
   bool isSolid() const { return m_solidness == HARD || m_solidness == SOFT; }
+  /// Whether it refuses moves onto SOFT objects.
   bool getNoSoft() const { return m_no_soft; }
+  /// Makes the object refuse moves onto SOFT objects as onto HARD ones.
   void setNoSoft(bool no_soft = true);
+  /// Whether a HARD move slides along HARD obstacles.
   bool getAvoidCollisions() const { return m_avoid_collisions; }
+  /// Whether the object gets events, moves and is drawn.
   bool isActive() const { return m_is_active; }
+  /// Shows or hides the object; a hidden one still moves and collides. 0, or -1 when the world
+  /// could not refile it.
   int setVisible(bool visible = true);
+  /// The bounding box relative to the position, in cells.
   Box getBox() const { return m_box; }
+  /// A copy of the animation.
   Animation getAnimation() const;
+  /// A copy of the shape.
   Shape getShape() const;
+  /// Whether the object follows its path.
   bool getFollowPath() const;
+  /// Sets the path to follow (world cells); setFollowPath(true) starts it.
   void setPath(Path new_path);
+  /// The path set, with the index of the next point.
   Path getPath() const;
+  /// Whether any attribute changed since it was last serialized.
   bool isModified() const;
 
   /// Where the next move would take the object: position + velocity.
@@ -188,15 +239,19 @@ class Object {
 
   /// Per-step kinematics, called by the world update.
   void applyAcceleration();
+  /// Points the object at the next point of its path, dropping points within reach; called by
+  /// the world every step.
   void followPathStep();
 
   /// Registers or unregisters interest in an event type with the manager that
   /// keeps that type. Return 0 or -1.
   int registerInterest(std::string event_type);
+  /// Stops the object getting event_type. 0, or -1 when it was not registered.
   int unregisterInterest(std::string event_type);
 
   /// The event types registered for, in registration order.
   int getEventCount() const;
+  /// The index-th event type registered for, from 0; "" outside 0 to getEventCount() - 1.
   std::string getEventName(int index) const;
 
   /// The id the next object will get.
@@ -206,6 +261,7 @@ class Object {
   /// arrives or the object dies. Setting one removes and destroys the one
   /// before it.
   void setPathFind(PathFind *p_new_path_find);
+  /// The pending path search, or null. Owned by the object.
   PathFind *getPathFind() const;
 
  protected:
@@ -219,6 +275,7 @@ class Object {
   /// readRecord() reads and checks the record, logging a stream error under
   /// "Object::deserialize()"; applyRecord() applies what it selects.
   int readRecord(std::istream &in, ObjectRecord &record, unsigned int *p_mask);
+  /// Applies the attributes of a record readRecord() read and checked.
   void applyRecord(const ObjectRecord &record);
 };
 

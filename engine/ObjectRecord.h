@@ -20,25 +20,43 @@ namespace vx {
 
 class Object;
 
+/// The attributes of one serialized object record, read and checked whole before any of them is
+/// applied. Only the fields whose bit is in mask were read.
 struct ObjectRecord {
   unsigned int mask;              ///< As written; a subclass's bits ride along.
+  /// The object's id.
   int id;
+  /// Whether it is active.
   bool active;
+  /// Whether it is visible.
   bool visible;
   std::vector<std::string> events; ///< Event types, in registration order.
+  /// The box relative to the position, cells.
   Box box;
+  /// The position, world cells.
   Vector position;
+  /// The type name.
   std::string type;
+  /// The animation (the sprite found again by its name).
   Animation animation;
+  /// The drawing layer.
   int altitude;
   int solidness;                   ///< Unchecked: may hold any value sent.
+  /// Whether it refuses moves onto SOFT objects.
   bool no_soft;
+  /// The direction of motion.
   Vector direction;
+  /// The speed, cells per step.
   float speed;
+  /// The acceleration, cells per step per step.
   Vector acceleration;
+  /// The shape drawn.
   Shape shape;
+  /// Whether it follows its path.
   bool follow_path;
+  /// The path.
   Path path;
+  /// Whether a HARD move slides along HARD obstacles.
   bool avoid_collisions;
 
   /// An empty record: mask 0.

@@ -26,6 +26,9 @@ enum ParticleEffect : int {
   SKYROCKETS = 3, ///< A few fireworks shot upward, arcing down with trails.
 };
 
+/// A short-lived coloured dot: a SPECTRAL object drawn as a circle, which deletes itself when
+/// its age runs out or it leaves the world. Made with new (see the add functions below), owned
+/// by the world.
 class Particle : public Object {
  private:
   int m_age; // Steps left to live.
@@ -46,9 +49,12 @@ class Particle : public Object {
   int serialize(std::ostream &out, unsigned int attr = 0) override;
   int deserialize(std::istream &in, unsigned int *p_mask = nullptr) override;
 
+  /// The steps it has left to live.
   int getAge() const;
 };
 
+/// A particle that leaves a trail of fading particles behind it as it falls; SKYROCKETS shoots
+/// them.
 class Firework : public Particle {
  private:
   unsigned char m_r, m_g, m_b; // Colour, for the trail.

@@ -11,6 +11,8 @@
 
 namespace vx {
 
+/// A sequence of positions in world cells to follow, with the index of the next one. A value
+/// type.
 class Path {
  private:
   std::vector<Vector> m_positions; // The waypoints, in order.
@@ -19,16 +21,20 @@ class Path {
  public:
   /// No waypoints, index 0.
   Path();
+  /// A path through positions (world cells), starting at the first.
   explicit Path(std::vector<Vector> positions);
 
   /// Appends a waypoint.
   void addPosition(Vector position);
+  /// Every position, in order.
   const std::vector<Vector> &getPositions() const;
+  /// The number of positions.
   int getCount() const;
 
   /// Removes every waypoint and sets the index to 0.
   void clear();
 
+  /// The index of the next position to reach.
   int getIndex() const;
   /// Sets the current waypoint, kept within 0 to the waypoint count.
   void setIndex(int new_index);

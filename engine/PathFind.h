@@ -16,9 +16,13 @@ class Object;
 
 /// A world cell: column x, row y.
 struct PathCell {
+  /// Column of the cell.
   int x;
+  /// Row of the cell.
   int y;
+  /// Whether both coordinates match.
   bool operator==(const PathCell &other) const { return x == other.x && y == other.y; }
+  /// Whether a coordinate differs.
   bool operator!=(const PathCell &other) const { return !(*this == other); }
 };
 
@@ -34,6 +38,8 @@ struct PathNode {
   bool blocked;          ///< The remembered answer.
 };
 
+/// One A* search over the world's cells for one object, run a slice at a time by the path
+/// manager. Owned by the object that searches.
 class PathFind {
  private:
   // An open cell as the queue holds it; entries whose cell has since been
@@ -115,13 +121,18 @@ class PathFind {
   /// between calls it too.
   void forgetBlocked();
 
+  /// The object the path is for. Not owned.
   Object *getObject() const;
+  /// The object to reach, or null when the goal is a position. Not owned.
   Object *getTarget() const;
   /// Stops looking for a target (it is going away); the search goes on for
   /// the goal cell.
   void clearTarget();
+  /// The cell the search starts from.
   PathCell getStart() const;
+  /// The cell the search goes to.
   PathCell getGoal() const;
+  /// Whether the search found a path.
   bool isFound() const;
 
   /// The expanded cells, in expansion order.

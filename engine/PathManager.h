@@ -17,6 +17,8 @@ class PathFind;
 /// The most cells a world may have for a search over it.
 const long MAX_PATH_NODES = 1000000;
 
+/// Runs the pending path searches in the time left in each frame (or a fixed amount of work per
+/// step while recording or replaying) and sends each searching object its EventPath.
 class PathManager : public Manager {
  private:
   PathManager();
@@ -26,6 +28,7 @@ class PathManager : public Manager {
   int m_work_budget;                    // Expansions per cycle(); 0: the time budget.
 
  public:
+  /// The one path manager.
   static PathManager &getInstance();
 
   /// The least budget becomes a tenth of the game manager's frame time. 0, or
@@ -62,7 +65,9 @@ class PathManager : public Manager {
   /// game being recorded or replayed); 0 returns to the time budget.
   void setWorkBudget(int expansions);
 
+  /// The number of searches pending.
   int getPathFindCount() const;
+  /// The least time, in milliseconds, a slice of searching is given (a tenth of the frame time).
   int getMinCycleTime() const;
 };
 

@@ -9,11 +9,14 @@
 
 namespace vx {
 
+/// Pauses the game when its key is pressed: the picture stands still with a pause box, sounds
+/// and music hold, and any other key resumes. Made with new, owned by the world.
 class Pause : public Object {
  private:
   int m_pause_key; // Keyboard::Key that pauses.
 
  public:
+  /// A pause bound to pause_key, a Keyboard::Key value (F10 in Swat).
   explicit Pause(int pause_key);
 
   /// Pauses on any keyboard event of the pause key (press, held or release)

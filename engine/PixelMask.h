@@ -12,11 +12,17 @@ namespace vx {
 
 /// Pixels [left, right) x [top, bottom); empty when right <= left or bottom <= top.
 struct PixelRect {
+  /// The rectangle's edges in pixels; right and bottom are one past the last pixel.
+  ///@{
   int left, top, right, bottom;
+  ///@}
 
+  /// Whether the rectangle covers no pixel.
   bool isEmpty() const { return right <= left || bottom <= top; }
 };
 
+/// Which pixels of the window a frame has drawn on so far, kept in blocks: the draw batch asks
+/// it whether a figure can skip blending.
 class PixelMask {
  private:
   int m_width;                     // Pixels per row.
@@ -28,6 +34,7 @@ class PixelMask {
   PixelRect clip(PixelRect rect) const;
 
  public:
+  /// A mask of width x height pixels with nothing marked.
   PixelMask(int width, int height);
 
   /// Every pixel whose centre lies inside the float bounds or within 1/64 of a
@@ -35,9 +42,13 @@ class PixelMask {
   /// that are not numbers give the whole window.
   PixelRect around(float left, float top, float right, float bottom) const;
 
+  /// Unmarks every pixel.
   void clear();
+  /// Marks every pixel.
   void markAll();
+  /// Marks the pixels of rect (clipped to the mask).
   void mark(PixelRect rect);
+  /// Whether any pixel of rect is marked.
   bool any(PixelRect rect) const;
 
   /// The smallest rectangle holding every marked pixel of the rectangle

@@ -25,6 +25,8 @@ const int MAX_MUSICS = 50;    ///< Music streams the manager can hold.
 
 struct SpriteFile;
 
+/// Loads and owns the sprites, sounds and music of a game, each found by a label. Pointers it
+/// hands out stay valid until it shuts down; nobody else deletes them.
 class ResourceManager : public Manager {
  private:
   ResourceManager();
@@ -56,6 +58,7 @@ class ResourceManager : public Manager {
   ResourceManager(const ResourceManager &) = delete;
   ResourceManager &operator=(const ResourceManager &) = delete;
 
+  /// The one resource manager.
   static ResourceManager &getInstance();
 
   /// Empties the tables and starts. 0, or -1 when already started.
@@ -90,10 +93,14 @@ class ResourceManager : public Manager {
   /// Pauses every sound and music that is playing, and plays them on from
   /// where they were, as they were looping or not (a pause of the game).
   void pauseAudio();
+  /// Plays on every sound and music pauseAudio() held.
   void resumeAudio();
 
+  /// The number of sprites loaded.
   int getSpriteCount() const;
+  /// The number of sounds loaded.
   int getSoundCount() const;
+  /// The number of pieces of music loaded.
   int getMusicCount() const;
 };
 

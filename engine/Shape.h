@@ -14,6 +14,7 @@ namespace vx {
 
 class DisplayManager;
 
+/// The figures a Shape draws.
 enum ShapeType {
   UNDEFINED_SHAPE = -1, ///< Nothing is drawn.
   CIRCLE = 0,
@@ -25,10 +26,13 @@ enum ShapeType {
 struct ShapeOutline {
   int point_count;  ///< Corners of the polygon (a circle is approximated).
   float radius;     ///< Radius of the circle the corners lie on.
+  /// Top-left of the polygon's bounding square, in pixels.
   float x, y;       ///< Top-left of the polygon's bounding square.
   float rotation;   ///< Degrees, clockwise.
 };
 
+/// A small filled figure drawn at a world position, sized in pixels, in an engine colour or any
+/// RGB colour, with an opacity. A value type.
 class Shape {
  private:
   Color m_color;         // Engine colour, or CUSTOM for m_r, m_g, m_b.
@@ -49,21 +53,30 @@ class Shape {
 
   /// Refuses, with a log line, values other than the ShapeType ones.
   void setType(int new_type);
+  /// The figure drawn.
   ShapeType getType() const { return m_type; }
 
   /// An engine colour.
   void setColor(Color new_color);
   /// Any RGB colour: the colour becomes CUSTOM.
   void setColor(unsigned char r, unsigned char g, unsigned char b);
+  /// The engine colour, or CUSTOM for an RGB colour.
   Color getColor() const;
+  /// The red part of the colour drawn, 0 to 255.
   unsigned char getRed() const;
+  /// The green part of the colour drawn, 0 to 255.
   unsigned char getGreen() const;
+  /// The blue part of the colour drawn, 0 to 255.
   unsigned char getBlue() const;
 
+  /// Sets the size in pixels (a circle's diameter, a square's side).
   void setSize(float new_size);
+  /// The size in pixels.
   float getSize() const;
 
+  /// Sets the opacity, 0 (invisible) to 255 (opaque).
   void setOpacity(unsigned char new_opacity);
+  /// The opacity, 0 to 255.
   unsigned char getOpacity() const;
 
   /// The polygon drawn for a shape whose reference point is at these window

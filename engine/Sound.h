@@ -8,6 +8,8 @@
 
 namespace vx {
 
+/// A short sound effect, held in memory. Made and owned by the resource manager; games hold
+/// plain pointers from ResourceManager::getSound.
 class Sound {
  private:
   // The audio library's sample buffer and the voice that plays it. Made on the
@@ -32,7 +34,9 @@ class Sound {
   /// and keeps the same voice. 0, or -1 (no message: the caller reports it).
   int loadSound(const std::string &filename);
 
+  /// Sets the label the resource manager finds it by.
   void setLabel(const std::string &label);
+  /// The label the resource manager finds it by.
   std::string getLabel() const;
 
   /// Starts the sound from the beginning (or resumes it when paused), once or
@@ -51,7 +55,9 @@ class Sound {
   bool isLoaded() const;
   /// The voice's state as the audio library reports it; false without a voice.
   bool isPlaying() const;
+  /// Whether pause() held it (play() resumes it).
   bool isPaused() const;
+  /// Whether it was last played looping.
   bool isLooping() const;
 };
 

@@ -14,6 +14,9 @@
 
 namespace vx {
 
+/// An animated picture: frames of the same size in one colour, shown one after another. Loaded
+/// from a sprite file and owned by the resource manager; objects point to it through their
+/// Animation.
 class Sprite {
  private:
   int m_width;               // Width of every frame, in cells.
@@ -40,19 +43,32 @@ class Sprite {
 
   /// A copy of the frame, or an empty frame when the index is out of range.
   Frame getFrame(int frame_number) const;
+  /// The number of frames added.
   int getFrameCount() const;
 
+  /// Sets the width of every frame, in characters.
   void setWidth(int new_width);
+  /// The width of every frame, in characters (cells).
   int getWidth() const;
+  /// Sets the height of every frame, in rows.
   void setHeight(int new_height);
+  /// The height of every frame, in rows (cells).
   int getHeight() const;
+  /// Sets the colour every character is drawn in.
   void setColor(Color new_color);
+  /// The colour every character is drawn in.
   Color getColor() const;
+  /// Sets the steps each frame stays: 0 holds the first frame.
   void setSlowdown(int new_sprite_slowdown);
+  /// The steps each frame stays; 0 holds the first frame.
   int getSlowdown() const;
+  /// Sets the character drawn as transparent; 0 for none.
   void setTransparency(char new_transparency);
+  /// The character drawn as transparent; 0 for none.
   char getTransparency() const;
+  /// Sets the label the resource manager finds it by.
   void setLabel(std::string new_label);
+  /// The label the resource manager finds it by.
   std::string getLabel() const;
 
   /// Draws one frame in the sprite's colour, centred on the position. An index

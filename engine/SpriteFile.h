@@ -16,9 +16,12 @@ namespace vx {
 /// A sprite file being read, with the number of the last line counted (1 for
 /// the first line of the file); messages quote it.
 struct SpriteFile {
+  /// The file read. Not owned.
   std::istream &in;
+  /// The number of the last line read, from 1, for messages.
   int line;
 
+  /// Reads stream from its first line.
   explicit SpriteFile(std::istream &stream) : in(stream), line(0) {}
 };
 

@@ -8,6 +8,7 @@
 
 namespace vx {
 
+/// A 2D vector of floats in world cells: x grows to the right, y downward. A value type.
 class Vector {
  private:
   float m_x; // Horizontal coordinate, to the right.
@@ -15,14 +16,19 @@ class Vector {
 
  public:
   Vector() : m_x(0), m_y(0) {}
+  /// The vector (init_x, init_y).
   Vector(float init_x, float init_y) : m_x(init_x), m_y(init_y) {}
 
   /// The accessors and operators below are defined in the header: they are
   /// called in every inner loop of movement, collision and drawing.
   float getX() const { return m_x; }
+  /// The vertical coordinate, downward.
   float getY() const { return m_y; }
+  /// Sets the horizontal coordinate.
   void setX(float new_x) { m_x = new_x; }
+  /// Sets the vertical coordinate.
   void setY(float new_y) { m_y = new_y; }
+  /// Sets both coordinates.
   void setXY(float new_x, float new_y) {
     m_x = new_x;
     m_y = new_y;
@@ -40,8 +46,11 @@ class Vector {
     m_y *= s;
   }
 
+  /// The sum, coordinate by coordinate.
   Vector operator+(const Vector &other) const { return Vector(m_x + other.m_x, m_y + other.m_y); }
+  /// The difference, coordinate by coordinate.
   Vector operator-(const Vector &other) const { return Vector(m_x - other.m_x, m_y - other.m_y); }
+  /// Adds other to this vector.
   Vector &operator+=(const Vector &other) {
     m_x += other.m_x;
     m_y += other.m_y;
@@ -50,6 +59,7 @@ class Vector {
 
   /// Exact comparison of both coordinates.
   bool operator==(const Vector &other) const { return m_x == other.m_x && m_y == other.m_y; }
+  /// Whether a coordinate differs.
   bool operator!=(const Vector &other) const { return !(*this == other); }
 
   /// Both coordinates exactly 0.

@@ -37,6 +37,9 @@ const unsigned int ATTR_APPEARANCE = 0x80000; ///< Label, border, colour, locati
 /// Every attribute bit of a view object: what a new view object has modified.
 const unsigned int VIEW_ATTR_ALL = 0xfffff;
 
+/// A heads-up display item: a label and a number, drawn at one of nine places of the view
+/// whatever the world does, and updated by EventView events with its view string as tag.
+/// SPECTRAL, at the top altitude. Made with new, owned by the world.
 class ViewObject : public Object {
  private:
   std::string m_view_string;     // The label; also the tag view events must carry.
@@ -79,18 +82,28 @@ class ViewObject : public Object {
 
   /// Moves the object to one of the nine places; out-of-range values are ignored.
   virtual void setLocation(ViewObjectLocation new_location);
+  /// Shows or hides the number after the label.
   virtual void setDrawValue(bool new_draw_value = true);
+  /// Sets the number shown.
   virtual void setValue(int new_value);
   /// A border change moves a located object to its border-dependent row.
   virtual void setBorder(bool new_border);
+  /// Sets the colour of the label, the number and the border.
   virtual void setColor(Color new_color);
+  /// Sets the label, which is also the tag of the EventView events it takes.
   virtual void setViewString(std::string new_view_string);
 
+  /// Where on the view it is drawn.
   ViewObjectLocation getLocation() const;
+  /// Whether the number is shown.
   bool getDrawValue() const;
+  /// The number shown.
   int getValue() const;
+  /// Whether a border is drawn around it.
   bool getBorder() const;
+  /// The colour drawn in.
   Color getColor() const;
+  /// The label, also the tag of the view events it takes.
   std::string getViewString() const;
 };
 
