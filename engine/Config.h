@@ -1,5 +1,6 @@
-// Every engine setting a user can change without rebuilding: read once at
-// start-up from the optional configuration file.
+/// \file
+/// Every engine setting a user can change without rebuilding: read once at
+/// start-up from the optional configuration file.
 #ifndef VX_CONFIG_H
 #define VX_CONFIG_H
 
@@ -7,7 +8,7 @@
 
 namespace vx {
 
-// The longest frame time a configuration may ask for, in milliseconds.
+/// The longest frame time a configuration may ask for, in milliseconds.
 const int MAX_FRAME_TIME = 1000;
 
 class Config {
@@ -52,17 +53,17 @@ class Config {
 
   static Config &getInstance();
 
-  // The name of the configuration file: $VEXLO_CONFIG, or "vx-config.txt".
+  /// The name of the configuration file: $VEXLO_CONFIG, or "vx-config.txt".
   static std::string getConfigFileName();
 
-  // The file's non-empty, non-comment lines joined without separators; "" when
-  // it cannot be opened.
+  /// The file's non-empty, non-comment lines joined without separators; "" when
+  /// it cannot be opened.
   std::string readConfig() const;
 
-  // Sets every setting the text names; an empty text reads the file first.
+  /// Sets every setting the text names; an empty text reads the file first.
   void loadConfig(std::string config = "");
 
-  // Writes the configuration report to the log.
+  /// Writes the configuration report to the log.
   void logConfig() const;
 
   std::string getConfig() const;
@@ -78,8 +79,8 @@ class Config {
   std::string getWindowTitle() const;
   bool getShowMouse() const;
   bool getHeadless() const;
-  // Whether the display is the terminal ("display:terminal", or
-  // VEXLO_DISPLAY=terminal, which overrides the file) instead of a window.
+  /// Whether the display is the terminal ("display:terminal", or
+  /// VEXLO_DISPLAY=terminal, which overrides the file) instead of a window.
   bool getTerminal() const;
   std::string getFontFile() const;
   std::string getLogFile() const;
@@ -87,19 +88,19 @@ class Config {
   bool getNetworking() const;
   int getGridWidth() const;
   int getGridHeight() const;
-  // "record_file" and "replay_file", or VEXLO_RECORD and VEXLO_REPLAY when set.
+  /// "record_file" and "replay_file", or VEXLO_RECORD and VEXLO_REPLAY when set.
   std::string getRecordFile() const;
   std::string getReplayFile() const;
 
-  // A replay runs the game at its record's frame time.
+  /// A replay runs the game at its record's frame time.
   void setFrameTime(int frame_time);
 
-  // The font a game brings along, set before start-up: the key "font_file"
-  // still wins when the configuration names one.
+  /// The font a game brings along, set before start-up: the key "font_file"
+  /// still wins when the configuration names one.
   void setFontFile(const std::string &font_file);
 
-  // How long the network manager lets a message take to arrive once begun,
-  // and an accepted connection stay silent, in milliseconds (0: no limit).
+  /// How long the network manager lets a message take to arrive once begun,
+  /// and an accepted connection stay silent, in milliseconds (0: no limit).
   int getNetworkMessageTimeout() const;
   int getNetworkSilentTimeout() const;
 };

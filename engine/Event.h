@@ -1,4 +1,5 @@
-// The base of every engine event: a value whose type is a string.
+/// \file
+/// The base of every engine event: a value whose type is a string.
 #ifndef VX_EVENT_H
 #define VX_EVENT_H
 
@@ -17,7 +18,7 @@ class Event {
   virtual ~Event();
 
   void setType(std::string new_type);
-  // A reference to the event's own type: handlers compare it on every event.
+  /// A reference to the event's own type: handlers compare it on every event.
   const std::string &getType() const { return m_event_type; }
 };
 

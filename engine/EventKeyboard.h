@@ -1,4 +1,5 @@
-// Raised by the input manager for key presses, releases and held keys.
+/// \file
+/// Raised by the input manager for key presses, releases and held keys.
 #ifndef VX_EVENT_KEYBOARD_H
 #define VX_EVENT_KEYBOARD_H
 
@@ -12,14 +13,14 @@ const std::string KEYBOARD_EVENT = "vx-keyboard";
 
 enum EventKeyboardAction : int {
   UNDEFINED_KEYBOARD_ACTION = -1,
-  KEY_PRESSED = 0,  // The key went down.
-  KEY_RELEASED = 1, // The key went up.
-  KEY_DOWN = 2,     // The key is held; raised every frame while it is.
+  KEY_PRESSED = 0,  ///< The key went down.
+  KEY_RELEASED = 1, ///< The key went up.
+  KEY_DOWN = 2,     ///< The key is held; raised every frame while it is.
 };
 
 namespace Keyboard {
 
-// The engine's own key codes; the input manager translates the window's keys into these.
+/// The engine's own key codes; the input manager translates the window's keys into these.
 enum Key : int {
   UNDEFINED_KEY = -1,
   SPACE = 0, RETURN, ESCAPE, TAB, LEFTARROW, RIGHTARROW, UPARROW, DOWNARROW, PAUSE,
@@ -29,14 +30,14 @@ enum Key : int {
   A, B, C, D, E, F, G, H, I, J, K, L, M, N, O, P, Q, R, S, T, U, V, W, X, Y, Z,
   NUM1, NUM2, NUM3, NUM4, NUM5, NUM6, NUM7, NUM8, NUM9, NUM0,
   BACKSPACE,
-  // 73 is no key.
+  /// 73 is no key.
   LEFTBRACKET = 74, RIGHTBRACKET, BACKQUOTE,
 };
 
 } // namespace Keyboard
 
-// The key's display text ("A", "1", "~", ...), or "" for keys without one and
-// for values that are no key.
+/// The key's display text ("A", "1", "~", ...), or "" for keys without one and
+/// for values that are no key.
 std::string keyToString(int key);
 
 class EventKeyboard : public Event {
@@ -45,7 +46,7 @@ class EventKeyboard : public Event {
   EventKeyboardAction m_keyboard_action;  // What happened to it.
 
  public:
-  // Undefined key and action.
+  /// Undefined key and action.
   EventKeyboard();
 
   void setKey(Keyboard::Key new_key);

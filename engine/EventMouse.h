@@ -1,4 +1,5 @@
-// Raised by the input manager for mouse clicks, held buttons and movement.
+/// \file
+/// Raised by the input manager for mouse clicks, held buttons and movement.
 #ifndef VX_EVENT_MOUSE_H
 #define VX_EVENT_MOUSE_H
 
@@ -11,9 +12,9 @@ const std::string MSE_EVENT = "vx-mouse";
 
 enum EventMouseAction : int {
   UNDEFINED_MOUSE_ACTION = -1,
-  CLICKED = 0, // A button went down.
-  PRESSED = 1, // A button is held; raised every frame while it is.
-  MOVED = 2,   // The pointer moved (no button).
+  CLICKED = 0, ///< A button went down.
+  PRESSED = 1, ///< A button is held; raised every frame while it is.
+  MOVED = 2,   ///< The pointer moved (no button).
 };
 
 namespace Mouse {
@@ -34,7 +35,7 @@ class EventMouse : public Event {
   Vector m_mouse_xy;               // Pointer position in view cells.
 
  public:
-  // Undefined action and button, position (0,0).
+  /// Undefined action and button, position (0,0).
   EventMouse();
 
   void setMouseAction(EventMouseAction new_action);

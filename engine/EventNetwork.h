@@ -1,4 +1,5 @@
-// Raised by the network manager when a connection opens or closes.
+/// \file
+/// Raised by the network manager when a connection opens or closes.
 #ifndef VX_EVENT_NETWORK_H
 #define VX_EVENT_NETWORK_H
 
@@ -6,8 +7,8 @@
 
 namespace vx {
 
-// The network manager's event types. Only NETWORK_EVENT is raised by the
-// engine; the others are for games to send between instances.
+/// The network manager's event types. Only NETWORK_EVENT is raised by the
+/// engine; the others are for games to send between instances.
 const std::string NETWORK_EVENT = "vx-network";
 const std::string KEYBOARD_NETWORK_EVENT = "vx-keyboard-network";
 const std::string MOUSE_NETWORK_EVENT = "vx-mouse-network";
@@ -25,10 +26,10 @@ class EventNetwork : public Event {
   const void *m_p_message;  // The message (not owned).
 
  public:
-  // Socket index -1, no message.
+  /// Socket index -1, no message.
   explicit EventNetwork(int label);
 
-  // Accepts -1 to 3 and returns 0; any other value is logged, stored as -1 and gives -1.
+  /// Accepts -1 to 3 and returns 0; any other value is logged, stored as -1 and gives -1.
   int setLabel(int new_label);
   int getLabel() const;
   void setSocketIndex(int new_socket_index);

@@ -1,4 +1,5 @@
-// Starts the engine, runs the fixed-rate game loop and shuts the engine down.
+/// \file
+/// Starts the engine, runs the fixed-rate game loop and shuts the engine down.
 #ifndef VX_GAME_MANAGER_H
 #define VX_GAME_MANAGER_H
 
@@ -22,14 +23,14 @@ class GameManager : public Manager {
  public:
   static GameManager &getInstance();
 
-  // Starts every engine manager in order. 0, or -1 with the managers started
-  // so far left running (shutDown() stops them).
+  /// Starts every engine manager in order. 0, or -1 with the managers started
+  /// so far left running (shutDown() stops them).
   int startUp() override;
 
-  // Stops the started managers in reverse order, then the log.
+  /// Stops the started managers in reverse order, then the log.
   void shutDown() override;
 
-  // Runs the game loop until game over.
+  /// Runs the game loop until game over.
   void run();
 
   void setGameOver(bool game_over = true);
@@ -37,7 +38,7 @@ class GameManager : public Manager {
   int getFrameTime() const;
   int getStepCount() const;
 
-  // Accepts only "vx-step".
+  /// Accepts only "vx-step".
   bool isValid(std::string event_type) const override;
 };
 

@@ -1,4 +1,5 @@
-// Walks an ObjectList live: if the list shrinks meanwhile, the walk follows it.
+/// \file
+/// Walks an ObjectList live: if the list shrinks meanwhile, the walk follows it.
 #ifndef VX_OBJECT_LIST_ITERATOR_H
 #define VX_OBJECT_LIST_ITERATOR_H
 
@@ -18,7 +19,7 @@ class ObjectListIterator {
   void next();
   bool isDone() const;
 
-  // The object at the current position, or null past the end.
+  /// The object at the current position, or null past the end.
   Object *currentObject() const;
 };
 

@@ -1,23 +1,24 @@
-// What a game record holds: the header that says under which conditions the
-// game ran, and for each step the input it was given and the hash of the
-// world after it. Also the byte helpers the record writer and reader share.
-//
-// The file, all numbers little-endian:
-//   "VXRC", format version (2 bytes), engine version x 100 (2 bytes), then
-//   seven 4-byte signed numbers: frame time in ms, view columns, view rows,
-//   scene-graph grid cell width and height, random seed, path search work
-//   per step.
-//   Blocks, one per step that had input or a new world hash: the step's
-//   distance from the previous block (varint; the first counts from step
-//   -1), a flags byte (RECORD_HASH, RECORD_INPUT), the 8-byte hash if
-//   flagged, and if flagged the input count (varint) and the inputs.
-//   The end: the distance to the step count (varint), RECORD_END, and the
-//   8-byte FNV-1a checksum of every byte before it.
-// An input starts with one byte: its kind x 16, plus for keys the action + 1
-// (then one byte, the key + 1), for the mouse (action + 1) x 4 + button + 1
-// (then x and y as 4-byte floats, view cells). A network message continues
-// with the socket index, the message kind and the payload length (varints)
-// and the payload.
+/// \file
+/// What a game record holds: the header that says under which conditions the
+/// game ran, and for each step the input it was given and the hash of the
+/// world after it. Also the byte helpers the record writer and reader share.
+///
+/// The file, all numbers little-endian:
+///   "VXRC", format version (2 bytes), engine version x 100 (2 bytes), then
+///   seven 4-byte signed numbers: frame time in ms, view columns, view rows,
+///   scene-graph grid cell width and height, random seed, path search work
+///   per step.
+///   Blocks, one per step that had input or a new world hash: the step's
+///   distance from the previous block (varint; the first counts from step
+///   -1), a flags byte (RECORD_HASH, RECORD_INPUT), the 8-byte hash if
+///   flagged, and if flagged the input count (varint) and the inputs.
+///   The end: the distance to the step count (varint), RECORD_END, and the
+///   8-byte FNV-1a checksum of every byte before it.
+/// An input starts with one byte: its kind x 16, plus for keys the action + 1
+/// (then one byte, the key + 1), for the mouse (action + 1) x 4 + button + 1
+/// (then x and y as 4-byte floats, view cells). A network message continues
+/// with the socket index, the message kind and the payload length (varints)
+/// and the payload.
 #ifndef VX_RECORD_FORMAT_H
 #define VX_RECORD_FORMAT_H
 
@@ -31,49 +32,49 @@ const char RECORD_MAGIC[] = "VXRC";
 const int RECORD_FORMAT_VERSION = 1;
 const int RECORD_HEADER_SIZE = 4 + 2 + 2 + 7 * 4;
 
-// Flags of a block.
+/// Flags of a block.
 const int RECORD_HASH = 1;
 const int RECORD_INPUT = 2;
 const int RECORD_END = 0x80;
 
-// The largest record read, in bytes (a ten-minute game needs well under one).
+/// The largest record read, in bytes (a ten-minute game needs well under one).
 const long MAX_RECORD_BYTES = 256L * 1024 * 1024;
 
-// The kinds of recorded input.
+/// The kinds of recorded input.
 enum RecordedKind : int {
-  INPUT_KEY = 0,     // A keyboard event.
-  INPUT_MOUSE = 1,   // A mouse event.
-  INPUT_CLOSE = 2,   // The window was closed.
-  INPUT_MESSAGE = 3, // A network message was received.
+  INPUT_KEY = 0,     ///< A keyboard event.
+  INPUT_MOUSE = 1,   ///< A mouse event.
+  INPUT_CLOSE = 2,   ///< The window was closed.
+  INPUT_MESSAGE = 3, ///< A network message was received.
 };
 
-// One input event as it was delivered.
+/// One input event as it was delivered.
 struct RecordedInput {
   int kind = INPUT_KEY;
-  int action = -1;      // The keyboard or mouse action.
-  int code = -1;        // The key or the mouse button.
-  float x = 0, y = 0;   // The mouse position in view cells.
-  int socket = -1;      // The connection a message came from.
-  int message_kind = 0; // A MessageKind.
-  std::string payload;  // The message bytes.
+  int action = -1;      ///< The keyboard or mouse action.
+  int code = -1;        ///< The key or the mouse button.
+  float x = 0, y = 0;   ///< The mouse position in view cells.
+  int socket = -1;      ///< The connection a message came from.
+  int message_kind = 0; ///< A MessageKind.
+  std::string payload;  ///< The message bytes.
 
   bool operator==(const RecordedInput &other) const;
 };
 
-// The conditions a game ran under; a replay needs the same.
+/// The conditions a game ran under; a replay needs the same.
 struct RecordHeader {
   int format_version = RECORD_FORMAT_VERSION;
-  int engine_version = 0; // Vexlo version x 100.
-  int frame_time = 0;     // Milliseconds.
-  int columns = 0;        // The view's size in cells.
+  int engine_version = 0; ///< Vexlo version x 100.
+  int frame_time = 0;     ///< Milliseconds.
+  int columns = 0;        ///< The view's size in cells.
   int rows = 0;
-  int grid_width = 0;     // The scene graph's grid cell size.
+  int grid_width = 0;     ///< The scene graph's grid cell size.
   int grid_height = 0;
-  int seed = 0;           // The seed rand() was given.
-  int path_work = 0;      // Path search expansions per step.
+  int seed = 0;           ///< The seed rand() was given.
+  int path_work = 0;      ///< Path search expansions per step.
 };
 
-// A step that cost bytes: its input, and its hash when it differs from the last.
+/// A step that cost bytes: its input, and its hash when it differs from the last.
 struct RecordStep {
   int step = 0;
   bool has_hash = false;
@@ -81,19 +82,19 @@ struct RecordStep {
   std::vector<RecordedInput> inputs;
 };
 
-// FNV-1a, 64 bits: the record's checksum.
+/// FNV-1a, 64 bits: the record's checksum.
 const uint64_t FNV_OFFSET = 14695981039346656037ULL;
 const uint64_t FNV_PRIME = 1099511628211ULL;
 uint64_t fnv1a(const void *data, size_t bytes, uint64_t hash = FNV_OFFSET);
 
-// Appends numbers in the record's byte order.
+/// Appends numbers in the record's byte order.
 void appendU16(std::string &out, uint32_t value);
 void appendI32(std::string &out, int32_t value);
 void appendU64(std::string &out, uint64_t value);
 void appendFloat(std::string &out, float value);
 void appendVarint(std::string &out, uint32_t value);
 
-// Appends the header, a block, or one input.
+/// Appends the header, a block, or one input.
 void appendHeader(std::string &out, const RecordHeader &header);
 void appendStep(std::string &out, int gap, const RecordStep &step);
 void appendInput(std::string &out, const RecordedInput &input);

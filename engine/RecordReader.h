@@ -1,7 +1,8 @@
-// Reads a game record made by RecordWriter and checks every byte of it: a
-// truncated, corrupted or unknown record is refused with a message saying
-// what is wrong, never half read. Lengths and counts are checked against the
-// bytes left before anything is allocated for them.
+/// \file
+/// Reads a game record made by RecordWriter and checks every byte of it: a
+/// truncated, corrupted or unknown record is refused with a message saying
+/// what is wrong, never half read. Lengths and counts are checked against the
+/// bytes left before anything is allocated for them.
 #ifndef VX_RECORD_READER_H
 #define VX_RECORD_READER_H
 
@@ -22,11 +23,11 @@ class RecordReader {
  public:
   RecordReader();
 
-  // Reads and parses the file. 0, or -1 with getError() saying why.
+  /// Reads and parses the file. 0, or -1 with getError() saying why.
   int load(const std::string &path);
 
-  // Parses a whole record. 0, or -1 with getError() saying why; a failed
-  // parse leaves no steps.
+  /// Parses a whole record. 0, or -1 with getError() saying why; a failed
+  /// parse leaves no steps.
   int parse(const std::string &bytes);
 
   const RecordHeader &getHeader() const;

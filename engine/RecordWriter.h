@@ -1,7 +1,8 @@
-// Writes a game record as the game runs: the header first, then a block for
-// each step that had input or a new world hash, then the end with the step
-// count and the checksum. Blocks are buffered and reach the file a few
-// kilobytes at a time, so recording costs the loop almost nothing.
+/// \file
+/// Writes a game record as the game runs: the header first, then a block for
+/// each step that had input or a new world hash, then the end with the step
+/// count and the checksum. Blocks are buffered and reach the file a few
+/// kilobytes at a time, so recording costs the loop almost nothing.
 #ifndef VX_RECORD_WRITER_H
 #define VX_RECORD_WRITER_H
 
@@ -31,22 +32,22 @@ class RecordWriter {
   RecordWriter(const RecordWriter &) = delete;
   RecordWriter &operator=(const RecordWriter &) = delete;
 
-  // Creates the file. 0, or -1 with errno saying why.
+  /// Creates the file. 0, or -1 with errno saying why.
   int open(const std::string &path);
 
-  // Writes the header: first, once.
+  /// Writes the header: first, once.
   void writeHeader(const RecordHeader &header);
 
-  // Adds a block for a step after the last one written.
+  /// Adds a block for a step after the last one written.
   void writeStep(const RecordStep &step);
 
-  // Writes the end for a game of this many steps and closes the file. 0, or
-  // -1 with a log line when any write failed.
+  /// Writes the end for a game of this many steps and closes the file. 0, or
+  /// -1 with a log line when any write failed.
   int close(int step_count);
 
   bool isOpen() const;
 
-  // A whole record in memory, as the file would hold it.
+  /// A whole record in memory, as the file would hold it.
   static std::string encode(const RecordHeader &header, const std::vector<RecordStep> &steps,
                             int step_count);
 };

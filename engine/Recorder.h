@@ -1,15 +1,16 @@
-// Records a game as it is played, or replays a record step for step.
-//
-// Recording writes the conditions of the game (seed, frame time, view and
-// grid size), every input event and network message delivered in each step,
-// and the hash of the world after each step. Replaying gives the game the
-// recorded input instead of the player's (only closing the window still
-// counts), and compares the world's hash after every step with the record's:
-// at the first difference it stops the game and reports the step.
-//
-// While recording or replaying, the path manager gets a fixed amount of
-// search work per step instead of a share of the frame's time, so searches
-// finish in the same step every time.
+/// \file
+/// Records a game as it is played, or replays a record step for step.
+///
+/// Recording writes the conditions of the game (seed, frame time, view and
+/// grid size), every input event and network message delivered in each step,
+/// and the hash of the world after each step. Replaying gives the game the
+/// recorded input instead of the player's (only closing the window still
+/// counts), and compares the world's hash after every step with the record's:
+/// at the first difference it stops the game and reports the step.
+///
+/// While recording or replaying, the path manager gets a fixed amount of
+/// search work per step instead of a share of the frame's time, so searches
+/// finish in the same step every time.
 #ifndef VX_RECORDER_H
 #define VX_RECORDER_H
 
@@ -28,12 +29,12 @@ class Event;
 class InputManager;
 class NetworkManager;
 
-// The exit status of a program whose replay went another way than the record,
-// and of one whose replay stopped before the end of the record.
+/// The exit status of a program whose replay went another way than the record,
+/// and of one whose replay stopped before the end of the record.
 const int REPLAY_DIVERGED = 3;
 const int REPLAY_INCOMPLETE = 4;
 
-// Path search expansions per step while recording or replaying.
+/// Path search expansions per step while recording or replaying.
 const int RECORD_PATH_WORK = 400;
 
 class Recorder : public Manager {
@@ -81,63 +82,63 @@ class Recorder : public Manager {
  public:
   static Recorder &getInstance();
 
-  // What the command line asked for; empty names leave the configuration's.
+  /// What the command line asked for; empty names leave the configuration's.
   void setRecordFile(const std::string &path);
   void setReplayFile(const std::string &path);
   void setFast(bool fast = true);
 
-  // Reads the record to replay, or creates the one to write, as the
-  // configuration ("record_file", "replay_file", VEXLO_RECORD, VEXLO_REPLAY)
-  // or the command line says. A replay's frame time, view and grid size must
-  // be the configuration's; with a frame time of 0 (or --fast) the record's
-  // frame time is taken and the loop does not sleep. 0, or -1 for a record
-  // that cannot be read or does not fit, with the reason on standard error
-  // and in the log. Called by the game manager once the world has started.
+  /// Reads the record to replay, or creates the one to write, as the
+  /// configuration ("record_file", "replay_file", VEXLO_RECORD, VEXLO_REPLAY)
+  /// or the command line says. A replay's frame time, view and grid size must
+  /// be the configuration's; with a frame time of 0 (or --fast) the record's
+  /// frame time is taken and the loop does not sleep. 0, or -1 for a record
+  /// that cannot be read or does not fit, with the reason on standard error
+  /// and in the log. Called by the game manager once the world has started.
   int startUp() override;
 
-  // Ends the record being written; reports a replay that ended early.
+  /// Ends the record being written; reports a replay that ended early.
   void shutDown() override;
 
   bool isRecording() const;
   bool isReplaying() const;
-  // The loop runs without sleeping (a frame time of 0, or --fast), as
-  // decided at start-up.
+  /// The loop runs without sleeping (a frame time of 0, or --fast), as
+  /// decided at start-up.
   bool isFast() const;
-  // A replay reached the end of the record or diverged from it.
+  /// A replay reached the end of the record or diverged from it.
   bool isFinished() const;
-  // 0, or REPLAY_DIVERGED once a replay diverged.
+  /// 0, or REPLAY_DIVERGED once a replay diverged.
   int getExitStatus() const;
 
-  // The seed rand() gets: a replay's is the record's; a recording notes it
-  // and writes the record's header.
+  /// The seed rand() gets: a replay's is the record's; a recording notes it
+  /// and writes the record's header.
   int chooseSeed(int seed);
 
-  // Called where the input manager reads input, before the window. A replay
-  // delivers the step's recorded input (only a closed window counts of the
-  // real one) and returns true: skip the device. Otherwise input handed in by
-  // queueInput() is delivered and false returned.
+  /// Called where the input manager reads input, before the window. A replay
+  /// delivers the step's recorded input (only a closed window counts of the
+  /// real one) and returns true: skip the device. Otherwise input handed in by
+  /// queueInput() is delivered and false returned.
   bool deliverInput(const InputManager &input_manager);
 
-  // Input for the next delivery, as if the player gave it (a bot, a demo):
-  // it is recorded like the player's. A keyboard or mouse event.
+  /// Input for the next delivery, as if the player gave it (a bot, a demo):
+  /// it is recorded like the player's. A keyboard or mouse event.
   void queueInput(const Event &event);
 
-  // The input manager delivers a keyboard or mouse event; a recording notes it.
+  /// The input manager delivers a keyboard or mouse event; a recording notes it.
   void noteInput(const Event *p_event);
-  // The window was closed.
+  /// The window was closed.
   void noteClose();
-  // The network manager delivers a message; a recording notes it.
+  /// The network manager delivers a message; a recording notes it.
   void noteMessage(int socket, int message_kind, const std::string &payload);
 
-  // A replay delivers the step's recorded network messages (the first call of
-  // the step) and returns how many.
+  /// A replay delivers the step's recorded network messages (the first call of
+  /// the step) and returns how many.
   int replayMessages(const NetworkManager &network_manager);
 
-  // The game loop's step is over: hashes the world, and writes the step or
-  // compares it with the record.
+  /// The game loop's step is over: hashes the world, and writes the step or
+  /// compares it with the record.
   void endStep();
 
-  // Accepts no events.
+  /// Accepts no events.
   bool isValid(std::string event_type) const override;
 };
 
