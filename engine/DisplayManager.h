@@ -43,6 +43,9 @@ enum Justification {
   JUSTIFY_RIGHT = 2,  ///< The string ends just before the position.
 };
 
+/// Draws the character grid: characters, strings, sprites' frames and shapes, in a window, in
+/// the terminal, or nowhere when headless. Positions are in world or view cells as each call
+/// says; sizes of the window in pixels. Everything drawn in a step is shown by swapBuffers().
 class DisplayManager : public Manager {
  private:
   DisplayManager();
@@ -139,13 +142,17 @@ class DisplayManager : public Manager {
   /// Shows what was drawn and clears the back buffer. Returns 0 or -1.
   int swapBuffers();
 
+  ///@{
   /// Window size in cells.
   int getHorizontal() const;
   int getVertical() const;
+  ///@}
 
+  ///@{
   /// Size of the grid in pixels: the window's, less any bars.
   int getHorizontalPixels() const;
   int getVerticalPixels() const;
+  ///@}
 
   /// The window, or null before start-up, after shut-down, when headless and
   /// when the game is shown in the terminal.
@@ -168,10 +175,12 @@ class DisplayManager : public Manager {
   /// when the window system is gone and freeing them would reach it again.
   void abandonWindow();
 
+  ///@{
   /// The font every character is drawn in (null without a window) and the
   /// character size it is drawn at.
   const sf::Font *getFont() const;
   unsigned int getCharacterSize() const;
+  ///@}
 
   /// How far, in pixels, every glyph is moved from where a text at the
   /// character's position would put it, so that the ink of every printable
@@ -180,13 +189,17 @@ class DisplayManager : public Manager {
   Vector getGlyphOffset() const;
 };
 
+///@{
 /// Pixels per cell, horizontally and vertically.
 float charWidth();
 float charHeight();
+///@}
 
+///@{
 /// Converts a position in cells to pixels and back.
 Vector spacesToPixels(Vector spaces);
 Vector pixelsToSpaces(Vector pixels);
+///@}
 
 /// Sets r, g, b from an engine colour; CUSTOM and unsupported values leave them.
 void colorToRGB(Color color, unsigned char &r, unsigned char &g,

@@ -46,18 +46,30 @@ struct ShapeOutline;
 /// position, and the glyph's rectangle in the font's texture, in pixels.
 struct GlyphQuad {
   bool visible;             ///< Blanks, tabs and line ends have no quad.
+  ///@{
   float left, top;          ///< Top-left corner of the quad.
+  ///@}
+  ///@{
+  ///@{
   float right, bottom;      ///< Bottom-right corner of the quad.
+  ///@}
+  ///@}
+  ///@{
   float u1, v1, u2, v2;     ///< Texture rectangle.
+  ///@}
 };
 
 /// Where an untextured figure goes: a layer, and the texture coordinate that
 /// samples white in that layer's texture.
 struct PlainTarget {
+  /// The vertices of the layer drawn into. Not owned.
   std::vector<sf::Vertex> &layer;
+  /// The texture coordinate that samples white in the layer's texture.
   sf::Vector2f white;
 };
 
+/// The triangles of one frame, gathered by the display manager's draw calls and drawn in as few
+/// library calls as the order allows when the frame is shown.
 class DrawBatch {
  private:
   const sf::Font &m_font;                    // Owned by the display manager.
@@ -135,6 +147,7 @@ class DrawBatch {
   /// A filled polygon placed by the outline (nothing for fewer than 3 corners).
   void addPolygon(const ShapeOutline &outline, sf::Color fill);
 
+  /// The vertices gathered so far in this frame.
   std::size_t getVertexCount() const;
 
   /// Draws everything added since the last draw, layer by layer, and empties

@@ -7,8 +7,11 @@
 
 namespace vx {
 
+/// The type of an event that was not given one, "vx-undefined".
 const std::string UNDEFINED_EVENT = "vx-undefined";
 
+/// The base of every event: a type string that says which kind it is. Events are made by
+/// whoever raises them and lent to each handler, which must not keep the pointer.
 class Event {
  private:
   std::string m_event_type; // The event type, "vx-undefined" by default.
@@ -17,6 +20,7 @@ class Event {
   Event();
   virtual ~Event();
 
+  /// Sets the type string.
   void setType(std::string new_type);
   /// A reference to the event's own type: handlers compare it on every event.
   const std::string &getType() const { return m_event_type; }

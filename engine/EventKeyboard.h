@@ -9,8 +9,10 @@
 
 namespace vx {
 
+/// The type of EventKeyboard, "vx-keyboard".
 const std::string KEYBOARD_EVENT = "vx-keyboard";
 
+/// What a key did.
 enum EventKeyboardAction : int {
   UNDEFINED_KEYBOARD_ACTION = -1,
   KEY_PRESSED = 0,  ///< The key went down.
@@ -40,6 +42,8 @@ enum Key : int {
 /// for values that are no key.
 std::string keyToString(int key);
 
+/// A key of the window or terminal, sent by the input manager to the objects registered for
+/// KEYBOARD_EVENT.
 class EventKeyboard : public Event {
  private:
   Keyboard::Key m_key_val;                // Which key.
@@ -49,9 +53,13 @@ class EventKeyboard : public Event {
   /// Undefined key and action.
   EventKeyboard();
 
+  /// Sets the key.
   void setKey(Keyboard::Key new_key);
+  /// The key; Keyboard::UNDEFINED_KEY (-1) for keys the engine has no code for.
   Keyboard::Key getKey() const;
+  /// Sets the action.
   void setKeyboardAction(EventKeyboardAction new_action);
+  /// Pressed, released, or held down (sent every step while held).
   EventKeyboardAction getKeyboardAction() const;
 };
 

@@ -8,8 +8,10 @@
 
 namespace vx {
 
+/// The type of EventMouse, "vx-mouse".
 const std::string MSE_EVENT = "vx-mouse";
 
+/// What the mouse did.
 enum EventMouseAction : int {
   UNDEFINED_MOUSE_ACTION = -1,
   CLICKED = 0, ///< A button went down.
@@ -19,6 +21,7 @@ enum EventMouseAction : int {
 
 namespace Mouse {
 
+/// The mouse buttons.
 enum Button : int {
   UNDEFINED_MOUSE_BUTTON = -1,
   LEFT = 0,
@@ -28,6 +31,8 @@ enum Button : int {
 
 } // namespace Mouse
 
+/// The mouse over the window or terminal, sent by the input manager to the objects registered
+/// for MSE_EVENT.
 class EventMouse : public Event {
  private:
   EventMouseAction m_mouse_action; // What happened.
@@ -38,11 +43,17 @@ class EventMouse : public Event {
   /// Undefined action and button, position (0,0).
   EventMouse();
 
+  /// Sets the action.
   void setMouseAction(EventMouseAction new_action);
+  /// Clicked, pressed (held) or moved.
   EventMouseAction getMouseAction() const;
+  /// Sets the button.
   void setMouseButton(Mouse::Button new_button);
+  /// The button; Mouse::UNDEFINED_MOUSE_BUTTON (-1) when moved without one.
   Mouse::Button getMouseButton() const;
+  /// Sets the position, view cells.
   void setMousePosition(Vector new_position);
+  /// The pointer's position in view cells (viewToWorld gives world cells).
   Vector getMousePosition() const;
 };
 

@@ -7,8 +7,12 @@
 
 namespace vx {
 
+/// The engine's version.
 const float VEXLO_VERSION = 4.25f;
 
+/// Starts and stops the whole engine and runs the game loop: one step every frame time, in
+/// which objects get their step event, input is read, the world moves and is drawn, and the
+/// loop sleeps out the rest of the frame.
 class GameManager : public Manager {
  private:
   GameManager();
@@ -21,6 +25,7 @@ class GameManager : public Manager {
   void seedRandom() const;
 
  public:
+  /// The one game manager.
   static GameManager &getInstance();
 
   /// Starts every engine manager in order. 0, or -1 with the managers started
@@ -33,9 +38,13 @@ class GameManager : public Manager {
   /// Runs the game loop until game over.
   void run();
 
+  /// Ends the game loop after the current step (false cancels).
   void setGameOver(bool game_over = true);
+  /// Whether the loop ends after this step.
   bool getGameOver() const;
+  /// The target duration of a step, milliseconds.
   int getFrameTime() const;
+  /// The steps completed since run() began.
   int getStepCount() const;
 
   /// Accepts only "vx-step".

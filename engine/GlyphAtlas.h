@@ -47,13 +47,21 @@ struct GlyphQuad;
 
 /// A glyph's image for one placement.
 struct AtlasGlyph {
+  ///@{
   int left, top;        ///< Its top-left pixel, relative to the whole pixel at or
+  ///@}
                         // before the quad's top-left corner.
+  ///@{
   int width, height;    ///< 0 when no pixel it covers gets any ink.
+  ///@}
+  ///@{
   int u, v;             ///< Its top-left texel in the atlas; -1 when the image is
+  ///@}
                         // larger than the atlas and the glyph is never in it.
 };
 
+/// Images of glyphs resampled for their exact place on the pixel grid, packed into one texture,
+/// so that upright characters are drawn without blending.
 class GlyphAtlas {
  private:
   // A glyph, the fractional placement of its quad's edges, bit for bit, and
@@ -93,6 +101,8 @@ class GlyphAtlas {
   void forgetAll();
 
  public:
+  /// The most new glyph images made in one frame; the rest are drawn from the font's page
+  /// meanwhile.
   static const int MAX_NEW_PER_FRAME = 64;
 
   /// Copies the page's alpha: every glyph the atlas is asked for must already
@@ -114,6 +124,7 @@ class GlyphAtlas {
   /// Call only when nothing drawn from the atlas is pending.
   void startFrame();
 
+  /// The texture holding the images.
   const sf::Texture &getTexture() const;
   /// A texture coordinate inside the white square (sampled to white).
   static sf::Vector2f whiteTexel();

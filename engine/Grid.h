@@ -20,15 +20,20 @@ class Object;
 /// A cell of the grid, or OUT_OF_BOUNDS_KEY for the out-of-bounds list.
 /// Keys are ordered by row, then column.
 struct GridKey {
+  /// The column, from 0; -1 in OUT_OF_BOUNDS_KEY.
   int col;
+  /// The row, from 0; -1 in OUT_OF_BOUNDS_KEY.
   int row;
 
+  /// Row first, then column.
   bool operator<(const GridKey &other) const {
     return row != other.row ? row < other.row : col < other.col;
   }
+  /// Whether column and row match.
   bool operator==(const GridKey &other) const {
     return col == other.col && row == other.row;
   }
+  /// Whether column or row differ.
   bool operator!=(const GridKey &other) const { return !(*this == other); }
 };
 
@@ -41,6 +46,8 @@ typedef std::set<GridKey> GridKeySet;
 /// The most cells a grid may have; a larger boundary is refused at startUp.
 const long MAX_GRID_CELLS = 1000000;
 
+/// The world cut into equal cells (grid_width x grid_height character cells): each solid object
+/// is filed under every cell its box touches, so collision queries look at nearby objects only.
 class Grid {
  private:
   // The cells, indexed [row][column]; null until startUp.
@@ -112,10 +119,13 @@ class Grid {
   /// True between startUp and shutDown.
   bool isAllocated() const;
 
+  ///@{
+  /// The grid's columns and rows, and a cell's width and height in character cells.
   int getNumCols() const;
   int getNumRows() const;
   int getCellWidth() const;
   int getCellHeight() const;
+  ///@}
 
   /// A copy of the list of one key (OUT_OF_BOUNDS_KEY for the out-of-bounds
   /// list); empty for a key outside the grid.

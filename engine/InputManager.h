@@ -31,6 +31,8 @@ enum WindowEvent : int {
   WINDOW_RESIZED = 3,     ///< The window changed size; the display has followed.
 };
 
+/// Turns the window's or terminal's input into keyboard and mouse events every step, and
+/// delivers them to the objects registered for KEYBOARD_EVENT and MSE_EVENT.
 class InputManager : public Manager {
  private:
   InputManager();
@@ -50,6 +52,7 @@ class InputManager : public Manager {
   InputManager(const InputManager &) = delete;
   InputManager &operator=(const InputManager &) = delete;
 
+  /// The one input manager.
   static InputManager &getInstance();
 
   /// Turns the window's key repeat off (unless headless). Needs the display

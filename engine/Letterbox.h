@@ -11,10 +11,18 @@
 
 namespace vx {
 
+/// Where the grid lies in a window whose shape differs from the grid's: scaled to fit, centred,
+/// with bars around it.
 struct Letterbox {
+  ///@{
   int window_width, window_height; ///< The whole window, in pixels.
+  ///@}
+  ///@{
   int left, top;                   ///< The grid's top-left pixel in the window.
+  ///@}
+  ///@{
   int grid_width, grid_height;     ///< The grid's size in pixels.
+  ///@}
   float scale;                     ///< Grid pixels per configured pixel.
 };
 

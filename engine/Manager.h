@@ -16,6 +16,8 @@ class Object;
 /// A manager keeps interest lists for at most this many distinct event types.
 const int MAX_EVENTS = 100;
 
+/// The base of every engine manager: a type name, started or not, and the objects interested in
+/// each event type it keeps. Managers are singletons that live until the program ends.
 class Manager {
  private:
   std::string m_type;                   // Manager type name ("WorldManager", ...).
@@ -36,11 +38,15 @@ class Manager {
   /// Clears the started flag (warning if it was not set).
   virtual void shutDown();
 
+  ///@{
+  /// The manager's type name ("WorldManager", ...).
   std::string getType() const;
   void setType(std::string type);
+  ///@}
 
   /// May this manager keep interest in events of this type? The base accepts none.
   virtual bool isValid(std::string event_type) const;
+  /// Whether startUp() succeeded and shutDown() has not run since.
   bool isStarted() const;
 
   /// Delivers the event to every active object interested in its type when
@@ -52,9 +58,11 @@ class Manager {
   /// every manager, so no handler of it is called (the Object destructor calls this).
   static void forgetListener(const Object *p_o);
 
+  ///@{
   /// Adds or removes an object's interest in an event type. Return 0 or -1.
   int registerInterest(Object *p_o, std::string event_type);
   int unregisterInterest(Object *p_o, std::string event_type);
+  ///@}
 
   /// Number of event types that currently have an interest list.
   int getEventCount() const;

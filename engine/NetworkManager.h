@@ -17,10 +17,12 @@ namespace vx {
 /// The port a server listens on unless told otherwise.
 const std::string DEFAULT_PORT = "9876";
 
+///@{
 /// EventNetwork labels raised by the network manager.
 const int NETWORK_CONNECTED = 0;
 const int NETWORK_MESSAGE = 1;
 const int NETWORK_CLOSED = 2;
+///@}
 
 /// Bytes waiting for a slow reader before its connection is given up.
 const int MAX_UNSENT_BYTES = 1 << 20;
@@ -28,6 +30,7 @@ const int MAX_UNSENT_BYTES = 1 << 20;
 /// How long connect() waits for the other instance to answer, milliseconds.
 const int CONNECT_TIMEOUT_MS = 3000;
 
+///@{
 /// How long a message may take to arrive once its first bytes came, and how
 /// long an accepted connection may stay silent before sending anything, before
 /// the connection is closed (milliseconds; 0 turns a timeout off). The
@@ -35,11 +38,14 @@ const int CONNECT_TIMEOUT_MS = 3000;
 /// them when the manager starts.
 const int PARTIAL_MESSAGE_TIMEOUT_MS = 5000;
 const int SILENT_CONNECTION_TIMEOUT_MS = 5000;
+///@}
 
 /// Connections accept() takes or refuses in one call at most, so a flood of
 /// them cannot hold up the game loop.
 const int MAX_ACCEPTS_PER_CALL = 4096;
 
+/// Links engine instances over TCP: listens and accepts, connects, sends and receives bytes or
+/// framed messages, and tells interested objects of connections made and closed.
 class NetworkManager : public Manager {
  private:
   // Bytes to send to a connection once the game loop reaches a step.
@@ -105,6 +111,7 @@ class NetworkManager : public Manager {
  public:
   ~NetworkManager() override;
 
+  /// The one network manager.
   static NetworkManager &getInstance();
 
   /// 0, or -1 when already started.
@@ -139,16 +146,20 @@ class NetworkManager : public Manager {
   /// way. Returns its socket index, or -1.
   int connect(std::string host, std::string port);
 
+  ///@{
   /// The most connections accept() takes (3 at first). 0, or -1 for a negative count.
   int setMaxConnections(int max_connections);
   int getMaxConnections() const;
+  ///@}
 
+  ///@{
   /// How long a message may take to arrive once its first bytes came, and how
   /// long an accepted connection may stay silent before sending anything,
   /// milliseconds (0: no limit). Checked by accept() and receiveMessages(). 0,
   /// or -1 for a negative time (the setting stays).
   int setPartialMessageTimeout(int milliseconds);
   int setSilentConnectionTimeout(int milliseconds);
+  ///@}
 
   /// Number of open connections.
   int getConnectionCount() const;

@@ -12,6 +12,7 @@
 
 namespace vx {
 
+/// The bytes of a message's header: payload length (4), kind (2), the marker "vx" (2).
 const int MESSAGE_HEADER_SIZE = 8;
 
 /// The longest payload a message may carry, in bytes.
@@ -33,6 +34,7 @@ enum MessageKind {
 /// The event type of a message kind, or "" for a kind that is not one of ours.
 std::string messageKindToEventType(int kind);
 
+/// One framed message between engine instances: a kind and at most 64 KiB of payload.
 class NetworkMessage {
  private:
   int m_kind;            // A MessageKind.
@@ -41,9 +43,12 @@ class NetworkMessage {
  public:
   /// An undefined message without payload.
   NetworkMessage();
+  /// A message of the kind carrying a copy of bytes bytes at data.
   NetworkMessage(int kind, const void *data, int bytes);
 
+  /// The MessageKind.
   int getKind() const;
+  /// The payload bytes.
   const std::string &getPayload() const;
 
   /// Header and payload as they go on the wire, or "" (with a log line) when

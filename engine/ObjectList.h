@@ -7,6 +7,8 @@ namespace vx {
 
 class Object;
 
+/// An ordered list of object pointers, which it does not own. A value type: copies are
+/// independent lists of the same objects.
 class ObjectList {
  private:
   int m_count;       // Number of pointers held.
@@ -21,8 +23,11 @@ class ObjectList {
 
  public:
   ObjectList();
+  ///@{
+  /// Copies the pointers.
   ObjectList(const ObjectList &other);
   ObjectList &operator=(const ObjectList &other);
+  ///@}
   ~ObjectList();
 
   /// Appends a pointer. Returns -1 for a null pointer or when the list cannot grow.
@@ -36,6 +41,7 @@ class ObjectList {
 
   /// Defined here: every walk over objects calls them once per object.
   int getCount() const { return m_count; }
+  /// Whether it holds no pointer.
   bool isEmpty() const { return m_count == 0; }
 
   /// The pointer at index; logs and throws std::out_of_range outside [0, count).

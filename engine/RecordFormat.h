@@ -28,14 +28,19 @@
 
 namespace vx {
 
+/// The first four bytes of every record.
 const char RECORD_MAGIC[] = "VXRC";
+/// The format this engine writes, and the latest it reads.
 const int RECORD_FORMAT_VERSION = 1;
+/// The header's size in bytes.
 const int RECORD_HEADER_SIZE = 4 + 2 + 2 + 7 * 4;
 
+///@{
 /// Flags of a block.
 const int RECORD_HASH = 1;
 const int RECORD_INPUT = 2;
 const int RECORD_END = 0x80;
+///@}
 
 /// The largest record read, in bytes (a ten-minute game needs well under one).
 const long MAX_RECORD_BYTES = 256L * 1024 * 1024;
@@ -50,54 +55,74 @@ enum RecordedKind : int {
 
 /// One input event as it was delivered.
 struct RecordedInput {
+  /// The RecordedKind.
   int kind = INPUT_KEY;
   int action = -1;      ///< The keyboard or mouse action.
   int code = -1;        ///< The key or the mouse button.
+  ///@{
   float x = 0, y = 0;   ///< The mouse position in view cells.
+  ///@}
   int socket = -1;      ///< The connection a message came from.
   int message_kind = 0; ///< A MessageKind.
   std::string payload;  ///< The message bytes.
 
+  /// Whether every field matches.
   bool operator==(const RecordedInput &other) const;
 };
 
 /// The conditions a game ran under; a replay needs the same.
 struct RecordHeader {
+  /// The record's format version.
   int format_version = RECORD_FORMAT_VERSION;
   int engine_version = 0; ///< Vexlo version x 100.
   int frame_time = 0;     ///< Milliseconds.
+  ///@{
   int columns = 0;        ///< The view's size in cells.
   int rows = 0;
+  ///@}
+  ///@{
   int grid_width = 0;     ///< The scene graph's grid cell size.
   int grid_height = 0;
+  ///@}
   int seed = 0;           ///< The seed rand() was given.
   int path_work = 0;      ///< Path search expansions per step.
 };
 
 /// A step that cost bytes: its input, and its hash when it differs from the last.
 struct RecordStep {
+  /// The step, from 0.
   int step = 0;
+  /// Whether the world's hash after the step is in the record.
   bool has_hash = false;
+  /// The world's hash after the step.
   uint64_t hash = 0;
+  /// The input delivered in the step, in order.
   std::vector<RecordedInput> inputs;
 };
 
+///@{
 /// FNV-1a, 64 bits: the record's checksum.
 const uint64_t FNV_OFFSET = 14695981039346656037ULL;
 const uint64_t FNV_PRIME = 1099511628211ULL;
+///@}
+/// The FNV-1a hash of bytes bytes at data, continuing from hash.
 uint64_t fnv1a(const void *data, size_t bytes, uint64_t hash = FNV_OFFSET);
 
+///@{
 /// Appends numbers in the record's byte order.
 void appendU16(std::string &out, uint32_t value);
 void appendI32(std::string &out, int32_t value);
 void appendU64(std::string &out, uint64_t value);
 void appendFloat(std::string &out, float value);
 void appendVarint(std::string &out, uint32_t value);
+///@}
 
+///@{
 /// Appends the header, a block, or one input.
 void appendHeader(std::string &out, const RecordHeader &header);
 void appendStep(std::string &out, int gap, const RecordStep &step);
 void appendInput(std::string &out, const RecordedInput &input);
+///@}
 
 } // namespace vx
 

@@ -13,6 +13,8 @@
 
 namespace vx {
 
+/// Reads and checks a whole record: header, blocks and checksum. A record that is not whole and
+/// sound is refused.
 class RecordReader {
  private:
   RecordHeader m_header;
@@ -30,9 +32,13 @@ class RecordReader {
   /// parse leaves no steps.
   int parse(const std::string &bytes);
 
+  /// The header read.
   const RecordHeader &getHeader() const;
+  /// The blocks read, in step order.
   const std::vector<RecordStep> &getSteps() const;
+  /// The number of steps the recorded game ran.
   int getStepCount() const;
+  /// Why the last load or parse failed.
   std::string getError() const;
 };
 

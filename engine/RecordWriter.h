@@ -14,6 +14,8 @@
 
 namespace vx {
 
+/// Writes a record as the game goes: each block when its step ends, the end and checksum when
+/// closed.
 class RecordWriter {
  private:
   std::FILE *m_p_file;  // The record being written, or null.
@@ -45,6 +47,7 @@ class RecordWriter {
   /// -1 with a log line when any write failed.
   int close(int step_count);
 
+  /// Whether a file is being written.
   bool isOpen() const;
 
   /// A whole record in memory, as the file would hold it.

@@ -29,14 +29,18 @@ class Event;
 class InputManager;
 class NetworkManager;
 
+///@{
 /// The exit status of a program whose replay went another way than the record,
 /// and of one whose replay stopped before the end of the record.
 const int REPLAY_DIVERGED = 3;
 const int REPLAY_INCOMPLETE = 4;
+///@}
 
 /// Path search expansions per step while recording or replaying.
 const int RECORD_PATH_WORK = 400;
 
+/// Records a game's input and world hashes to a file, or replays a record: delivers the
+/// recorded input instead of the player's and checks the world after every step.
 class Recorder : public Manager {
  private:
   enum Mode { OFF, RECORDING, REPLAYING };
@@ -80,12 +84,15 @@ class Recorder : public Manager {
   void checkStep(uint64_t hash);
 
  public:
+  /// The one recorder.
   static Recorder &getInstance();
 
+  ///@{
   /// What the command line asked for; empty names leave the configuration's.
   void setRecordFile(const std::string &path);
   void setReplayFile(const std::string &path);
   void setFast(bool fast = true);
+  ///@}
 
   /// Reads the record to replay, or creates the one to write, as the
   /// configuration ("record_file", "replay_file", VEXLO_RECORD, VEXLO_REPLAY)
@@ -99,7 +106,9 @@ class Recorder : public Manager {
   /// Ends the record being written; reports a replay that ended early.
   void shutDown() override;
 
+  /// Whether the game is being recorded.
   bool isRecording() const;
+  /// Whether a record is being replayed.
   bool isReplaying() const;
   /// The loop runs without sleeping (a frame time of 0, or --fast), as
   /// decided at start-up.

@@ -15,6 +15,9 @@
 
 namespace vx {
 
+/// The world's index of its objects: all of them, the active, inactive and solid ones, the
+/// visible ones by altitude, the active ones by type, and the grid of the solid ones. Holds
+/// pointers only; the world owns the objects.
 class SceneGraph {
  private:
   ObjectList m_objects;                             // All active objects.
@@ -47,10 +50,12 @@ class SceneGraph {
   /// Takes an object out of every list it is in. 0 or -1.
   int removeObject(Object *p_o);
 
+  ///@{
   /// Copies of the lists.
   ObjectList activeObjects() const;
   ObjectList inactiveObjects() const;
   ObjectList solidObjects() const;
+  ///@}
 
   /// The visible objects at an altitude; empty, with a warning, outside [0, MAX_ALTITUDE].
   ObjectList visibleObjects(int altitude) const;
@@ -64,6 +69,7 @@ class SceneGraph {
   /// The grid (for inspection).
   const Grid &getGrid() const;
 
+  ///@{
   /// Called by the object setters before the object's own field changes, so
   /// the object still shows the old state. 0 or -1.
   int updateActive(Object *p_o, bool new_active);
@@ -72,6 +78,7 @@ class SceneGraph {
   int updateType(Object *p_o, std::string new_type);
   int updateVisible(Object *p_o, bool new_visible);
   int updatePosition(Object *p_o, Vector new_position);
+  ///@}
 };
 
 } // namespace vx

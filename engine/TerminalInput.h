@@ -19,23 +19,31 @@ namespace vx {
 
 /// What a terminal reported.
 struct TerminalInput {
+  /// Which kind of report it is.
   enum Kind {
     KEY = 0,             ///< A key (key, name, key_event, modifiers).
     MOUSE = 1,           ///< A mouse report (mouse_event, button, x, y).
     KEYBOARD_FLAGS = 2,  ///< The terminal answered the keyboard-protocol query.
   };
+  /// What a key report says.
   enum KeyEvent {
     KEY_PRESS = 0,   ///< Pressed; without the keyboard protocol also a repeat.
     KEY_REPEAT = 1,  ///< Held, as reported by the keyboard protocol.
     KEY_RELEASE = 2, ///< Released, as reported by the keyboard protocol.
   };
+  /// What a mouse report says.
   enum MouseEvent {
+    /// The pointer moved.
     MOUSE_MOTION = 0,
+    /// A button went down.
     MOUSE_PRESS = 1,
+    /// A button went up.
     MOUSE_RELEASE = 2,
   };
+  /// Modifier keys held, as bits.
   enum Modifier { SHIFT = 1, ALT = 2, CTRL = 4 };
 
+  /// Which kind of report it is.
   Kind kind;
   int key;            ///< An engine key code (Keyboard::Key), -1 for keys it has none for.
   const char *name;   ///< The key's name, for log lines.
@@ -44,9 +52,13 @@ struct TerminalInput {
   int modifiers;      ///< Modifier bits.
   int mouse_event;    ///< MouseEvent.
   int button;         ///< Mouse::Button, -1 for none.
+  ///@{
   int x, y;           ///< Mouse cell, counted from 0 at the terminal's top-left.
+  ///@}
 };
 
+/// Turns the bytes a terminal sends into TerminalInput reports: keys, SGR mouse reports and
+/// keyboard-protocol reports.
 class TerminalInputParser {
  private:
   std::string m_pending;  // Bytes that may be the start of a sequence.
@@ -87,10 +99,12 @@ class TerminalKeyHolds {
   std::vector<Held> m_held;
 
  public:
+  ///@{
   /// Without the keyboard protocol: how long a press waits for the first
   /// repeat, and repeats for the next, before the key counts as released.
   static const std::int64_t FIRST_REPEAT_US = 600000;
   static const std::int64_t NEXT_REPEAT_US = 150000;
+  ///@}
   /// With it: how long a key stays down with no report at all (a release lost
   /// to a focus change must not hold it for ever).
   static const std::int64_t REPORTED_HOLD_US = 5000000;

@@ -38,11 +38,16 @@ int nearest8(std::uint32_t rgb);
 
 /// One terminal cell: a printable ASCII character on a background.
 struct TerminalCell {
+  /// The character.
   char ch;
+  /// The character's colour, 0xRRGGBB.
   std::uint32_t fg;
+  /// The background colour, 0xRRGGBB.
   std::uint32_t bg;
 };
 
+/// The grid as the terminal shows it: the cells drawn in a frame, and the shortest control
+/// sequences that turn the last frame shown into this one.
 class TerminalScreen {
  private:
   int m_cols, m_rows;                 // The grid, in cells.
@@ -72,10 +77,15 @@ class TerminalScreen {
   void encodeTooSmall(std::string &out);
 
  public:
+  /// A grid of cols x rows cells, drawn with the colours the mode allows.
   TerminalScreen(int cols, int rows, TerminalColorMode mode);
 
+  ///@{
+  /// The grid's size in cells.
   int getCols() const;
   int getRows() const;
+  ///@}
+  /// The colours the terminal is sent.
   TerminalColorMode getColorMode() const;
 
   /// The terminal's size; a change makes the next frame repaint everything.
@@ -84,11 +94,14 @@ class TerminalScreen {
   /// The colour the frame and the margins around the grid are cleared to; a
   /// change repaints everything.
   void setBackground(std::uint32_t rgb);
+  /// The background colour, 0xRRGGBB.
   std::uint32_t getBackground() const;
 
+  ///@{
   /// Where the grid's top-left cell is shown in the terminal.
   int getLeft() const;
   int getTop() const;
+  ///@}
 
   /// Draws a character in a cell over the background colour, as the window
   /// blanks a character's cell. Outside printable ASCII becomes '?'. Cells

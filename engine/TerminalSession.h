@@ -25,6 +25,8 @@ namespace vx {
 
 struct ShapeOutline;
 
+/// The terminal the game is shown in: takes it over, writes the frames, reads the input, and
+/// gives it back as it was on every way out.
 class TerminalSession {
  private:
   TerminalSession();
@@ -50,6 +52,7 @@ class TerminalSession {
   TerminalSession(const TerminalSession &) = delete;
   TerminalSession &operator=(const TerminalSession &) = delete;
 
+  /// The one terminal session.
   static TerminalSession &getInstance();
 
   /// Takes over the terminal for a grid of cols x rows cells cleared to a
@@ -60,6 +63,7 @@ class TerminalSession {
   /// Gives the terminal back.
   void close();
 
+  /// Whether the terminal is taken over.
   bool isOpen() const;
 
   /// The grid being drawn. Only while open.

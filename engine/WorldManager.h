@@ -19,6 +19,9 @@ namespace vx {
 
 class Object;
 
+/// The game world: owns every object from its construction until it is deleted, moves them
+/// every step with their collision and out-of-world events, draws the visible ones, and keeps
+/// the world's boundary and the view.
 class WorldManager : public Manager {
  private:
   WorldManager();
@@ -40,6 +43,7 @@ class WorldManager : public Manager {
   void deleteMarked();
 
  public:
+  /// The one world manager.
   static WorldManager &getInstance();
 
   /// Resets the view state and starts the scene graph. 0, or -1.
@@ -76,27 +80,35 @@ class WorldManager : public Manager {
   /// Draws the visible objects in the view, altitude 0 first.
   void draw();
 
+  ///@{
   /// Sets the world's extent and rebuilds the scene graph's grid for it. 0, or
   /// -1 when the grid refuses the extent (the old one stays).
   int setBoundary(Box new_boundary);
   Box getBoundary() const;
+  ///@}
 
+  ///@{
   /// Sets the part of the world shown in the window, unchecked.
   void setView(Box new_view);
   Box getView() const;
+  ///@}
 
+  ///@{
   /// The dead zone of view following, as fractions (0 to 1) of the view's
   /// extents; values out of range are stored with a warning.
   void setViewSlack(Vector new_view_slack);
   Vector getViewSlack() const;
+  ///@}
 
   /// Centres the view on a position, keeping it inside the boundary.
   void setViewPosition(Vector view_pos);
 
+  ///@{
   /// Makes the view follow an object (null stops following) and centres the
   /// view on it. 0, or -1 for an object not in the world (nothing changes).
   int setViewFollowing(Object *p_new_view_following);
   Object *getViewFollowing() const;
+  ///@}
 
   /// The index of all objects; the object setters report their changes to it.
   SceneGraph &getSceneGraph();

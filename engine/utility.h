@@ -30,9 +30,11 @@ int checkStream(const char *where, const std::ios &stream);
 /// Exactly 32 characters '0' or '1', bit 31 first.
 std::string toBinaryString(unsigned int value);
 
+///@{
 /// Numbers as a default-formatted standard stream writes them.
 std::string toString(int value);
 std::string toString(float value);
+///@}
 
 /// Integer conversion of text: leading white space, a sign and digits; the
 /// rest is ignored, no digits give 0, and values beyond the range of int are
@@ -153,6 +155,7 @@ inline Box getWorldBox(const Object *p_o, Vector where) {
   const Box box = p_o->getBox();
   return Box(box.getCorner() + where, box.getHorizontal(), box.getVertical());
 }
+/// The object's box in world cells, at its position.
 inline Box getWorldBox(const Object *p_o) { return getWorldBox(p_o, p_o->getPosition()); }
 
 /// The side from which p_o1, moving with its velocity, meets p_o2: one of the
