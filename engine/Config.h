@@ -51,8 +51,11 @@ class Config {
   void loadFrameTime(const std::string &value);
 
  public:
+  ///@{
+  /// Not copyable: a singleton.
   Config(const Config &) = delete;
   Config &operator=(const Config &) = delete;
+  ///@}
 
   /// The one configuration, with the defaults until loadConfig() ran.
   static Config &getInstance();

@@ -76,9 +76,13 @@ class DisplayManager : public Manager {
   void flush() const;
 
  public:
+  /// Frees the window, font and drawing objects shutDown() left.
   ~DisplayManager() override;
+  ///@{
+  /// Not copyable: a singleton.
   DisplayManager(const DisplayManager &) = delete;
   DisplayManager &operator=(const DisplayManager &) = delete;
+  ///@}
 
   /// Defined here: every shape and character drawn asks for it.
   static DisplayManager &getInstance() {

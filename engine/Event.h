@@ -17,7 +17,9 @@ class Event {
   std::string m_event_type; // The event type, "vx-undefined" by default.
 
  public:
+  /// An event of type UNDEFINED_EVENT.
   Event();
+  /// Nothing to free.
   virtual ~Event();
 
   /// Sets the type string.

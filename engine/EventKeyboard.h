@@ -14,7 +14,7 @@ const std::string KEYBOARD_EVENT = "vx-keyboard";
 
 /// What a key did.
 enum EventKeyboardAction : int {
-  UNDEFINED_KEYBOARD_ACTION = -1,
+  UNDEFINED_KEYBOARD_ACTION = -1, ///< Not set.
   KEY_PRESSED = 0,  ///< The key went down.
   KEY_RELEASED = 1, ///< The key went up.
   KEY_DOWN = 2,     ///< The key is held; raised every frame while it is.
@@ -24,7 +24,7 @@ namespace Keyboard {
 
 /// The engine's own key codes; the input manager translates the window's keys into these.
 enum Key : int {
-  UNDEFINED_KEY = -1,
+  UNDEFINED_KEY = -1, ///< A key the engine has no code for (Home, End, Page Up...).
   SPACE = 0, RETURN, ESCAPE, TAB, LEFTARROW, RIGHTARROW, UPARROW, DOWNARROW, PAUSE,
   MINUS, PLUS, TILDE, PERIOD, COMMA, SLASH, EQUALS, BACKSLASH, MULTIPLY, QUOTE, SEMICOLON,
   LEFTCONTROL, RIGHTCONTROL, LEFTSHIFT, RIGHTSHIFT,
@@ -32,7 +32,7 @@ enum Key : int {
   A, B, C, D, E, F, G, H, I, J, K, L, M, N, O, P, Q, R, S, T, U, V, W, X, Y, Z,
   NUM1, NUM2, NUM3, NUM4, NUM5, NUM6, NUM7, NUM8, NUM9, NUM0,
   BACKSPACE,
-  /// 73 is no key.
+  // 73 is no key.
   LEFTBRACKET = 74, RIGHTBRACKET, BACKQUOTE,
 };
 

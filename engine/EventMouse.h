@@ -13,7 +13,7 @@ const std::string MSE_EVENT = "vx-mouse";
 
 /// What the mouse did.
 enum EventMouseAction : int {
-  UNDEFINED_MOUSE_ACTION = -1,
+  UNDEFINED_MOUSE_ACTION = -1, ///< Not set.
   CLICKED = 0, ///< A button went down.
   PRESSED = 1, ///< A button is held; raised every frame while it is.
   MOVED = 2,   ///< The pointer moved (no button).
@@ -23,10 +23,10 @@ namespace Mouse {
 
 /// The mouse buttons.
 enum Button : int {
-  UNDEFINED_MOUSE_BUTTON = -1,
-  LEFT = 0,
-  RIGHT = 1,
-  MIDDLE = 2,
+  UNDEFINED_MOUSE_BUTTON = -1, ///< No button (a move).
+  LEFT = 0, ///< The left button.
+  RIGHT = 1, ///< The right button.
+  MIDDLE = 2, ///< The middle button.
 };
 
 } // namespace Mouse

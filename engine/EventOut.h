@@ -14,6 +14,7 @@ const std::string OUT_EVENT = "vx-out";
 /// interest.
 class EventOut : public Event {
  public:
+  /// An out-of-world event.
   EventOut();
 };
 

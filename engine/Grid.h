@@ -89,8 +89,11 @@ class Grid {
   /// No cells yet; the cell size comes from the configuration.
   Grid();
 
+  ///@{
+  /// Not copyable: the world has one grid.
   Grid(const Grid &) = delete;
   Grid &operator=(const Grid &) = delete;
+  ///@}
 
   /// Builds the cells for the world manager's current boundary. 0, or -1 when
   /// the grid exists already or the cell size or cell count is unusable.

@@ -49,8 +49,11 @@ class InputManager : public Manager {
   void deliverMouse(EventMouseAction action, Mouse::Button button, int x, int y) const;
 
  public:
+  ///@{
+  /// Not copyable: a singleton.
   InputManager(const InputManager &) = delete;
   InputManager &operator=(const InputManager &) = delete;
+  ///@}
 
   /// The one input manager.
   static InputManager &getInstance();

@@ -20,6 +20,7 @@ class LateStepLog {
   /// The shortest time between two lines, microseconds.
   static const int64_t INTERVAL = 1000000;
 
+  /// No late step counted yet.
   LateStepLog();
 
   /// Notes a late step that took `elapsed` microseconds against a frame time

@@ -32,6 +32,7 @@ class LogManager : public Manager {
   int vwriteLog(const char *fmt, va_list args) const;
 
  public:
+  /// Closes the log file if shutDown() did not.
   ~LogManager() override;
 
   /// Defined here: nearly every engine call asks for it.

@@ -27,10 +27,15 @@ class Manager {
   bool m_is_started;                    // True between startUp() and shutDown().
 
  public:
+  /// A manager of type "Manager", not started, with no interest lists.
   Manager();
+  /// Drops the interest lists; the objects in them are not owned.
   virtual ~Manager();
+  ///@{
+  /// Not copyable: every manager is a singleton.
   Manager(const Manager &) = delete;
   Manager &operator=(const Manager &) = delete;
+  ///@}
 
   /// Sets the started flag (warning if it was already set). Returns 0.
   virtual int startUp();

@@ -26,9 +26,13 @@ class Music {
  public:
   /// An unopened stream, label "[Undefined]".
   Music();
+  /// Stops the music and closes its file. Only the resource manager deletes music.
   ~Music();
+  ///@{
+  /// Not copyable: the resource manager hands out pointers.
   Music(const Music &) = delete;
   Music &operator=(const Music &) = delete;
+  ///@}
 
   /// Opens the file for streaming (stopping whatever this music was playing).
   /// 0, or -1 (no message: the caller reports it).

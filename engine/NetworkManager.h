@@ -109,6 +109,7 @@ class NetworkManager : public Manager {
   void logError(int error) const;
 
  public:
+  /// Closes the sockets shutDown() left open.
   ~NetworkManager() override;
 
   /// The one network manager.

@@ -21,7 +21,7 @@ const int MAX_MESSAGE_SIZE = 65536;
 /// What a message is about. Each kind is delivered to the receiving objects as
 /// an event of one of the network event types.
 enum MessageKind {
-  MESSAGE_UNDEFINED = 0,
+  MESSAGE_UNDEFINED = 0, ///< Not a kind; a message of it is refused.
   MESSAGE_CREATE = 1,    ///< "vx-network-create"
   MESSAGE_SYNC = 2,      ///< "vx-network-sync"
   MESSAGE_DELETE = 3,    ///< "vx-network-delete"

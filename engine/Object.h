@@ -34,24 +34,24 @@ const int MAX_ALTITUDE = 4;
 /// Bits of the modified-attribute mask: which attributes changed since they
 /// were last serialized.
 enum ObjectAttribute : unsigned int {
-  ATTR_ID = 0x1,
-  ATTR_ACTIVE = 0x2,
-  ATTR_VISIBLE = 0x4,
-  ATTR_EVENTS = 0x8,
-  ATTR_BOX = 0x10,
-  ATTR_POSITION = 0x20,
-  ATTR_TYPE = 0x40,
-  ATTR_ANIMATION = 0x80,
-  ATTR_ALTITUDE = 0x100,
-  ATTR_SOLIDNESS = 0x200,
-  ATTR_NO_SOFT = 0x400,
-  ATTR_SPEED = 0x800,
-  ATTR_DIRECTION = 0x1000,
-  ATTR_ACCELERATION = 0x2000,
-  ATTR_SHAPE = 0x4000,
-  ATTR_PATH = 0x8000,
-  ATTR_FOLLOW_PATH = 0x10000,
-  ATTR_AVOID_COLLISIONS = 0x20000,
+  ATTR_ID = 0x1, ///< The id.
+  ATTR_ACTIVE = 0x2, ///< Active or not.
+  ATTR_VISIBLE = 0x4, ///< Visible or not.
+  ATTR_EVENTS = 0x8, ///< The event types registered for.
+  ATTR_BOX = 0x10, ///< The box.
+  ATTR_POSITION = 0x20, ///< The position.
+  ATTR_TYPE = 0x40, ///< The type name.
+  ATTR_ANIMATION = 0x80, ///< The animation.
+  ATTR_ALTITUDE = 0x100, ///< The altitude.
+  ATTR_SOLIDNESS = 0x200, ///< The solidness.
+  ATTR_NO_SOFT = 0x400, ///< Refusing moves onto SOFT objects.
+  ATTR_SPEED = 0x800, ///< The speed.
+  ATTR_DIRECTION = 0x1000, ///< The direction.
+  ATTR_ACCELERATION = 0x2000, ///< The acceleration.
+  ATTR_SHAPE = 0x4000, ///< The shape.
+  ATTR_PATH = 0x8000, ///< The path.
+  ATTR_FOLLOW_PATH = 0x10000, ///< Following the path or not.
+  ATTR_AVOID_COLLISIONS = 0x20000, ///< Sliding along HARD obstacles or not.
 };
 
 /// Every attribute bit: what a new object has modified.
@@ -109,8 +109,11 @@ class Object {
   /// Unregisters every interest and removes the object from the world.
   virtual ~Object();
 
+  ///@{
+  /// Not copyable: an object is one thing in the world, made with new.
   Object(const Object &) = delete;
   Object &operator=(const Object &) = delete;
+  ///@}
 
   /// Sets the game-defined type name ("Object" for a new object), which
   /// WorldManager::objectsOfType finds.

@@ -22,12 +22,14 @@ class ObjectList {
   [[noreturn]] void outOfRange(int index) const;
 
  public:
+  /// An empty list.
   ObjectList();
   ///@{
   /// Copies the pointers.
   ObjectList(const ObjectList &other);
   ObjectList &operator=(const ObjectList &other);
   ///@}
+  /// Frees the list, not the objects.
   ~ObjectList();
 
   /// Appends a pointer. Returns -1 for a null pointer or when the list cannot grow.

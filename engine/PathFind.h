@@ -103,8 +103,11 @@ class PathFind {
   /// A search from start to goal over a world of width x height cells, for
   /// p_o, optionally ending where p_o touches p_target. The start costs 0.
   PathFind(Object *p_o, Object *p_target, PathCell start, PathCell goal, int width, int height);
+  ///@{
+  /// Not copyable: a search belongs to one object.
   PathFind(const PathFind &) = delete;
   PathFind &operator=(const PathFind &) = delete;
+  ///@}
 
   /// One expansion. 0: no path exists (or there are no nodes); 1: not
   /// finished; 2: found. Once the search has ended it answers the same again

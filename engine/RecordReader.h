@@ -23,6 +23,7 @@ class RecordReader {
   std::string m_error;             // Why the last load or parse failed.
 
  public:
+  /// A reader with nothing loaded.
   RecordReader();
 
   /// Reads and parses the file. 0, or -1 with getError() saying why.

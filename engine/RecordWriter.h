@@ -29,10 +29,16 @@ class RecordWriter {
   void add(const std::string &bytes, bool flush_now = false);
 
  public:
+  /// A writer with no file open.
   RecordWriter();
+  /// Closes the file without ending the record (a record without its end is refused on
+  /// reading).
   ~RecordWriter();
+  ///@{
+  /// Not copyable: it owns the open file.
   RecordWriter(const RecordWriter &) = delete;
   RecordWriter &operator=(const RecordWriter &) = delete;
+  ///@}
 
   /// Creates the file. 0, or -1 with errno saying why.
   int open(const std::string &path);

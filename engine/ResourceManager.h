@@ -54,9 +54,13 @@ class ResourceManager : public Manager {
   Sprite *loadRobustSprite(SpriteFile &file) const;
 
  public:
+  /// Frees whatever shutDown() did not.
   ~ResourceManager() override;
+  ///@{
+  /// Not copyable: a singleton.
   ResourceManager(const ResourceManager &) = delete;
   ResourceManager &operator=(const ResourceManager &) = delete;
+  ///@}
 
   /// The one resource manager.
   static ResourceManager &getInstance();

@@ -32,10 +32,14 @@ class SceneGraph {
   int unfile(Object *p_o, bool in_grid);
 
  public:
+  /// An empty scene graph with no grid.
   SceneGraph();
 
+  ///@{
+  /// Not copyable: the world has one scene graph.
   SceneGraph(const SceneGraph &) = delete;
   SceneGraph &operator=(const SceneGraph &) = delete;
+  ///@}
 
   /// Rebuilds the type map from the active objects and starts the grid for
   /// the world's current boundary. Returns the grid's result.

@@ -17,9 +17,9 @@ class DisplayManager;
 /// The figures a Shape draws.
 enum ShapeType {
   UNDEFINED_SHAPE = -1, ///< Nothing is drawn.
-  CIRCLE = 0,
-  SQUARE = 1,
-  TRIANGLE = 2,
+  CIRCLE = 0, ///< A circle whose radius is the size.
+  SQUARE = 1, ///< A square drawn in proportion to the size.
+  TRIANGLE = 2, ///< A triangle whose corners lie on a circle of half the size.
 };
 
 /// Where and how the polygon of a shape is drawn, in window pixels.
@@ -69,7 +69,7 @@ class Shape {
   /// The blue part of the colour drawn, 0 to 255.
   unsigned char getBlue() const;
 
-  /// Sets the size in pixels (a circle's diameter, a square's side).
+  /// Sets the size in pixels: a circle's radius; squares and triangles are drawn in proportion.
   void setSize(float new_size);
   /// The size in pixels.
   float getSize() const;

@@ -26,9 +26,13 @@ class Sound {
  public:
   /// No samples, no voice, label "[Undefined]".
   Sound();
+  /// Stops the sound and frees its samples. Only the resource manager deletes sounds.
   ~Sound();
+  ///@{
+  /// Not copyable: the resource manager hands out pointers.
   Sound(const Sound &) = delete;
   Sound &operator=(const Sound &) = delete;
+  ///@}
 
   /// Decodes the whole file. Loading into a loaded sound replaces the samples
   /// and keeps the same voice. 0, or -1 (no message: the caller reports it).

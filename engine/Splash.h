@@ -26,6 +26,7 @@ class Splash : public Object {
   /// Builds the banner just outside the right edge of the view and starts it
   /// sliding left.
   Splash();
+  /// Frees the banner sprite it made (it is not the resource manager's).
   ~Splash() override;
 
   int eventHandler(const Event *p_e) override;
@@ -41,6 +42,7 @@ class SplashVexlo : public Object {
  public:
   /// Builds the figure below the view, under the target, and starts it rising.
   explicit SplashVexlo(Vector target);
+  /// Frees the lettering sprite it made.
   ~SplashVexlo() override;
 
   int eventHandler(const Event *p_e) override;

@@ -34,9 +34,13 @@ class Sprite {
   /// are added, so a large maximum costs nothing until frames arrive. A negative
   /// maximum is an error: it is logged and no frame can then be added.
   explicit Sprite(int max_frames);
+  /// Frees the frames. Only the resource manager deletes sprites.
   ~Sprite();
+  ///@{
+  /// Not copyable: objects share a sprite through pointers.
   Sprite(const Sprite &) = delete;
   Sprite &operator=(const Sprite &) = delete;
+  ///@}
 
   /// Copies the frame into the next slot. 0, or -1 when the sprite is full.
   int addFrame(Frame new_frame);

@@ -41,7 +41,11 @@ struct TerminalInput {
     MOUSE_RELEASE = 2,
   };
   /// Modifier keys held, as bits.
-  enum Modifier { SHIFT = 1, ALT = 2, CTRL = 4 };
+  enum Modifier {
+    SHIFT = 1, ///< Shift was held.
+    ALT = 2,   ///< Alt was held.
+    CTRL = 4,  ///< Control was held.
+  };
 
   /// Which kind of report it is.
   Kind kind;
@@ -72,6 +76,7 @@ class TerminalInputParser {
   /// The longest sequence accepted; longer ones are dropped.
   static const std::size_t MAX_SEQUENCE = 64;
 
+  /// A parser expecting the start of a report.
   TerminalInputParser();
 
   /// Parses what was read, appending what it completes.

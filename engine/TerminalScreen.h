@@ -16,9 +16,9 @@ namespace vx {
 
 /// How colours are written: 24-bit, the 256-colour palette, or the 8 ANSI colours.
 enum TerminalColorMode {
-  TERMINAL_TRUECOLOR = 0,
-  TERMINAL_256_COLORS = 1,
-  TERMINAL_8_COLORS = 2,
+  TERMINAL_TRUECOLOR = 0, ///< 24-bit colours.
+  TERMINAL_256_COLORS = 1, ///< The 256-colour palette.
+  TERMINAL_8_COLORS = 2, ///< The eight ANSI colours.
 };
 
 /// The colour mode a terminal supports, judged from $COLORTERM and $TERM.

@@ -49,8 +49,11 @@ class TerminalSession {
   Vector toView(int x, int y) const;
 
  public:
+  ///@{
+  /// Not copyable: a singleton.
   TerminalSession(const TerminalSession &) = delete;
   TerminalSession &operator=(const TerminalSession &) = delete;
+  ///@}
 
   /// The one terminal session.
   static TerminalSession &getInstance();

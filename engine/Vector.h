@@ -15,6 +15,7 @@ class Vector {
   float m_y; // Vertical coordinate, downward.
 
  public:
+  /// The vector (0, 0).
   Vector() : m_x(0), m_y(0) {}
   /// The vector (init_x, init_y).
   Vector(float init_x, float init_y) : m_x(init_x), m_y(init_y) {}

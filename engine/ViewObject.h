@@ -16,15 +16,15 @@ namespace vx {
 /// Where on the screen a view object sits.
 enum ViewObjectLocation : int {
   UNDEFINED_LOCATION = -1, ///< The position was set directly.
-  TOP_LEFT = 0,
-  TOP_CENTER,
-  TOP_RIGHT,
-  CENTER_LEFT,
-  CENTER_CENTER,
-  CENTER_RIGHT,
-  BOTTOM_LEFT,
-  BOTTOM_CENTER,
-  BOTTOM_RIGHT,
+  TOP_LEFT = 0, ///< Top row, left end.
+  TOP_CENTER, ///< Top row, centred.
+  TOP_RIGHT, ///< Top row, right end.
+  CENTER_LEFT, ///< Middle row, left end.
+  CENTER_CENTER, ///< Middle of the view.
+  CENTER_RIGHT, ///< Middle row, right end.
+  BOTTOM_LEFT, ///< Bottom row, left end.
+  BOTTOM_CENTER, ///< Bottom row, centred.
+  BOTTOM_RIGHT, ///< Bottom row, right end.
 };
 
 /// The location's display name ("top-left", ..., "bot-right"), or "unknown".
@@ -56,6 +56,7 @@ class ViewObject : public Object {
   /// A spectral, top-altitude element at the top centre of the view, with a
   /// border and the value shown, listening to "vx-view".
   ViewObject();
+  /// Nothing of its own to free; Object's destructor unregisters and leaves the world.
   ~ViewObject() override;
 
   /// Places the object at a view position; the location becomes undefined.
