@@ -44,18 +44,22 @@ std::string gameDataDir() {
 
 std::string gameDataFile(const std::string &file) { return gameDataDir() + file; }
 
+std::string installedLogFile() {
+  const std::string best = bestStreakPath();
+  if (gameDataDir().empty() || best.empty())
+    return "";
+  return (fs::path(best).parent_path() / "vexlo.log").string();
+}
+
 void useGameData() {
   const std::string dir = gameDataDir();
   if (dir.empty())
     return;
   vx::Config::getInstance().setFontFile(dir + "vx-font.ttf");
-  if (std::getenv("VEXLO_LOG"))
+  const std::string log = installedLogFile();
+  if (std::getenv("VEXLO_LOG") || log.empty())
     return;
-  const std::string best = bestStreakPath();
-  if (best.empty())
-    return;
-  const fs::path folder = fs::path(best).parent_path();
   std::error_code error;
-  fs::create_directories(folder, error);
-  setenv("VEXLO_LOG", (folder / "vexlo.log").c_str(), 1);
+  fs::create_directories(fs::path(log).parent_path(), error);
+  setenv("VEXLO_LOG", log.c_str(), 1);
 }

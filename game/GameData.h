@@ -15,6 +15,11 @@ std::string gameDataDir();
 // inside gameDataDir().
 std::string gameDataFile(const std::string &file);
 
+// The log file of a game on installed data: vexlo.log in the best streak's
+// folder; "" when the working directory holds the data (the log is then
+// vexlo.log there) or there is no such folder (HOME unset).
+std::string installedLogFile();
+
 // Prepares the engine to run on installed data: the font comes from the data
 // folder unless the configuration names one, and the log goes to the folder of
 // the best streak unless VEXLO_LOG names a file (the working directory may be
