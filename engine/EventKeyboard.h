@@ -23,6 +23,7 @@ enum EventKeyboardAction : int {
 namespace Keyboard {
 
 /// The engine's own key codes; the input manager translates the window's keys into these.
+/// Each name is its key (NUM0 to NUM9 the digits of the main keyboard); 73 is no key.
 enum Key : int {
   UNDEFINED_KEY = -1, ///< A key the engine has no code for (Home, End, Page Up...).
   SPACE = 0, RETURN, ESCAPE, TAB, LEFTARROW, RIGHTARROW, UPARROW, DOWNARROW, PAUSE,
@@ -32,7 +33,6 @@ enum Key : int {
   A, B, C, D, E, F, G, H, I, J, K, L, M, N, O, P, Q, R, S, T, U, V, W, X, Y, Z,
   NUM1, NUM2, NUM3, NUM4, NUM5, NUM6, NUM7, NUM8, NUM9, NUM0,
   BACKSPACE,
-  // 73 is no key.
   LEFTBRACKET = 74, RIGHTBRACKET, BACKQUOTE,
 };
 
