@@ -7,9 +7,11 @@
 #   bench/compare.sh OLD_BUILD NEW_BUILD [ROUNDS] [BENCHMARKS...]
 #
 # OLD_BUILD and NEW_BUILD are build directories with the benchmarks built
-# (ninja world_update particle_step loop_pacing draw_screen), preferably in
-# Release. BENCHMARKS picks among world_update, particle_step, loop_pacing
-# and draw_screen (default: all; draw_screen runs under xvfb-run). Each round
+# (ninja world_update particle_step loop_pacing draw_screen many_objects),
+# preferably in Release. BENCHMARKS picks among world_update, particle_step,
+# loop_pacing, draw_screen and many_objects (default: all but many_objects,
+# which takes long on a build whose costs grow with the square of the count;
+# draw_screen runs under xvfb-run). Each round
 # runs every benchmark once with each build, the two builds taking turns and
 # changing who goes first from round to round, so that other load on the
 # machine falls on both alike. 5 rounds unless ROUNDS says otherwise.
@@ -42,6 +44,7 @@ run() {
                     --benchmark_filter='Step/8000$' --benchmark_format=csv 2>/dev/null ;;
    loop_pacing) VEXLO_CONFIG=$HEADLESS "$build/bench/loop_pacing" ;;
    draw_screen) xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$build/bench/draw_screen" ;;
+   many_objects) "$build/bench/many_objects" ;;
    esac) >"$log" 2>&1
   case $bench in
   world_update)
@@ -79,6 +82,21 @@ run() {
         record "$side" "draw: $scene (ms median)" "$median"
         record "$side" "draw: $scene (ms fastest)" "$fastest"
       done
+    ;;
+  many_objects)
+    # "  10000 objects in 2000 x 600  | create  10.3 ms (...) | step + update  3.78 ms (...) | ..."
+    awk '$2 == "objects" { for (i = 3; i < NF; i++) v[$i] = $(i + 1)
+                           print $1 "\t" v["in"] "x" v["x"] "\t" v["create"] "\t" v["update"] "\t" v["all"] }' "$log" |
+      while IFS=$'\t' read -r count world create step delete; do
+        record "$side" "$(printf '%6d objects %s: create (ms cpu)' "$count" "$world")" "$create"
+        record "$side" "$(printf '%6d objects %s: step + update (ms cpu)' "$count" "$world")" "$step"
+        record "$side" "$(printf '%6d objects %s: delete all (ms cpu)' "$count" "$world")" "$delete"
+      done
+    record "$side" "100000 particles: addParticles (ms cpu)" \
+      "$(awk '$2 == "particles" { for (i = 3; i < NF; i++) if ($i == "addParticles") print $(i + 1) }' "$log")"
+    record "$side" "100000 particles: longest step (ms cpu)" \
+      "$(awk '$2 == "particles" { for (i = 3; i < NF; i++) if ($i == "step") print $(i + 1) }' "$log")"
+    grep -q "WRONG COUNT\|PARTICLES LEFT" "$log" && echo "$side: many_objects counts wrong" >>"$OUT/problems"
     ;;
   esac
   if [ ! -s "$log" ] || grep -q "did not start" "$log"; then

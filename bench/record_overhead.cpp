@@ -68,7 +68,7 @@ class Player : public vx::Object {
     vx::EventMouse mouse;
     mouse.setMouseAction(vx::MOVED);
     mouse.setMousePosition(vx::Vector(randomFloat(80), randomFloat(24)));
-    vx::Recorder::getInstance().queueInput(mouse);
+    vx::InputManager::getInstance().queueInput(mouse);
     if (++m_steps % STEPS == 0)
       vx::GameManager::getInstance().setGameOver(true);
     return 1;

@@ -9,55 +9,22 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <vector>
 
+#include "Drifters.h"
 #include "vexlo.h"
 
 namespace {
+
+using bench::cpuMs;
+using bench::Drifter;
+using bench::randomFloat;
 
 // Each measurement is repeated at least MIN_REPEATS and at most MAX_REPEATS
 // times, stopping once BUDGET_MS of processor time have gone into it.
 const int MIN_REPEATS = 3;
 const int MAX_REPEATS = 15;
 const double BUDGET_MS = 2000;
-
-// A soft object that drifts at a constant velocity and turns back when it
-// leaves the world. It counts the collisions it hears of.
-class Drifter : public vx::Object {
- public:
-  static long collisions;
-
-  Drifter(vx::Vector position, vx::Vector velocity) {
-    setSolidness(vx::SOFT);
-    setPosition(position);
-    setVelocity(velocity);
-  }
-
-  int eventHandler(const vx::Event *p_e) override {
-    if (p_e->getType() == vx::OUT_EVENT) {
-      vx::Vector v = getVelocity();
-      setVelocity(vx::Vector(-v.getX(), -v.getY()));
-    } else if (p_e->getType() == vx::COLLISION_EVENT) {
-      collisions++;
-    }
-    return 0;
-  }
-};
-
-long Drifter::collisions = 0;
-
-float randomFloat(float max) {
-  return max * static_cast<float>(vx::randomInt()) / static_cast<float>(vx::RANDOM_MAX);
-}
-
-// Processor time of this thread in milliseconds: other processes on the
-// machine do not count against the engine.
-double cpuMs() {
-  struct timespec ts;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) * 1000 + static_cast<double>(ts.tv_nsec) / 1e6;
-}
 
 // Runs the action repeatedly and returns the median processor time of one
 // run in ms; `runs` receives the number of runs.

@@ -152,7 +152,8 @@ void Config::loadConfig(std::string config) {
   if (const char *p_replay = std::getenv("VEXLO_REPLAY"))
     m_replay_file = p_replay;
 
-  // Where the game is shown: "window" or "terminal"; the environment wins.
+  // Where the game is shown: "window", "terminal" or "none" (the same as
+  // "headless:true"); the environment wins.
   value = match(config, "display");
   const char *p_display = std::getenv("VEXLO_DISPLAY");
   if (p_display != nullptr && p_display[0] != '\0')
@@ -161,6 +162,8 @@ void Config::loadConfig(std::string config) {
     m_terminal = true;
   else if (value == "window")
     m_terminal = false;
+  else if (value == "none")
+    m_headless = true;
   else if (!value.empty())
     log_manager.writeLog("loadConfig(): Unsupported display '%s'", value.c_str());
 }
@@ -231,6 +234,11 @@ std::string Config::getWindowTitle() const { return m_window_title; }
 bool Config::getShowMouse() const { return m_show_mouse; }
 bool Config::getHeadless() const { return m_headless; }
 bool Config::getTerminal() const { return m_terminal; }
+std::string Config::getDisplay() const {
+  if (m_headless)
+    return "none";
+  return m_terminal ? "terminal" : "window";
+}
 std::string Config::getFontFile() const { return m_font_file; }
 std::string Config::getLogFile() const { return m_logfile; }
 int Config::getRandomSeed() const { return m_random_seed; }

@@ -105,6 +105,9 @@ class Config {
   /// Whether the display is the terminal ("display:terminal", or
   /// VEXLO_DISPLAY=terminal, which overrides the file) instead of a window.
   bool getTerminal() const;
+  /// The display the game is shown on: "window", "terminal" or "none"
+  /// (headless, by "display:none" or "headless:true").
+  std::string getDisplay() const;
   /// The TrueType font file ("vx-font.ttf", relative to the working directory).
   std::string getFontFile() const;
   /// The log file's name from the configuration ("vexlo.log"); VEXLO_LOG overrides it.

@@ -1,16 +1,14 @@
 /// \file
-/// The display manager owns the game window and draws coloured characters on a
-/// grid of character cells. World positions are in cells ("spaces"); the
-/// display converts them to pixels and draws every character over a solid
-/// background rectangle the size of one cell.
+/// The display manager draws coloured characters on a grid of character
+/// cells. World positions are in cells ("spaces"); the display converts them
+/// to pixels and draws every character over a solid background the size of
+/// one cell.
 ///
-/// With the configuration's "display:terminal" the grid is shown in the
-/// terminal instead (TerminalSession): there is no window then.
-///
-/// Characters and shapes are not drawn one library call at a time: they are
-/// collected, in order, into a batch of triangles that reaches the window in
-/// two draws when the buffers are swapped (or when the window is handed out, so
-/// that whoever reads it back sees everything drawn so far).
+/// Where the grid is shown is chosen once at start-up from the configuration
+/// ("display": "window", "terminal" or "none", the last also by
+/// "headless:true"): a back end (DisplayBackend) does the showing, in an SFML
+/// window (WindowDisplay), in the terminal (TerminalDisplay) or nowhere
+/// (NoDisplay). Everything else here is the same for all of them.
 #ifndef VX_DISPLAY_MANAGER_H
 #define VX_DISPLAY_MANAGER_H
 
@@ -19,6 +17,7 @@
 #include <string>
 
 #include "Color.h"
+#include "DisplayBackend.h"
 #include "Letterbox.h"
 #include "Manager.h"
 #include "Vector.h"
@@ -33,7 +32,6 @@ class RenderWindow;
 
 namespace vx {
 
-class DrawBatch;
 struct ShapeOutline;
 
 /// How a string is placed relative to its position.
@@ -50,30 +48,9 @@ class DisplayManager : public Manager {
  private:
   DisplayManager();
 
-  std::unique_ptr<sf::Font> m_p_font;             // The one font for all text.
-  std::unique_ptr<sf::RenderWindow> m_p_window;   // Null unless a window is open.
-  int m_window_horizontal_pixels;                 // Grid width in pixels (the window's, less bars).
-  int m_window_vertical_pixels;                   // Grid height in pixels (the window's, less bars).
-  int m_window_horizontal_chars;                  // Window width in cells.
-  int m_window_vertical_chars;                    // Window height in cells.
-  std::uint32_t m_window_background_color;       // Clear colour and cell background, RGBA.
-  unsigned int m_character_size;                  // Pixel size of every character drawn.
-  Vector m_glyph_offset; // Pixels every glyph moves from where a text would put it.
-  std::unique_ptr<DrawBatch> m_p_batch;           // What was drawn since the last draw call.
-  int m_configured_horizontal_pixels;             // The grid's size as configured, which
-  int m_configured_vertical_pixels;               // sets its shape in any window.
-  Letterbox m_placement;                          // Where the grid sits in the window.
-  bool m_terminal = false;                        // Whether start-up opened the terminal.
-
-  // Places the grid in a window of that many pixels and sizes the cells,
-  // characters and drawing batch for it. 0, or -1 when the batch cannot be made.
-  int layOutGrid(int window_width, int window_height);
-
-  // Frees the batch, the window and the font, closing the window if it is open.
-  void releaseGraphics();
-
-  // Draws what the batch holds onto the window.
-  void flush() const;
+  DisplayGrid m_grid;                        // The grid, shared with the display in use.
+  std::unique_ptr<DisplayBackend> m_p_display; // The display in use; none while not started.
+  bool m_terminal = false;                   // Whether start-up chose the terminal.
 
  public:
   /// Frees the window, font and drawing objects shutDown() left.
@@ -169,8 +146,16 @@ class DisplayManager : public Manager {
   /// getWindow, it leaves what the display knows about the pixels alone.
   sf::RenderWindow *getEventWindow() const;
 
+  /// Whether what is drawn is shown anywhere: in a window or the terminal.
+  /// Defined here: every shape drawn asks for it.
+  bool isShowing() const { return m_p_display->isShowing(); }
+
+  /// The display in use: the window's, the terminal's, or none before
+  /// start-up, after shut-down and when headless. Chosen at start-up.
+  DisplayBackend &getBackend() const;
+
   /// Whether a window is open; unlike getWindow, draws nothing.
-  bool hasWindow() const { return m_p_window != nullptr; }
+  bool hasWindow() const;
 
   /// Whether the game is shown in the terminal (getWindow is then null).
   bool usesTerminal() const;
@@ -210,8 +195,12 @@ void colorToRGB(Color color, unsigned char &r, unsigned char &g,
                 unsigned char &b);
 
 /// The window library's opaque colour for an engine colour (white for CUSTOM and
-/// unsupported values).
+/// unsupported values). Defined by the window display.
 sf::Color colorToSFML(Color color);
+
+/// The opaque colour 0xRRGGBBAA of an engine colour: white for CUSTOM and
+/// unsupported values, noted in the log at level 5 under the caller's name.
+std::uint32_t colorToRGBA(Color color, const char *caller = "colorToRGBA");
 
 /// The colour's name ("Red", ...), or "Unknown color".
 std::string colorToString(Color color);

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
-#include <unordered_set>
 
 #include "Box.h"
 #include "Config.h"
 #include "LogManager.h"
 #include "Object.h"
 #include "WorldManager.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace vx {
@@ -64,15 +64,15 @@ int Grid::startUp() {
   m_num_rows = static_cast<int>(rows);
   log.writeLog(5, "Grid::startUp(): m_num_cols %d, m_num_rows %d", m_num_cols, m_num_rows);
 
-  std::unique_ptr<std::vector<std::vector<ObjectList>>> p_cells;
+  std::unique_ptr<std::vector<std::vector<GridCell>>> p_cells;
   try {
-    p_cells.reset(new std::vector<std::vector<ObjectList>>(static_cast<size_t>(m_num_rows)));
+    p_cells.reset(new std::vector<std::vector<GridCell>>(static_cast<size_t>(m_num_rows)));
   } catch (const std::bad_alloc &) {
     log.writeLog("Grid::startUp(): Error! Unable to allocate %d grid rows.", m_num_rows);
     return -1;
   }
   try {
-    for (std::vector<ObjectList> &row : *p_cells)
+    for (std::vector<GridCell> &row : *p_cells)
       row.resize(static_cast<size_t>(m_num_cols));
   } catch (const std::bad_alloc &) {
     log.writeLog("Grid::startUp(): Error! Unable to allocate columns.");
@@ -91,7 +91,7 @@ void Grid::shutDown() {
   m_num_rows = 0;
 }
 
-const ObjectList *Grid::listOf(const GridKey &key) const {
+const GridCell *Grid::listOf(const GridKey &key) const {
   if (key == OUT_OF_BOUNDS_KEY)
     return &m_out_of_bounds;
   if (!m_p_cells || key.col < 0 || key.row < 0 || key.col >= m_num_cols || key.row >= m_num_rows)
@@ -161,12 +161,13 @@ int Grid::insertObject(Object *p_o) {
     LogManager::getInstance().writeLog("Grid::insertObject(): Error! Object is NULL");
     return -1;
   }
-  const CellRange range = rangeOf(getWorldBox(p_o));
+  const Box box = getWorldBox(p_o);
+  const CellRange range = rangeOf(box);
   if (range.out_of_bounds)
-    m_out_of_bounds.insert(p_o);
+    file(m_out_of_bounds, p_o, box);
   for (int row = range.first_row; row <= range.last_row; row++)
     for (int col = range.first_col; col <= range.last_col; col++)
-      cell(col, row).insert(p_o);
+      file(cell(col, row), p_o, box);
   return 0;
 }
 
@@ -202,40 +203,56 @@ int Grid::updatePosition(Object *p_o, Vector new_position) {
     return -1;
   }
 
-  // Keys under both boxes are left alone: a move within the same cells
-  // costs nothing. Every cell of a range lies inside the grid.
+  // Keys under both boxes keep the object in its place; only the box filed
+  // there changes. Every cell of a range lies inside the grid.
   const CellRange old_range = rangeOf(getWorldBox(p_o));
-  const CellRange new_range = rangeOf(getWorldBox(p_o, new_position));
+  const Box new_box = getWorldBox(p_o, new_position);
+  const CellRange new_range = rangeOf(new_box);
   if (old_range.out_of_bounds && !new_range.out_of_bounds)
     m_out_of_bounds.remove(p_o);
   for (int row = old_range.first_row; row <= old_range.last_row; row++)
     for (int col = old_range.first_col; col <= old_range.last_col; col++)
       if (!new_range.contains(col, row))
         cell(col, row).remove(p_o);
-  if (new_range.out_of_bounds && !old_range.out_of_bounds)
-    m_out_of_bounds.insert(p_o);
+  if (new_range.out_of_bounds)
+    file(m_out_of_bounds, p_o, new_box);
   for (int row = new_range.first_row; row <= new_range.last_row; row++)
     for (int col = new_range.first_col; col <= new_range.last_col; col++)
-      if (!old_range.contains(col, row))
-        cell(col, row).insert(p_o);
+      file(cell(col, row), p_o, new_box);
   return 0;
 }
 
+void Grid::file(GridCell &cell, Object *p_o, const Box &box) {
+  if (Box *p_filed = cell.find(p_o))
+    *p_filed = box;
+  else
+    cell.insert(p_o, box);
+}
+
 ObjectList Grid::getCollisions(const Object *p_o, Vector where) const {
+  std::vector<Object *> hits;
+  collectCollisions(p_o, where, hits);
   ObjectList result;
+  for (Object *p_hit : hits)
+    result.insert(p_hit);
+  return result;
+}
+
+void Grid::collectCollisions(const Object *p_o, Vector where, std::vector<Object *> &out) const {
   if (!m_p_cells) {
     LogManager::getInstance().writeLog("Grid::getCollisions(): Error! grid is NULL");
-    return result;
+    return;
   }
   if (p_o == nullptr) {
     LogManager::getInstance().writeLog("Grid::getCollisions(): Error! Object is NULL");
-    return result;
+    return;
   }
 
   // The objects under the box in the order first met: the out-of-bounds list,
-  // then the cells by row and column. Only hits are remembered: an object can
-  // be met again only when the box covers several lists, and the box test is
-  // cheaper than remembering every candidate.
+  // then the cells by row and column. An object can be met again only when
+  // the box covers several lists; it was met before exactly when the first
+  // key that its own keys share with the box's comes before the list at hand.
+  // Only hits are checked, so nothing needs remembering.
   const Box box = getWorldBox(p_o, where);
   const CellRange range = rangeOf(box);
   const int cells = range.first_col <= range.last_col && range.first_row <= range.last_row
@@ -243,23 +260,24 @@ ObjectList Grid::getCollisions(const Object *p_o, Vector where) const {
                               (range.last_row - range.first_row + 1)
                         : 0;
   const bool may_repeat = cells + (range.out_of_bounds ? 1 : 0) > 1;
-  std::unordered_set<const Object *> hits;
-  auto collect = [&](const ObjectList &list) {
-    for (int i = 0; i < list.getCount(); i++) {
-      Object *p_candidate = list[i];
-      if (p_candidate == p_o || !boxIntersectsBox(getWorldBox(p_candidate), box))
-        continue;
-      if (may_repeat && !hits.insert(p_candidate).second)
-        continue;
-      result.insert(p_candidate);
-    }
+  auto metBefore = [&](const Box &hit_box, int col, int row) {
+    const CellRange own = rangeOf(hit_box);
+    return (range.out_of_bounds && own.out_of_bounds) ||
+           col != std::max(range.first_col, own.first_col) ||
+           row != std::max(range.first_row, own.first_row);
   };
   if (range.out_of_bounds)
-    collect(m_out_of_bounds);
+    m_out_of_bounds.forEachWith([&](Object *p_candidate, const Box &candidate_box) {
+      if (p_candidate != p_o && boxIntersectsBox(candidate_box, box))
+        out.push_back(p_candidate);
+    });
   for (int row = range.first_row; row <= range.last_row; row++)
     for (int col = range.first_col; col <= range.last_col; col++)
-      collect(cell(col, row));
-  return result;
+      cell(col, row).forEachWith([&](Object *p_candidate, const Box &candidate_box) {
+        if (p_candidate != p_o && boxIntersectsBox(candidate_box, box) &&
+            (!may_repeat || !metBefore(candidate_box, col, row)))
+          out.push_back(p_candidate);
+      });
 }
 
 bool Grid::isAllocated() const { return m_p_cells != nullptr; }
@@ -273,10 +291,10 @@ int Grid::getCellWidth() const { return m_cell_width; }
 int Grid::getCellHeight() const { return m_cell_height; }
 
 ObjectList Grid::getCell(GridKey key) const {
-  const ObjectList *p_list = listOf(key);
-  return p_list == nullptr ? ObjectList() : *p_list;
+  const GridCell *p_list = listOf(key);
+  return p_list == nullptr ? ObjectList() : p_list->toList();
 }
 
-ObjectList Grid::getOutOfBounds() const { return m_out_of_bounds; }
+ObjectList Grid::getOutOfBounds() const { return m_out_of_bounds.toList(); }
 
 } // namespace vx

@@ -11,6 +11,7 @@
 
 #include "Box.h"
 #include "ObjectList.h"
+#include "ObjectSet.h"
 #include "Vector.h"
 
 namespace vx {
@@ -43,6 +44,11 @@ const GridKey OUT_OF_BOUNDS_KEY = {-1, -1};
 /// An ordered set of keys.
 typedef std::set<GridKey> GridKeySet;
 
+/// The objects of one cell, each with its world box as filed, in the order
+/// they entered the cell. A query reads the boxes from here, one run of
+/// memory, instead of visiting every object near the mover.
+typedef OrderedObjects<Box> GridCell;
+
 /// The most cells a grid may have; a larger boundary is refused at startUp.
 const long MAX_GRID_CELLS = 1000000;
 
@@ -50,9 +56,10 @@ const long MAX_GRID_CELLS = 1000000;
 /// is filed under every cell its box touches, so collision queries look at nearby objects only.
 class Grid {
  private:
-  // The cells, indexed [row][column]; null until startUp.
-  std::unique_ptr<std::vector<std::vector<ObjectList>>> m_p_cells;
-  ObjectList m_out_of_bounds; // Objects whose box reaches outside the grid.
+  // The cells, indexed [row][column]; null until startUp. A cell takes an
+  // object in or out in constant time however crowded it is.
+  std::unique_ptr<std::vector<std::vector<GridCell>>> m_p_cells;
+  GridCell m_out_of_bounds; // Objects whose box reaches outside the grid.
   int m_num_cols;             // Number of columns.
   int m_num_rows;             // Number of rows.
   int m_cell_width;           // Cell width in world cells.
@@ -72,13 +79,16 @@ class Grid {
   };
 
   // The list a key stands for, or null for a key outside the grid.
-  const ObjectList *listOf(const GridKey &key) const;
+  const GridCell *listOf(const GridKey &key) const;
+
+  // Files the object with its box under a key, or updates the box filed.
+  static void file(GridCell &cell, Object *p_o, const Box &box);
 
   // The cell at a column and row known to lie inside the grid.
-  const ObjectList &cell(int col, int row) const {
+  const GridCell &cell(int col, int row) const {
     return (*m_p_cells)[static_cast<size_t>(row)][static_cast<size_t>(col)];
   }
-  ObjectList &cell(int col, int row) {
+  GridCell &cell(int col, int row) {
     return (*m_p_cells)[static_cast<size_t>(row)][static_cast<size_t>(col)];
   }
 
@@ -115,6 +125,10 @@ class Grid {
   /// The objects in the grid, other than p_o, whose world boxes intersect
   /// p_o's box placed at where; each once, ordered by the first cell met.
   ObjectList getCollisions(const Object *p_o, Vector where) const;
+
+  /// The same objects in the same order, appended to a list the caller keeps:
+  /// a query that allocates nothing once the list has grown.
+  void collectCollisions(const Object *p_o, Vector where, std::vector<Object *> &out) const;
 
   /// The keys covered by the object's world box placed at position.
   GridKeySet cellsOf(const Object *p_o, Vector position) const;

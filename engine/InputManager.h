@@ -8,11 +8,13 @@
 #ifndef VX_INPUT_MANAGER_H
 #define VX_INPUT_MANAGER_H
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "EventKeyboard.h"
 #include "EventMouse.h"
+#include "InputSource.h"
 #include "Manager.h"
 
 /// The window library stays out of this header: only the input source includes it.
@@ -21,15 +23,6 @@ class Event;
 } // namespace sf
 
 namespace vx {
-
-/// What the window reported, for waits outside the game loop.
-enum WindowEvent : int {
-  NO_WINDOW_EVENT = -1,   ///< Nothing queued, or no open window.
-  WINDOW_CLOSED = 0,      ///< The window system asked to close the window.
-  WINDOW_KEY_PRESSED = 1, ///< Any key went down.
-  OTHER_WINDOW_EVENT = 2, ///< Anything else (releases, mouse, focus).
-  WINDOW_RESIZED = 3,     ///< The window changed size; the display has followed.
-};
 
 /// Turns the window's or terminal's input into keyboard and mouse events every step, and
 /// delivers them to the objects registered for KEYBOARD_EVENT and MSE_EVENT.
@@ -45,8 +38,9 @@ class InputManager : public Manager {
   // Deliver the pointer's position as a move at the next chance (after a pause).
   mutable bool m_pointer_update;
 
-  // Delivers a mouse event at a window pixel, noting the position.
-  void deliverMouse(EventMouseAction action, Mouse::Button button, int x, int y) const;
+  InputSource *m_p_source = nullptr;              // A replay's, instead of the display's.
+  std::vector<InputListener *> m_listeners;       // Hear of every delivered event.
+  mutable std::vector<std::unique_ptr<Event>> m_queued; // Handed in for the next step.
 
  public:
   ///@{
@@ -68,14 +62,15 @@ class InputManager : public Manager {
   /// Accepts exactly "vx-keyboard" and "vx-mouse".
   bool isValid(std::string event_type) const override;
 
-  /// Delivers a keyboard or mouse event to the interested objects, and notes
-  /// it in the record when the game is being recorded.
+  /// Delivers a keyboard or mouse event to the interested objects, after the
+  /// listeners (a recording) have heard of it.
   int onEvent(const Event *p_event) const;
 
-  /// Reads the window's events of this frame, then samples the held mouse
-  /// buttons and keys, and delivers each as an engine event. Does nothing when
-  /// headless. A closed window sets game over. A replay delivers the recorded
-  /// input instead (Recorder).
+  /// Delivers this step's input: the queued input (queueInput), then the
+  /// display's events of this frame and its held mouse buttons and keys, each
+  /// as an engine event. Nothing from the display when headless. A closed
+  /// window sets game over. A source set by setSource (a replay) gives the
+  /// step's input instead.
   void getInput() const;
 
   /// The engine keyboard event for a window key-pressed or key-released event,
@@ -96,6 +91,40 @@ class InputManager : public Manager {
 
   /// Notes a pointer position in view cells, for input read by other means.
   void setMousePosition(Vector position) const;
+
+  /// For input sources: the player asked to close the display. The listeners
+  /// hear of it, isCloseRequested() turns true and the game is over.
+  void deliverClose() const;
+
+  /// For input sources: where the pointer is over the display now, in view
+  /// cells. Taken as the last known position unless a listener is attached
+  /// (a recording knows the pointer only from delivered events, so that its
+  /// replay knows it too).
+  void notePointer(Vector position) const;
+
+  /// For input sources: whether a mouse-move event with the pointer's current
+  /// position was asked for (requestPointerUpdate); asking clears the request.
+  bool takePointerUpdate() const;
+
+  /// The source of the step's input instead of the display's own (a replay);
+  /// null gives the display's back. The display is still asked for a close.
+  void setSource(InputSource *p_source);
+
+  /// Whether the step's input is the player's, from the display: false while
+  /// another source (a replay) gives it, when nothing may wait for the player.
+  bool isLive() const;
+
+  /// Input for the next delivery, as if the player gave it (a bot, a demo):
+  /// delivered before the display's own, and heard by the listeners like the
+  /// player's. A keyboard or mouse event; others are ignored.
+  void queueInput(const Event &event);
+
+  ///@{
+  /// Listeners hear of every delivered keyboard and mouse event and of a
+  /// close, in the order they were added. Adding one twice adds it once.
+  void addListener(InputListener *p_listener);
+  void removeListener(InputListener *p_listener);
+  ///@}
 
   /// Asks for one mouse-move event with the pointer's current position, sent
   /// when the input is read next: whatever follows the pointer catches up

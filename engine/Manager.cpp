@@ -1,52 +1,39 @@
 #include "Manager.h"
 
-#include <algorithm>
-#include <vector>
+#include <utility>
 
 #include "Event.h"
 #include "LogManager.h"
 #include "Object.h"
+#include "ObjectSnapshot.h"
 
 namespace vx {
 
 namespace {
 
-class Delivery;
-
-// The deliveries under way in all managers, innermost last. Never destroyed:
-// objects may go away during static destruction at exit.
-std::vector<Delivery *> &deliveries() {
-  static std::vector<Delivery *> *p_under_way = new std::vector<Delivery *>;
+// The walks of deliveries under way in all managers, innermost last. Never
+// destroyed: objects may go away during static destruction at exit.
+SnapshotStack &deliveries() {
+  static SnapshotStack *p_under_way = new SnapshotStack;
   return *p_under_way;
 }
 
-// One delivery of an event: the listeners it still has to call.
+// One delivery of an event: a walk over the listeners registered when it
+// began, on a snapshot kept for the next delivery at the same depth.
 class Delivery {
  private:
-  ObjectList m_listeners;
-  int m_next; // Position of the next listener to call.
+  ObjectSnapshot &m_listeners;
 
  public:
-  explicit Delivery(const ObjectList &listeners) : m_listeners(listeners), m_next(0) {
-    deliveries().push_back(this);
+  explicit Delivery(const ObjectSet &listeners) : m_listeners(deliveries().push()) {
+    m_listeners.take(listeners);
   }
-  ~Delivery() { deliveries().erase(std::find(deliveries().begin(), deliveries().end(), this)); }
+  ~Delivery() { deliveries().pop(); }
   Delivery(const Delivery &) = delete;
   Delivery &operator=(const Delivery &) = delete;
 
-  // The next listener, or null at the end.
-  Object *next() { return m_next < m_listeners.getCount() ? m_listeners[m_next++] : nullptr; }
-
-  void forget(const Object *p_o) {
-    for (int i = 0; i < m_listeners.getCount(); i++) {
-      if (m_listeners[i] != p_o)
-        continue;
-      m_listeners.remove(m_listeners[i]);
-      if (i < m_next)
-        m_next--;
-      return;
-    }
-  }
+  // The next listener still there, or null at the end.
+  Object *next() { return m_listeners.next(); }
 };
 
 } // namespace
@@ -108,21 +95,7 @@ int Manager::onEvent(const Event *p_event) const {
   return count;
 }
 
-void Manager::forgetListener(const Object *p_o) {
-  for (Delivery *p_delivery : deliveries())
-    p_delivery->forget(p_o);
-}
-
-namespace {
-
-bool contains(const ObjectList &list, const Object *p_o) {
-  for (int i = 0; i < list.getCount(); i++)
-    if (list[i] == p_o)
-      return true;
-  return false;
-}
-
-} // namespace
+void Manager::forgetListener(const Object *p_o) { deliveries().forget(p_o); }
 
 int Manager::registerInterest(Object *p_o, std::string event_type) {
   if (!isValid(event_type)) {
@@ -134,7 +107,7 @@ int Manager::registerInterest(Object *p_o, std::string event_type) {
   for (int i = 0; i < m_event_count; i++) {
     if (m_event_name[i] != event_type)
       continue;
-    if (contains(m_obj_list[i], p_o)) {
+    if (m_obj_list[i].contains(p_o)) {
       LogManager::getInstance().writeLog(
           1, "Manager::registerInterest(): Warning! Not adding id %d (%s) twice for event %s.",
           p_o->getId(), p_o->getType().c_str(), event_type.c_str());
@@ -162,7 +135,7 @@ int Manager::unregisterInterest(Object *p_o, std::string event_type) {
       // Close the gap, keeping the other event types in order.
       for (int j = i; j < m_event_count - 1; j++) {
         m_event_name[j] = m_event_name[j + 1];
-        m_obj_list[j] = m_obj_list[j + 1];
+        m_obj_list[j] = std::move(m_obj_list[j + 1]);
       }
       m_event_count--;
     }

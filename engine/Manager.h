@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "ObjectList.h"
+#include "ObjectSet.h"
 
 namespace vx {
 
@@ -23,7 +23,9 @@ class Manager {
   std::string m_type;                   // Manager type name ("WorldManager", ...).
   int m_event_count;                    // Event types that have an interest list.
   std::string m_event_name[MAX_EVENTS]; // Event type of each interest list.
-  ObjectList m_obj_list[MAX_EVENTS];    // Objects interested in each event type.
+  // Objects interested in each event type, in order of registration; a set,
+  // so that registering and unregistering cost the same however many listen.
+  ObjectSet m_obj_list[MAX_EVENTS];
   bool m_is_started;                    // True between startUp() and shutDown().
 
  public:

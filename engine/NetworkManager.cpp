@@ -20,7 +20,6 @@
 #include "GameManager.h"
 #include "LogManager.h"
 #include "NetworkMessage.h"
-#include "Recorder.h"
 
 namespace vx {
 
@@ -552,8 +551,15 @@ void NetworkManager::deliverMessage(int sock_index, int kind, const std::string 
   event.setSocketIndex(sock_index);
   event.setBytes(static_cast<int>(payload.size()));
   event.setMessage(payload.data());
-  Recorder::getInstance().noteMessage(sock_index, kind, payload);
+  if (m_p_message_listener != nullptr)
+    m_p_message_listener->onMessage(sock_index, kind, payload);
   onEvent(&event);
+}
+
+void NetworkManager::setMessageSource(MessageSource *p_source) { m_p_message_source = p_source; }
+
+void NetworkManager::setMessageListener(MessageListener *p_listener) {
+  m_p_message_listener = p_listener;
 }
 
 int NetworkManager::deliverMessages(int sock_index) {
@@ -588,8 +594,8 @@ int NetworkManager::deliverMessages(int sock_index) {
 
 int NetworkManager::receiveMessages() {
   // A replay gives the recorded messages instead of the connections' own.
-  if (Recorder::getInstance().isReplaying())
-    return Recorder::getInstance().replayMessages(*this);
+  if (m_p_message_source != nullptr)
+    return m_p_message_source->deliverMessages(*this);
   int delivered = 0;
   // From the last connection down: closing one moves only those after it.
   for (int i = getConnectionCount() - 1; i >= 0; i--) {

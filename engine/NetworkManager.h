@@ -44,6 +44,25 @@ const int SILENT_CONNECTION_TIMEOUT_MS = 5000;
 /// them cannot hold up the game loop.
 const int MAX_ACCEPTS_PER_CALL = 4096;
 
+class NetworkManager;
+
+/// Where the step's network messages come from instead of the connections (a
+/// replay): it delivers them through NetworkManager::deliverMessage.
+class MessageSource {
+ public:
+  virtual ~MessageSource() = default;
+  /// Delivers this step's messages; the number delivered.
+  virtual int deliverMessages(const NetworkManager &network_manager) = 0;
+};
+
+/// Hears of every network message delivered (a recording).
+class MessageListener {
+ public:
+  virtual ~MessageListener() = default;
+  /// Hears one message delivered from connection sock_index, of MessageKind kind.
+  virtual void onMessage(int sock_index, int kind, const std::string &payload) = 0;
+};
+
 /// Links engine instances over TCP: listens and accepts, connects, sends and receives bytes or
 /// framed messages, and tells interested objects of connections made and closed.
 class NetworkManager : public Manager {
@@ -70,6 +89,8 @@ class NetworkManager : public Manager {
   int m_server_sock;                   // The listening socket, or -1.
   int m_max_connections;               // The most connections accept() takes.
   std::vector<Connection> m_connections;
+  MessageSource *m_p_message_source = nullptr; // Gives the messages instead, or null.
+  MessageListener *m_p_message_listener = nullptr; // Hears of delivered messages, or null.
   int m_close_depth;                   // How many close() calls are under way.
   int m_partial_timeout_ms;            // See PARTIAL_MESSAGE_TIMEOUT_MS.
   int m_silent_timeout_ms;             // See SILENT_CONNECTION_TIMEOUT_MS.
@@ -200,9 +221,17 @@ class NetworkManager : public Manager {
   int receiveMessages();
 
   /// Delivers one message of the kind from the connection as receiveMessages
-  /// does (and notes it in a game being recorded); a replay feeds its recorded
+  /// does (and the listener hears of it); a message source feeds its
   /// messages through here.
   void deliverMessage(int sock_index, int kind, const std::string &payload) const;
+
+  ///@{
+  /// The source of the step's messages instead of the connections (a replay),
+  /// or null for the connections; the listener of delivered messages (a
+  /// recording), or null.
+  void setMessageSource(MessageSource *p_source);
+  void setMessageListener(MessageListener *p_listener);
+  ///@}
 
   /// Closes a connection, or every one for -1, announcing each with its index
   /// at the time. Later connections move down. 0, or -1 when a close failed

@@ -8,6 +8,7 @@
 #include "ObjectList.h"
 #include "SceneGraph.h"
 #include "WorldManager.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace vx {

@@ -7,7 +7,6 @@
 #include "LogManager.h"
 #include "PauseScreen.h"
 #include "ResourceManager.h"
-#include "Recorder.h"
 
 namespace vx {
 
@@ -30,11 +29,12 @@ int Pause::eventHandler(const Event *p_e) {
     return 1;
 
   // A pause changes nothing in the world, and a replay must not wait for a key.
-  if (Recorder::getInstance().isReplaying())
+  const InputManager &input_manager = InputManager::getInstance();
+  if (!input_manager.isLive())
     return 1;
   log_manager.writeLog("Pause::eventHandler(): Game paused.");
   const DisplayManager &display_manager = DisplayManager::getInstance();
-  if (!display_manager.hasWindow() && !display_manager.usesTerminal()) {
+  if (!display_manager.isShowing()) {
     log_manager.writeLog(
         "Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot pause.");
     return 0;
@@ -47,7 +47,6 @@ int Pause::eventHandler(const Event *p_e) {
   // The game loop stands still here: sleep until the window reports a key
   // press, then take what else is already queued with it. Releases, mouse and
   // focus events are dropped.
-  const InputManager &input_manager = InputManager::getInstance();
   bool resume = false;
   for (;;) {
     const WindowEvent event = input_manager.nextWindowEvent(!resume);

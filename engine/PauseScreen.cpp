@@ -4,6 +4,7 @@
 
 #include "DisplayManager.h"
 #include "WorldManager.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace vx {

@@ -109,7 +109,6 @@ int Recorder::startUp() {
   m_first_id = Object::getNextId();
   m_has_hash = false;
   m_inputs.clear();
-  m_queued.clear();
   m_next_block = 0;
   m_messages_given = false;
   m_finished = false;
@@ -132,6 +131,15 @@ int Recorder::startUp() {
   }
   if (m_mode != OFF)
     PathManager::getInstance().setWorkBudget(m_header.path_work);
+  // A replay is the step's source of input; a recording hears of the input
+  // delivered, whatever its source.
+  if (m_mode == REPLAYING) {
+    InputManager::getInstance().setSource(this);
+    NetworkManager::getInstance().setMessageSource(this);
+  } else if (m_mode == RECORDING) {
+    InputManager::getInstance().addListener(this);
+    NetworkManager::getInstance().setMessageListener(this);
+  }
   Manager::startUp();
   return 0;
 }
@@ -216,6 +224,13 @@ void Recorder::shutDown() {
   }
   if (m_mode != OFF)
     PathManager::getInstance().setWorkBudget(0);
+  if (m_mode == REPLAYING) {
+    InputManager::getInstance().setSource(nullptr);
+    NetworkManager::getInstance().setMessageSource(nullptr);
+  } else if (m_mode == RECORDING) {
+    NetworkManager::getInstance().setMessageListener(nullptr);
+  }
+  InputManager::getInstance().removeListener(this);
   m_mode = OFF;
   Manager::shutDown();
 }
@@ -244,36 +259,36 @@ const RecordStep *Recorder::currentBlock() const {
   return nullptr;
 }
 
-bool Recorder::deliverInput(const InputManager &input_manager) {
-  if (m_mode == REPLAYING) {
-    // Of the player's own input only closing the window counts.
-    WindowEvent event;
-    while ((event = input_manager.nextWindowEvent(false)) != NO_WINDOW_EVENT) {
-      if (event == WINDOW_CLOSED) {
-        LogManager::getInstance().writeLog(
-            "Recorder::deliverInput(): Window closed. Stopping the replay.");
-        GameManager::getInstance().setGameOver(true);
-        return true;
-      }
+void Recorder::deliverInput(const InputManager &input_manager) {
+  if (m_mode != REPLAYING)
+    return;
+  // Of the player's own input only closing the window counts.
+  WindowEvent event;
+  while ((event = input_manager.nextWindowEvent(false)) != NO_WINDOW_EVENT) {
+    if (event == WINDOW_CLOSED) {
+      LogManager::getInstance().writeLog(
+          "Recorder::deliverInput(): Window closed. Stopping the replay.");
+      GameManager::getInstance().setGameOver(true);
+      return;
     }
-    if (const RecordStep *p_block = currentBlock())
-      for (const RecordedInput &input : p_block->inputs)
-        deliverRecorded(input_manager, input);
-    return true;
   }
-  if (!m_queued.empty()) {
-    std::vector<RecordedInput> queued;
-    queued.swap(m_queued);
-    for (const RecordedInput &input : queued)
+  if (const RecordStep *p_block = currentBlock())
+    for (const RecordedInput &input : p_block->inputs)
       deliverRecorded(input_manager, input);
-  }
-  return false;
 }
 
-void Recorder::queueInput(const Event &event) {
-  RecordedInput input;
-  if (toRecorded(&event, input))
-    m_queued.push_back(input);
+WindowEvent Recorder::nextEvent(bool) { return NO_WINDOW_EVENT; }
+
+void Recorder::onInput(const Event &event) { noteInput(&event); }
+
+void Recorder::onClose() { noteClose(); }
+
+int Recorder::deliverMessages(const NetworkManager &network_manager) {
+  return replayMessages(network_manager);
+}
+
+void Recorder::onMessage(int sock_index, int kind, const std::string &payload) {
+  noteMessage(sock_index, kind, payload);
 }
 
 void Recorder::noteInput(const Event *p_event) {

@@ -18,7 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "InputSource.h"
 #include "Manager.h"
+#include "NetworkManager.h"
 #include "RecordFormat.h"
 #include "RecordReader.h"
 #include "RecordWriter.h"
@@ -41,46 +43,49 @@ const int RECORD_PATH_WORK = 400;
 
 /// Records a game's input and world hashes to a file, or replays a record: delivers the
 /// recorded input instead of the player's and checks the world after every step.
-class Recorder : public Manager {
+class Recorder : public Manager,
+                 public InputSource,
+                 public InputListener,
+                 public MessageSource,
+                 public MessageListener {
  private:
   enum Mode { OFF, RECORDING, REPLAYING };
 
   Recorder();
 
   Mode m_mode;
-  std::string m_record_file;   // From the command line; overrides the configuration.
-  std::string m_replay_file;   // Likewise.
-  bool m_fast;                 // --fast: run the loop without sleeping.
-  bool m_sleepless;            // This run's loop does not sleep (--fast or frame time 0).
+  std::string m_record_file;   ///< From the command line; overrides the configuration.
+  std::string m_replay_file;   ///< Likewise.
+  bool m_fast;                 ///< --fast: run the loop without sleeping.
+  bool m_sleepless;            ///< This run's loop does not sleep (--fast or frame time 0).
   RecordWriter m_writer;
   RecordReader m_reader;
-  RecordHeader m_header;       // Of the record being written or replayed.
-  int m_step;                  // Steps since start-up, over every run of the loop.
-  int m_first_id;              // The id the first object of the game got.
-  uint64_t m_hash;             // The world's hash after the last step.
-  bool m_has_hash;             // Whether one was taken.
-  std::vector<RecordedInput> m_inputs; // Recorded in this step so far.
-  std::vector<RecordedInput> m_queued; // Handed in for the next delivery of input.
-  size_t m_next_block;         // Replay: the record's next block.
-  bool m_messages_given;       // Replay: this step's messages went out.
-  bool m_finished;             // Replay: ended, matching or not.
-  int m_exit_status;           // 0, or REPLAY_DIVERGED.
-  bool m_has_header;           // Recording: the header is written.
+  RecordHeader m_header;       ///< Of the record being written or replayed.
+  int m_step;                  ///< Steps since start-up, over every run of the loop.
+  int m_first_id;              ///< The id the first object of the game got.
+  uint64_t m_hash;             ///< The world's hash after the last step.
+  bool m_has_hash;             ///< Whether one was taken.
+  std::vector<RecordedInput> m_inputs; ///< Recorded in this step so far.
+  size_t m_next_block;         ///< Replay: the record's next block.
+  bool m_messages_given;       ///< Replay: this step's messages went out.
+  bool m_finished;             ///< Replay: ended, matching or not.
+  int m_exit_status;           ///< 0, or REPLAY_DIVERGED.
+  bool m_has_header;           ///< Recording: the header is written.
 
-  // Recording: writes the header unless it is written.
+  /// Recording: writes the header unless it is written.
   void writeHeader();
 
-  // Start-up of each mode. 0 or -1 (written to the log and standard error).
+  /// Start-up of each mode. 0 or -1 (written to the log and standard error).
   int startRecording(const std::string &path);
   int startReplay(const std::string &path);
 
-  // Writes an error to the log and to standard error. Returns -1.
+  /// Writes an error to the log and to standard error. Returns -1.
   int fail(const std::string &message) const;
 
-  // The record's block for the current step, or null.
+  /// The record's block for the current step, or null.
   const RecordStep *currentBlock() const;
 
-  // Replay: compares the world with the record after a step.
+  /// Replay: compares the world with the record after a step.
   void checkStep(uint64_t hash);
 
  public:
@@ -122,15 +127,15 @@ class Recorder : public Manager {
   /// and writes the record's header.
   int chooseSeed(int seed);
 
-  /// Called where the input manager reads input, before the window. A replay
-  /// delivers the step's recorded input (only a closed window counts of the
-  /// real one) and returns true: skip the device. Otherwise input handed in by
-  /// queueInput() is delivered and false returned.
-  bool deliverInput(const InputManager &input_manager);
+  /// A replay is the input manager's source of input (InputManager::setSource):
+  /// it delivers the step's recorded input; of the real display's only a
+  /// close counts. It waits on nothing.
+  void deliverInput(const InputManager &input_manager) override;
+  WindowEvent nextEvent(bool wait) override;
 
-  /// Input for the next delivery, as if the player gave it (a bot, a demo):
-  /// it is recorded like the player's. A keyboard or mouse event.
-  void queueInput(const Event &event);
+  /// A recording listens to the delivered input (InputManager::addListener).
+  void onInput(const Event &event) override;
+  void onClose() override;
 
   /// The input manager delivers a keyboard or mouse event; a recording notes it.
   void noteInput(const Event *p_event);
@@ -142,6 +147,11 @@ class Recorder : public Manager {
   /// A replay delivers the step's recorded network messages (the first call of
   /// the step) and returns how many.
   int replayMessages(const NetworkManager &network_manager);
+
+  /// A replay is the network manager's source of messages and a recording
+  /// listens to the delivered ones.
+  int deliverMessages(const NetworkManager &network_manager) override;
+  void onMessage(int sock_index, int kind, const std::string &payload) override;
 
   /// The game loop's step is over: hashes the world, and writes the step or
   /// compares it with the record.

@@ -21,14 +21,12 @@ int SceneGraph::startUp() {
   // The type map is rebuilt from the active objects, and the new grid gets the
   // solid ones, so restarting with objects in the world keeps them indexed.
   m_type_map.clear();
-  for (int i = 0; i < m_objects.getCount(); i++)
-    m_type_map[m_objects[i]->getType()].insert(m_objects[i]);
+  m_objects.forEach([this](Object *p_o) { m_type_map[p_o->getType()].insert(p_o); });
 
   LogManager::getInstance().writeLog(1, "Scenegraph configuration: GRID");
   int result = m_grid.startUp();
   if (result == 0)
-    for (int i = 0; i < m_solid_objects.getCount(); i++)
-      m_grid.insertObject(m_solid_objects[i]);
+    m_solid_objects.forEach([this](Object *p_o) { m_grid.insertObject(p_o); });
   return result;
 }
 
@@ -96,7 +94,7 @@ int SceneGraph::unfile(Object *p_o, bool in_grid) {
   m_solid_objects.remove(p_o);
   if (in_grid)
     m_grid.removeObject(p_o);
-  for (ObjectList &visible : m_visible_objects)
+  for (ObjectSet &visible : m_visible_objects)
     visible.remove(p_o);
   return -1;
 }
@@ -134,11 +132,15 @@ int SceneGraph::removeObject(Object *p_o) {
   return 0;
 }
 
-ObjectList SceneGraph::activeObjects() const { return m_objects; }
+ObjectList SceneGraph::activeObjects() const { return m_objects.toList(); }
 
-ObjectList SceneGraph::inactiveObjects() const { return m_inactive_objects; }
+ObjectList SceneGraph::inactiveObjects() const { return m_inactive_objects.toList(); }
 
-ObjectList SceneGraph::solidObjects() const { return m_solid_objects; }
+ObjectList SceneGraph::solidObjects() const { return m_solid_objects.toList(); }
+
+const ObjectSet &SceneGraph::activeSet() const { return m_objects; }
+
+const ObjectSet &SceneGraph::visibleSet(int altitude) const { return m_visible_objects[altitude]; }
 
 ObjectList SceneGraph::visibleObjects(int altitude) const {
   if (!altitudeInRange(altitude)) {
@@ -147,16 +149,21 @@ ObjectList SceneGraph::visibleObjects(int altitude) const {
         MAX_ALTITUDE);
     return ObjectList();
   }
-  return m_visible_objects[altitude];
+  return m_visible_objects[altitude].toList();
 }
 
 ObjectList SceneGraph::typeObjects(std::string type) const {
   auto entry = m_type_map.find(type);
-  return entry == m_type_map.end() ? ObjectList() : entry->second;
+  return entry == m_type_map.end() ? ObjectList() : entry->second.toList();
 }
 
 ObjectList SceneGraph::getCollisions(Object *p_o, Vector where) const {
   return m_grid.getCollisions(p_o, where);
+}
+
+void SceneGraph::collectCollisions(const Object *p_o, Vector where,
+                                   std::vector<Object *> &out) const {
+  m_grid.collectCollisions(p_o, where, out);
 }
 
 const Grid &SceneGraph::getGrid() const { return m_grid; }

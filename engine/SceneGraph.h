@@ -11,6 +11,7 @@
 #include "Grid.h"
 #include "Object.h"
 #include "ObjectList.h"
+#include "ObjectSet.h"
 #include "Vector.h"
 
 namespace vx {
@@ -20,11 +21,13 @@ namespace vx {
 /// pointers only; the world owns the objects.
 class SceneGraph {
  private:
-  ObjectList m_objects;                             // All active objects.
-  ObjectList m_solid_objects;                       // Active HARD or SOFT objects.
-  ObjectList m_visible_objects[MAX_ALTITUDE + 1];   // Active visible objects per altitude.
-  ObjectList m_inactive_objects;                    // Inactive objects.
-  std::map<std::string, ObjectList> m_type_map;    // Active objects of each type.
+  // Sets kept in the order objects entered them, so that filing an object
+  // and taking it out again cost the same however many objects there are.
+  ObjectSet m_objects;                             // All active objects.
+  ObjectSet m_solid_objects;                       // Active HARD or SOFT objects.
+  ObjectSet m_visible_objects[MAX_ALTITUDE + 1];   // Active visible objects per altitude.
+  ObjectSet m_inactive_objects;                    // Inactive objects.
+  std::map<std::string, ObjectSet> m_type_map;     // Active objects of each type.
   Grid m_grid;                                      // Cells of the solid active objects.
 
   // Takes a partly filed active object out of the lists again (out of the
@@ -67,8 +70,15 @@ class SceneGraph {
   /// The active objects of a type (empty for a type never seen).
   ObjectList typeObjects(std::string type) const;
 
+  /// The sets themselves, for walks that take their own snapshot.
+  const ObjectSet &activeSet() const;
+  const ObjectSet &visibleSet(int altitude) const; ///< altitude within [0, MAX_ALTITUDE]
+
   /// The solid objects whose boxes intersect p_o's box placed at where.
   ObjectList getCollisions(Object *p_o, Vector where) const;
+
+  /// The same objects, appended to a list the caller keeps.
+  void collectCollisions(const Object *p_o, Vector where, std::vector<Object *> &out) const;
 
   /// The grid (for inspection).
   const Grid &getGrid() const;

@@ -10,6 +10,7 @@
 #include "Config.h"
 #include "DisplayManager.h"
 #include "LogManager.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace vx {
@@ -115,7 +116,7 @@ ShapeOutline Shape::getOutline(Vector pixels) const {
 
 void Shape::draw(Vector world_pos) {
   const DisplayManager &display = DisplayManager::getInstance();
-  if (display.hasWindow() || display.usesTerminal()) {
+  if (display.isShowing()) {
     drawOn(display, world_pos);
     return;
   }

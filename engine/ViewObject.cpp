@@ -9,6 +9,7 @@
 #include "LogManager.h"
 #include "ObjectRecord.h"
 #include "WorldManager.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace vx {

@@ -11,6 +11,7 @@
 #include "LogManager.h"
 #include "Object.h"
 #include "ViewObject.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace vx {
@@ -19,34 +20,39 @@ namespace vx {
 // is under way (its destructor calls removeObject) is dropped from the
 // snapshot, so the walk never hands out a deleted object. The walk can also
 // watch one object that is not part of the snapshot, such as the mover of a
-// collision check, and tell whether it is still there.
+// collision check, and tell whether it is still there. The snapshot's storage
+// is the world's, reused by the next walk at the same depth.
 class WorldManager::ObjectWalk {
  private:
   WorldManager &m_world;
-  ObjectList m_list;         // The objects still to walk, and those walked.
-  int m_index;               // Position of the next object to hand out.
-  Object *m_p_current;       // The object handed out last, null once it is gone.
-  const Object *m_p_watched; // An extra object to watch, or null.
-  bool m_watched_gone;       // The watched object has left the world.
+  ObjectSnapshot &m_snapshot; // The objects to walk.
+  Object *m_p_current;        // The object handed out last, null once it is gone.
+  const Object *m_p_watched;  // An extra object to watch, or null.
+  bool m_watched_gone;        // The watched object has left the world.
 
  public:
-  ObjectWalk(WorldManager &world, const ObjectList &list, const Object *p_watched = nullptr)
-      : m_world(world), m_list(list), m_index(0), m_p_current(nullptr), m_p_watched(p_watched),
-        m_watched_gone(false) {
+  explicit ObjectWalk(WorldManager &world, const Object *p_watched = nullptr)
+      : m_world(world), m_snapshot(world.m_snapshots.push()), m_p_current(nullptr),
+        m_p_watched(p_watched), m_watched_gone(false) {
     m_world.m_walks.push_back(this);
   }
 
   ~ObjectWalk() {
-    std::vector<ObjectWalk *> &walks = m_world.m_walks;
-    walks.erase(std::find(walks.begin(), walks.end(), this));
+    m_world.m_walks.pop_back();
+    m_world.m_snapshots.pop();
   }
 
   ObjectWalk(const ObjectWalk &) = delete;
   ObjectWalk &operator=(const ObjectWalk &) = delete;
 
+  // Starts the walk over a set's objects, or over those put into fill().
+  void take(const ObjectSet &set) { m_snapshot.take(set); }
+  std::vector<Object *> &fill() { return m_snapshot.fill(); }
+  bool isEmpty() const { return m_snapshot.isEmpty(); }
+
   // The next object still in the world, or null at the end.
   Object *next() {
-    m_p_current = m_index < m_list.getCount() ? m_list[m_index++] : nullptr;
+    m_p_current = m_snapshot.next();
     return m_p_current;
   }
 
@@ -56,31 +62,22 @@ class WorldManager::ObjectWalk {
   // True while the watched object is still in the world.
   bool watchedAlive() const { return !m_watched_gone; }
 
-  // Called when an object leaves the world.
-  void forget(Object *p_o) {
+  // Called when an object leaves the world (the snapshots hear of it apart).
+  void forget(const Object *p_o) {
     if (p_o == m_p_watched)
       m_watched_gone = true;
     if (p_o == m_p_current)
       m_p_current = nullptr;
-    for (int i = 0; i < m_list.getCount();) {
-      if (m_list[i] != p_o) {
-        i++;
-        continue;
-      }
-      m_list.remove(p_o);
-      if (i < m_index)
-        m_index--;
-    }
   }
 };
 
 namespace {
 
 // The first HARD object of a list, or null.
-Object *firstHard(const ObjectList &list) {
-  for (int i = 0; i < list.getCount(); i++)
-    if (list[i]->getSolidness() == HARD)
-      return list[i];
+Object *firstHard(const std::vector<Object *> &list) {
+  for (Object *p_o : list)
+    if (p_o->getSolidness() == HARD)
+      return p_o;
   return nullptr;
 }
 
@@ -153,11 +150,13 @@ void WorldManager::shutDown() {
 
   // Everything in the world goes, active objects first, and so do objects
   // marked for deletion that never made it into the world.
-  ObjectList doomed = getAllObjects(true);
-  for (int i = 0; i < m_deletions.getCount(); i++)
-    if (!contains(doomed, m_deletions[i]))
-      doomed.insert(m_deletions[i]);
-  m_deletions = doomed;
+  ObjectSet marked = std::move(m_deletions);
+  m_deletions.clear();
+  m_scene_graph.activeSet().forEach([this](Object *p_o) { m_deletions.insert(p_o); });
+  const ObjectList inactive = m_scene_graph.inactiveObjects();
+  for (int i = 0; i < inactive.getCount(); i++)
+    m_deletions.insert(inactive[i]);
+  marked.forEach([this](Object *p_o) { m_deletions.insert(p_o); });
   deleteMarked();
   m_p_view_following = nullptr;
 
@@ -181,13 +180,14 @@ int WorldManager::removeObject(Object *p_o) {
   if (p_o == m_p_view_following)
     m_p_view_following = nullptr;
   m_deletions.remove(p_o);
+  m_snapshots.forget(p_o);
   for (ObjectWalk *p_walk : m_walks)
     p_walk->forget(p_o);
   return m_scene_graph.removeObject(p_o);
 }
 
 int WorldManager::markForDelete(Object *p_o) {
-  if (contains(m_deletions, p_o))
+  if (m_deletions.contains(p_o))
     return 0;
   if (m_deletions.insert(p_o) != 0) {
     LogManager::getInstance().writeLog(
@@ -202,8 +202,7 @@ void WorldManager::deleteMarked() {
   // Each deletion takes the object off the list first; a destructor may mark
   // more objects, which are deleted in the same walk, or delete a marked one
   // itself, which removeObject takes off the list.
-  while (!m_deletions.isEmpty()) {
-    Object *p_o = m_deletions[0];
+  while (Object *p_o = m_deletions.first()) {
     m_deletions.remove(p_o);
     // An object on the stack was not made with new: deleting it would free
     // what was never allocated. It leaves the world when its scope ends.
@@ -234,36 +233,37 @@ int WorldManager::moveObject(Object *p_o, Vector where) {
     return -1;
   }
 
-  ObjectList list;
+  // The walk keeps the collision list and the mover safe from handlers that
+  // take objects out of the world; its list is the world's, kept from one
+  // move to the next, so a move allocates nothing.
+  ObjectWalk walk(*this, p_o);
+  std::vector<Object *> &list = walk.fill();
   if (p_o->isSolid()) {
-    list = getCollisions(p_o, where);
+    m_scene_graph.collectCollisions(p_o, where, list);
 
     // A HARD mover that avoids collisions slides along the first HARD
     // obstacle instead of running into it, for this move only.
     Object *p_obstacle = nullptr;
-    if (!list.isEmpty() && p_o->getSolidness() == HARD && p_o->getAvoidCollisions())
+    if (!list.empty() && p_o->getSolidness() == HARD && p_o->getAvoidCollisions())
       p_obstacle = firstHard(list);
     if (p_obstacle != nullptr) {
       Vector slide = slideDirection(p_o->getDirection(), getNormal(p_o, p_obstacle));
       slide.normalize();
       slide.scale(p_o->getSpeed());
       Vector where2 = p_o->getPosition() + slide;
-      ObjectList list2 = getCollisions(p_o, where2);
+      std::vector<Object *> &list2 = walk.fill();
+      m_scene_graph.collectCollisions(p_o, where2, list2);
       if (firstHard(list2) != nullptr) {
         LogManager::getInstance().writeLog(
             5, "WorldManager::moveObject(): Double collision. Object (avoid obstacles) cannot "
                "move.");
         return -1;
       }
-      list = list2;
       where = where2;
     }
   }
 
-  // The walk keeps the collision list and the mover safe from handlers that
-  // take objects out of the world.
-  ObjectWalk walk(*this, list, p_o);
-  if (!list.isEmpty()) {
+  if (!walk.isEmpty()) {
     bool move = true;
     const Vector before = p_o->getPosition();
     for (Object *p_o2 = walk.next(); p_o2 != nullptr; p_o2 = walk.next()) {
@@ -317,7 +317,8 @@ int WorldManager::moveObject(Object *p_o, Vector where) {
 void WorldManager::update() {
   {
     // Objects created or activated during the walk move from the next step on.
-    ObjectWalk walk(*this, m_scene_graph.activeObjects());
+    ObjectWalk walk(*this);
+    walk.take(m_scene_graph.activeSet());
     for (Object *p_o = walk.next(); p_o != nullptr; p_o = walk.next()) {
       Vector new_position = p_o->predictPosition();
       if (new_position != p_o->getPosition())
@@ -335,7 +336,8 @@ void WorldManager::update() {
 
 void WorldManager::draw() {
   for (int altitude = 0; altitude <= MAX_ALTITUDE; altitude++) {
-    ObjectWalk walk(*this, m_scene_graph.visibleObjects(altitude));
+    ObjectWalk walk(*this);
+    walk.take(m_scene_graph.visibleSet(altitude));
     for (Object *p_o = walk.next(); p_o != nullptr; p_o = walk.next()) {
       // View objects sit in view coordinates and are always drawn.
       if (boxIntersectsBox(getWorldBox(p_o), m_view) || dynamic_cast<ViewObject *>(p_o) != nullptr)

@@ -12,6 +12,8 @@
 #include "Box.h"
 #include "Manager.h"
 #include "ObjectList.h"
+#include "ObjectSet.h"
+#include "ObjectSnapshot.h"
 #include "SceneGraph.h"
 #include "Vector.h"
 
@@ -31,12 +33,13 @@ class WorldManager : public Manager {
   class ObjectWalk;
 
   SceneGraph m_scene_graph;     // Index of all objects.
-  ObjectList m_deletions;       // Objects to delete at the end of this update.
+  ObjectSet m_deletions;        // Objects to delete at the end of this update, in marking order.
   Object *m_p_view_following;   // Object the view follows, or null.
   Box m_boundary;               // The world's extent.
   Box m_view;                   // The part of the world shown in the window.
   Vector m_view_slack;          // Dead zone around the view centre, fractions of the view.
   std::vector<ObjectWalk *> m_walks; // Walks under way, innermost last.
+  SnapshotStack m_snapshots;    // The walks' snapshots, kept for reuse.
 
   // Deletes the objects in m_deletions, including those marked while the
   // deletions run, and leaves the list empty.

@@ -49,6 +49,7 @@
 #include "Splash.h"
 #include "Sprite.h"
 #include "Transform.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 #include "Vector.h"
 #include "ViewObject.h"

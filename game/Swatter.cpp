@@ -11,6 +11,7 @@
 #include "ObjectList.h"
 #include "SwatReach.h"
 #include "WorldManager.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
+#include <string>
 
 #include "Config.h"
 #include "TestSupport.h"
@@ -175,4 +177,24 @@ TEST(ConfigReport, IsWrittenAtLevelOneAndSoDroppedAtLevelZero) {
   vxtest::LogCapture log;
   config().logConfig();
   EXPECT_TRUE(log.messages().empty());
+}
+
+TEST(ConfigParsing, DisplayKindsAndHeadlessAsNoDisplay) {
+  unsetenv("VEXLO_DISPLAY");
+  const struct {
+    const char *config;
+    const char *display;
+  } cases[] = {
+      {"headless:false,display:window,", "window"},
+      {"headless:false,display:terminal,", "terminal"},
+      {"headless:false,display:none,", "none"},
+      {"headless:true,display:window,", "none"},
+      {"headless:true,display:terminal,", "none"},
+  };
+  for (const auto &c : cases) {
+    vx::Config::getInstance().loadConfig(c.config);
+    EXPECT_EQ(vx::Config::getInstance().getDisplay(), c.display) << c.config;
+    EXPECT_EQ(vx::Config::getInstance().getHeadless(), std::string(c.display) == "none")
+        << c.config;
+  }
 }

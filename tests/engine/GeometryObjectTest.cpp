@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "WorldTestSupport.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 using vx::Box;

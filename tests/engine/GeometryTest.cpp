@@ -2,6 +2,7 @@
 // conversion between world and view positions.
 #include <gtest/gtest.h>
 
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace {

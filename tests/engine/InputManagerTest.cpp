@@ -227,3 +227,74 @@ TEST_F(InputManagerTest, NonKeyboardEventIsRefused) {
   EXPECT_EQ(keyboard.getKeyboardAction(), vx::UNDEFINED_KEYBOARD_ACTION);
   EXPECT_EQ(m_log.count("toEventKeyboard(): Error! Called with non-keyboard event."), 1);
 }
+
+// Hears every delivered event and close.
+class HeardInput : public vx::InputListener {
+ public:
+  int m_inputs = 0;
+  int m_closes = 0;
+  void onInput(const vx::Event &) override { m_inputs++; }
+  void onClose() override { m_closes++; }
+};
+
+// Gives one key press a step, as a replay would.
+class OneKeySource : public vx::InputSource {
+ public:
+  void deliverInput(const InputManager &input_manager) override {
+    vx::EventKeyboard key;
+    key.setKey(Keyboard::A);
+    key.setKeyboardAction(vx::KEY_PRESSED);
+    input_manager.onEvent(&key);
+  }
+  vx::WindowEvent nextEvent(bool) override { return vx::NO_WINDOW_EVENT; }
+};
+
+TEST_F(InputManagerTest, QueuedAndSourcedInputReachObjectsAndListenersAlike) {
+  ASSERT_EQ(vx::WorldManager::getInstance().startUp(), 0);
+  InputManager &input = InputManager::getInstance();
+  ASSERT_EQ(input.startUp(), 0);
+  Listener *p_object = new Listener;
+  ASSERT_EQ(p_object->registerInterest("vx-keyboard"), 0);
+  ASSERT_EQ(p_object->registerInterest("vx-mouse"), 0);
+  HeardInput heard;
+  input.addListener(&heard);
+  input.addListener(&heard);
+
+  vx::EventMouse click;
+  click.setMouseAction(vx::CLICKED);
+  click.setMousePosition(vx::Vector(3, 4));
+  input.queueInput(click);
+  input.queueInput(vx::EventKeyboard());
+  input.getInput();
+  input.getInput(); // The queue is delivered once.
+  EXPECT_EQ(p_object->m_events, 2);
+  EXPECT_EQ(heard.m_inputs, 2);
+  vx::Vector where;
+  ASSERT_TRUE(input.getMousePosition(where));
+  EXPECT_EQ(where, vx::Vector(3, 4));
+
+  // A source gives the step's input instead; queued input waits meanwhile.
+  OneKeySource source;
+  input.setSource(&source);
+  EXPECT_FALSE(input.isLive());
+  input.queueInput(vx::EventKeyboard());
+  input.getInput();
+  EXPECT_EQ(p_object->m_events, 3);
+  EXPECT_EQ(heard.m_inputs, 3);
+  input.setSource(nullptr);
+  EXPECT_TRUE(input.isLive());
+
+  input.removeListener(&heard);
+  input.getInput();
+  EXPECT_EQ(p_object->m_events, 4);
+  EXPECT_EQ(heard.m_inputs, 3);
+
+  input.addListener(&heard);
+  input.deliverClose();
+  EXPECT_EQ(heard.m_closes, 1);
+  EXPECT_TRUE(input.isCloseRequested());
+  EXPECT_TRUE(vx::GameManager::getInstance().getGameOver());
+  input.removeListener(&heard);
+  vx::WorldManager::getInstance().shutDown();
+  input.shutDown();
+}

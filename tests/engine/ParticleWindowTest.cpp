@@ -13,6 +13,7 @@
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
 #include "WorldManager.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 using vx::Vector;

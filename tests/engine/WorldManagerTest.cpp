@@ -14,6 +14,7 @@
 #include "ViewObject.h"
 #include "WorldManager.h"
 #include "WorldTestSupport.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 using vx::Box;

@@ -17,6 +17,7 @@
 #include "Path.h"
 #include "PathFind.h"
 #include "WorldManager.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace vxtest {

@@ -1,6 +1,7 @@
 #include "ReferenceDrawing.h"
 
 #include "DisplayManager.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace vxtest {

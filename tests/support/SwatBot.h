@@ -24,6 +24,7 @@
 #include "TestSupport.h"
 #include "WorldManager.h"
 #include "swat.h"
+#include "WorldGeometry.h"
 #include "utility.h"
 
 namespace vxtest {
@@ -184,7 +185,7 @@ class SwatBot : public vx::Object {
     ev.setMouseButton(vx::Mouse::LEFT);
     ev.setMousePosition(where);
     if (m_plan.as_player)
-      vx::Recorder::getInstance().queueInput(ev);
+      vx::InputManager::getInstance().queueInput(ev);
     else
       p_swatter->eventHandler(&ev);
   }
@@ -228,7 +229,7 @@ class SwatBot : public vx::Object {
         vx::EventKeyboard key;
         key.setKey(vx::Keyboard::P);
         key.setKeyboardAction(vx::KEY_PRESSED);
-        vx::Recorder::getInstance().queueInput(key);
+        vx::InputManager::getInstance().queueInput(key);
       } else {
         pressKey(vx::Keyboard::P);
       }

@@ -1,0 +1,170 @@
+#include "ObjectSet.h"
+
+#include <new>
+
+namespace vx {
+
+namespace {
+
+// Up to this many places a scan is cheaper than an index.
+const size_t SMALL = 32;
+
+// Fewest entries of an index.
+const size_t MIN_INDEX = 64;
+
+} // namespace
+
+template <typename Extra>
+OrderedObjects<Extra>::OrderedObjects() : m_count(0), m_head(0), m_index_shift(64) {}
+
+template <typename Extra> size_t OrderedObjects<Extra>::entryOf(const Object *p_o) const {
+  // Fibonacci hashing: the multiplication spreads the aligned pointer's
+  // middle bits into the top ones, which pick the entry.
+  const size_t mask = m_index.size() - 1;
+  size_t i = static_cast<size_t>((reinterpret_cast<uintptr_t>(p_o) * 0x9E3779B97F4A7C15ULL) >>
+                                 m_index_shift);
+  while (m_index[i].p_o != nullptr && m_index[i].p_o != p_o)
+    i = (i + 1) & mask;
+  return i;
+}
+
+template <typename Extra> long OrderedObjects<Extra>::placeOf(const Object *p_o) const {
+  if (p_o == nullptr)
+    return -1;
+  if (m_index.empty()) {
+    for (size_t i = m_head; i < m_slots.size(); i++)
+      if (m_slots[i].p_o == p_o)
+        return static_cast<long>(i);
+    return -1;
+  }
+  const Entry &entry = m_index[entryOf(p_o)];
+  return entry.p_o == nullptr ? -1 : entry.slot;
+}
+
+template <typename Extra>
+void OrderedObjects<Extra>::indexPut(const Object *p_o, int32_t slot) {
+  m_index[entryOf(p_o)] = {p_o, slot};
+}
+
+template <typename Extra> void OrderedObjects<Extra>::indexErase(const Object *p_o) {
+  const size_t mask = m_index.size() - 1;
+  size_t hole = entryOf(p_o);
+  if (m_index[hole].p_o == nullptr)
+    return;
+  // Linear probing without tombstones: every later entry of the probe run
+  // whose home lies outside (hole, j] moves back into the hole.
+  size_t j = hole;
+  for (;;) {
+    m_index[hole].p_o = nullptr;
+    for (;;) {
+      j = (j + 1) & mask;
+      if (m_index[j].p_o == nullptr)
+        return;
+      const size_t home = static_cast<size_t>(
+          (reinterpret_cast<uintptr_t>(m_index[j].p_o) * 0x9E3779B97F4A7C15ULL) >> m_index_shift);
+      const bool stays = hole <= j ? (hole < home && home <= j) : (hole < home || home <= j);
+      if (!stays)
+        break;
+    }
+    m_index[hole] = m_index[j];
+    hole = j;
+  }
+}
+
+template <typename Extra> void OrderedObjects<Extra>::reindex() {
+  if (m_slots.size() <= SMALL) {
+    m_index.clear();
+    return;
+  }
+  size_t size = MIN_INDEX;
+  int bits = 6;
+  while (size < 4 * static_cast<size_t>(m_count)) {
+    size *= 2;
+    bits++;
+  }
+  m_index.assign(size, Entry{nullptr, 0});
+  m_index_shift = 64 - bits;
+  for (size_t i = m_head; i < m_slots.size(); i++)
+    if (m_slots[i].p_o != nullptr)
+      indexPut(m_slots[i].p_o, static_cast<int32_t>(i));
+}
+
+template <typename Extra> void OrderedObjects<Extra>::compact() {
+  size_t kept = 0;
+  for (size_t i = m_head; i < m_slots.size(); i++)
+    if (m_slots[i].p_o != nullptr)
+      m_slots[kept++] = m_slots[i];
+  m_slots.resize(kept);
+  m_head = 0;
+  reindex();
+}
+
+template <typename Extra> int OrderedObjects<Extra>::insert(Object *p_o, const Extra &extra) {
+  if (p_o == nullptr)
+    return -1;
+  if (contains(p_o))
+    return 0;
+  if (m_slots.size() >= static_cast<size_t>(INT32_MAX))
+    return -1;
+  try {
+    m_slots.push_back(Slot{p_o, extra});
+  } catch (const std::bad_alloc &) {
+    return -1;
+  }
+  m_count++;
+  if (m_index.empty() ? m_slots.size() > SMALL
+                      : 2 * static_cast<size_t>(m_count) > m_index.size())
+    reindex();
+  else if (!m_index.empty())
+    indexPut(p_o, static_cast<int32_t>(m_slots.size() - 1));
+  return 0;
+}
+
+template <typename Extra> int OrderedObjects<Extra>::remove(const Object *p_o) {
+  const long place = placeOf(p_o);
+  if (place < 0)
+    return -1;
+  m_slots[static_cast<size_t>(place)].p_o = nullptr;
+  if (!m_index.empty())
+    indexErase(p_o);
+  m_count--;
+  // A small set is walked often for few pointers (a grid cell under every
+  // move), so it keeps few holes; a large one rebuilds its index when it
+  // squeezes them out, so it waits until they outnumber its pointers. Either
+  // way the squeezing costs constant time per removal on average.
+  const size_t holes = m_slots.size() - static_cast<size_t>(m_count);
+  if (m_count == 0)
+    clear();
+  else if (holes > static_cast<size_t>(m_index.empty() ? m_count / 4 : m_count))
+    compact();
+  return 0;
+}
+
+template <typename Extra> void OrderedObjects<Extra>::clear() {
+  m_slots.clear();
+  m_count = 0;
+  m_head = 0;
+  m_index.clear();
+}
+
+template <typename Extra> Object *OrderedObjects<Extra>::first() const {
+  while (m_head < m_slots.size() && m_slots[m_head].p_o == nullptr)
+    m_head++;
+  return m_head < m_slots.size() ? m_slots[m_head].p_o : nullptr;
+}
+
+template <typename Extra> void OrderedObjects<Extra>::appendTo(std::vector<Object *> &out) const {
+  out.reserve(out.size() + static_cast<size_t>(m_count));
+  forEach([&out](Object *p_o) { out.push_back(p_o); });
+}
+
+template <typename Extra> ObjectList OrderedObjects<Extra>::toList() const {
+  ObjectList list;
+  forEach([&list](Object *p_o) { list.insert(p_o); });
+  return list;
+}
+
+template class OrderedObjects<NoExtra>;
+template class OrderedObjects<Box>;
+
+} // namespace vx
