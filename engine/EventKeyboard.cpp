@@ -29,7 +29,8 @@ std::string keyToString(int key) {
 }
 
 EventKeyboard::EventKeyboard()
-    : m_key_val(Keyboard::UNDEFINED_KEY), m_keyboard_action(UNDEFINED_KEYBOARD_ACTION) {
+    : m_key_val(Keyboard::UNDEFINED_KEY), m_keyboard_action(UNDEFINED_KEYBOARD_ACTION),
+      m_player(0) {
   setType(KEYBOARD_EVENT);
 }
 
@@ -40,5 +41,9 @@ Keyboard::Key EventKeyboard::getKey() const { return m_key_val; }
 void EventKeyboard::setKeyboardAction(EventKeyboardAction new_action) { m_keyboard_action = new_action; }
 
 EventKeyboardAction EventKeyboard::getKeyboardAction() const { return m_keyboard_action; }
+
+void EventKeyboard::setPlayer(int player) { m_player = player; }
+
+int EventKeyboard::getPlayer() const { return m_player; }
 
 } // namespace vx

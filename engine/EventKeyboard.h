@@ -48,6 +48,7 @@ class EventKeyboard : public Event {
  private:
   Keyboard::Key m_key_val;                // Which key.
   EventKeyboardAction m_keyboard_action;  // What happened to it.
+  int m_player;                           // Who gave it: 0 alone; in a match the host 0, the guest 1.
 
  public:
   /// Undefined key and action.
@@ -61,6 +62,12 @@ class EventKeyboard : public Event {
   void setKeyboardAction(EventKeyboardAction new_action);
   /// Pressed, released, or held down (sent every step while held).
   EventKeyboardAction getKeyboardAction() const;
+  ///@{
+  /// The player whose key it is in a network match: 0 the host (and every key without a match),
+  /// 1 the guest.
+  void setPlayer(int player);
+  int getPlayer() const;
+  ///@}
 };
 
 } // namespace vx

@@ -3,7 +3,8 @@
 namespace vx {
 
 EventMouse::EventMouse()
-    : m_mouse_action(UNDEFINED_MOUSE_ACTION), m_mouse_button(Mouse::UNDEFINED_MOUSE_BUTTON), m_mouse_xy() {
+    : m_mouse_action(UNDEFINED_MOUSE_ACTION), m_mouse_button(Mouse::UNDEFINED_MOUSE_BUTTON), m_mouse_xy(),
+      m_player(0) {
   setType(MSE_EVENT);
 }
 
@@ -18,5 +19,9 @@ Mouse::Button EventMouse::getMouseButton() const { return m_mouse_button; }
 void EventMouse::setMousePosition(Vector new_position) { m_mouse_xy = new_position; }
 
 Vector EventMouse::getMousePosition() const { return m_mouse_xy; }
+
+void EventMouse::setPlayer(int player) { m_player = player; }
+
+int EventMouse::getPlayer() const { return m_player; }
 
 } // namespace vx

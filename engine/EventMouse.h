@@ -38,6 +38,7 @@ class EventMouse : public Event {
   EventMouseAction m_mouse_action; // What happened.
   Mouse::Button m_mouse_button;    // Which button.
   Vector m_mouse_xy;               // Pointer position in view cells.
+  int m_player;                    // Who gave it: 0 alone; in a match the host 0, the guest 1.
 
  public:
   /// Undefined action and button, position (0,0).
@@ -55,6 +56,12 @@ class EventMouse : public Event {
   void setMousePosition(Vector new_position);
   /// The pointer's position in view cells (viewToWorld gives world cells).
   Vector getMousePosition() const;
+  ///@{
+  /// The player whose mouse it is in a network match: 0 the host (and every mouse without a
+  /// match), 1 the guest.
+  void setPlayer(int player);
+  int getPlayer() const;
+  ///@}
 };
 
 } // namespace vx

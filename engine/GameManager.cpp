@@ -13,6 +13,7 @@
 #include "EventStep.h"
 #include "InputManager.h"
 #include "LateStepLog.h"
+#include "LockstepMatch.h"
 #include "LogManager.h"
 #include "NetworkManager.h"
 #include "PathManager.h"
@@ -123,6 +124,13 @@ int GameManager::startUp() {
       startManager(PathManager::getInstance(), PATH_LINES) != 0)
     return -1;
 
+  // A match with another machine agrees on the seed and the frame time
+  // before anything is recorded.
+  if (LockstepMatch::getInstance().startUp() != 0) {
+    log_manager.writeLog("GameManager::startUp(): Error! Starting the match.");
+    return -1;
+  }
+
   // A game being recorded or replayed: its record decides the seed and, for
   // a fast replay, the frame time the game runs at (the loop then does not
   // sleep; the game still counts its seconds in the record's steps).
@@ -159,6 +167,7 @@ void GameManager::seedRandom() const {
   int seed = Config::getInstance().getRandomSeed();
   if (seed == 0)
     seed = static_cast<int>(static_cast<unsigned int>(std::time(nullptr)));
+  seed = LockstepMatch::getInstance().chooseSeed(seed);
   seed = Recorder::getInstance().chooseSeed(seed);
   if (seed == -1)
     return;
@@ -171,6 +180,8 @@ void GameManager::shutDown() {
   LogManager &log_manager = LogManager::getInstance();
   if (Recorder::getInstance().isStarted())
     Recorder::getInstance().shutDown();
+  if (LockstepMatch::getInstance().isStarted())
+    LockstepMatch::getInstance().shutDown();
   stopManager(PathManager::getInstance(), PATH_LINES);
   stopManager(WorldManager::getInstance(), WORLD_LINES);
   stopManager(ResourceManager::getInstance(), RESOURCE_LINES);
@@ -197,7 +208,11 @@ void GameManager::run() {
   const int64_t frame_time =
       Recorder::getInstance().isFast() ? 0 : static_cast<int64_t>(m_frame_time) * 1000;
 
+  LockstepMatch &match = LockstepMatch::getInstance();
   do {
+    // In a match a step runs once both players' input for it is there.
+    if (!match.gateStep())
+      break;
     clock.delta();
 
     EventStep step(m_step_count);
@@ -221,6 +236,7 @@ void GameManager::run() {
     const int64_t left = frame_time - clock.split() - adjust;
     PathManager::getInstance().cycle(static_cast<int>(static_cast<float>(left) * 0.95f / 1000));
     Recorder::getInstance().endStep();
+    match.endStep();
 
     int64_t elapsed = clock.split();
     int64_t remaining = frame_time - elapsed - adjust;

@@ -4,7 +4,9 @@
 
 #include "DisplayManager.h"
 #include "GameManager.h"
+#include "LockstepMatch.h"
 #include "LogManager.h"
+#include "Recorder.h"
 #include "StopSignals.h"
 #include "WindowKeys.h"
 
@@ -18,7 +20,7 @@ InputSource &displayInput() { return DisplayManager::getInstance().getBackend();
 } // namespace
 
 InputManager::InputManager()
-    : m_close_requested(false), m_mouse_known(false), m_pointer_update(false) {
+    : m_close_requested(false), m_mouse_known(), m_pointer_update(false) {
   setType("InputManager");
 }
 
@@ -32,7 +34,8 @@ int InputManager::startUp() {
     return warnAlreadyStarted(*this);
 
   m_close_requested = false;
-  m_mouse_known = false;
+  for (bool &known : m_mouse_known)
+    known = false;
   m_pointer_update = false;
   m_queued.clear();
   const LogManager &log_manager = LogManager::getInstance();
@@ -62,24 +65,34 @@ bool InputManager::isValid(std::string event_type) const {
 
 bool InputManager::isCloseRequested() const { return m_close_requested; }
 
-bool InputManager::getMousePosition(Vector &position) const {
-  if (m_mouse_known)
-    position = m_mouse_position;
-  return m_mouse_known;
+bool InputManager::getMousePosition(Vector &position, int player) const {
+  if (player < 0 || player >= MAX_PLAYERS || !m_mouse_known[player])
+    return false;
+  position = m_mouse_position[player];
+  return true;
 }
 
-void InputManager::setMousePosition(Vector position) const {
-  m_mouse_position = position;
-  m_mouse_known = true;
+void InputManager::setMousePosition(Vector position, int player) const {
+  if (player < 0 || player >= MAX_PLAYERS)
+    return;
+  m_mouse_position[player] = position;
+  m_mouse_known[player] = true;
 }
 
 void InputManager::requestPointerUpdate() const { m_pointer_update = true; }
 
 int InputManager::onEvent(const Event *p_event) const {
+  LockstepMatch &match = LockstepMatch::getInstance();
+  if (match.isCapturing()) {
+    RecordedInput input;
+    if (toRecordedInput(p_event, input))
+      match.capture(input);
+    return 0;
+  }
   // Every delivered mouse event, the recorded ones of a replay included,
-  // tells where the pointer is.
+  // tells where its player's pointer is.
   if (const EventMouse *p_mouse = dynamic_cast<const EventMouse *>(p_event))
-    setMousePosition(p_mouse->getMousePosition());
+    setMousePosition(p_mouse->getMousePosition(), p_mouse->getPlayer());
   for (InputListener *p_listener : m_listeners)
     p_listener->onInput(*p_event);
   return Manager::onEvent(p_event);
@@ -93,7 +106,9 @@ void InputManager::deliverClose() const {
 }
 
 void InputManager::notePointer(Vector position) const {
-  if (m_listeners.empty())
+  // In a match, too, the pointer's place is known only from delivered events,
+  // so that the other machine knows it as well.
+  if (m_listeners.empty() && !LockstepMatch::getInstance().isCapturing())
     setMousePosition(position);
 }
 
@@ -140,6 +155,14 @@ WindowEvent InputManager::nextWindowEvent(bool wait) const {
 }
 
 void InputManager::getInput() const {
+  LockstepMatch &match = LockstepMatch::getInstance();
+  if (match.isPlaying())
+    match.exchangeInput(*this);
+  else
+    readInput();
+}
+
+void InputManager::readInput() const {
   if (const int signal_number = pendingStopSignal()) {
     LogManager::getInstance().writeLog(
         "InputManager::getInput(): %s received. Setting game over.",

@@ -16,6 +16,7 @@
 #include "EventMouse.h"
 #include "InputSource.h"
 #include "Manager.h"
+#include "RecordFormat.h"
 
 /// The window library stays out of this header: only the input source includes it.
 namespace sf {
@@ -32,9 +33,10 @@ class InputManager : public Manager {
   // Whether the window system asked to close the window since start-up. The
   // const readers of the window's events note it as they see it.
   mutable bool m_close_requested;
-  // The pointer's last known position in view cells, and whether there is one.
-  mutable Vector m_mouse_position;
-  mutable bool m_mouse_known;
+  // Each player's pointer's last known position in view cells, and whether
+  // there is one.
+  mutable Vector m_mouse_position[MAX_PLAYERS];
+  mutable bool m_mouse_known[MAX_PLAYERS];
   // Deliver the pointer's position as a move at the next chance (after a pause).
   mutable bool m_pointer_update;
 
@@ -63,15 +65,21 @@ class InputManager : public Manager {
   bool isValid(std::string event_type) const override;
 
   /// Delivers a keyboard or mouse event to the interested objects, after the
-  /// listeners (a recording) have heard of it.
+  /// listeners (a recording) have heard of it. While a match reads the local
+  /// devices, the event goes to the match instead (LockstepMatch).
   int onEvent(const Event *p_event) const;
 
   /// Delivers this step's input: the queued input (queueInput), then the
   /// display's events of this frame and its held mouse buttons and keys, each
   /// as an engine event. Nothing from the display when headless. A closed
   /// window sets game over. A source set by setSource (a replay) gives the
-  /// step's input instead.
+  /// step's input instead; a match delivers both players' input of the step
+  /// (LockstepMatch), reading the local input through readInput.
   void getInput() const;
+
+  /// Reads and delivers the input of this frame from the display (or the
+  /// replay, or input queued by a bot), as getInput does without a match.
+  void readInput() const;
 
   /// The engine keyboard event for a window key-pressed or key-released event,
   /// with the key translated and the action left undefined.
@@ -84,13 +92,13 @@ class InputManager : public Manager {
   /// no open window.
   WindowEvent nextWindowEvent(bool wait) const;
 
-  /// The pointer's last known position in view cells: where it last moved or
-  /// clicked, or where it was over the window when input was last read. False,
-  /// with the position untouched, when none is known.
-  bool getMousePosition(Vector &position) const;
+  /// The player's pointer's last known position in view cells: where it last
+  /// moved or clicked, or where it was over the window when input was last
+  /// read. False, with the position untouched, when none is known.
+  bool getMousePosition(Vector &position, int player = 0) const;
 
   /// Notes a pointer position in view cells, for input read by other means.
-  void setMousePosition(Vector position) const;
+  void setMousePosition(Vector position, int player = 0) const;
 
   /// For input sources: the player asked to close the display. The listeners
   /// hear of it, isCloseRequested() turns true and the game is over.

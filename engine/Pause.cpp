@@ -4,6 +4,7 @@
 #include "EventKeyboard.h"
 #include "GameManager.h"
 #include "InputManager.h"
+#include "LockstepMatch.h"
 #include "LogManager.h"
 #include "PauseScreen.h"
 #include "ResourceManager.h"
@@ -32,6 +33,14 @@ int Pause::eventHandler(const Event *p_e) {
   const InputManager &input_manager = InputManager::getInstance();
   if (!input_manager.isLive())
     return 1;
+  // In a match the key reached both machines in the same step: both pause,
+  // once per press, and either player's key resumes both.
+  LockstepMatch &match = LockstepMatch::getInstance();
+  if (match.isPlaying()) {
+    if (p_keyboard->getKeyboardAction() == KEY_PRESSED)
+      match.pause(p_keyboard->getPlayer());
+    return 1;
+  }
   log_manager.writeLog("Pause::eventHandler(): Game paused.");
   const DisplayManager &display_manager = DisplayManager::getInstance();
   if (!display_manager.isShowing()) {

@@ -27,7 +27,9 @@ void drawRow(int left, int row, int width, char end, char fill) {
 
 } // namespace
 
-void showPauseScreen() {
+void showPauseScreen() { showMessageBox(PAUSE_TEXT); }
+
+void showMessageBox(const std::u32string &text) {
   DisplayManager &display = DisplayManager::getInstance();
   // Nothing has moved since the picture was drawn: drawing the world again
   // gives it back, in whatever size the window now has.
@@ -35,7 +37,7 @@ void showPauseScreen() {
 
   // A framed box of three rows in the middle of the view, blank inside so
   // the line reads over any picture.
-  const int width = static_cast<int>(PAUSE_TEXT.size()) + 2 * MARGIN + 2;
+  const int width = static_cast<int>(text.size()) + 2 * MARGIN + 2;
   const int left = (display.getHorizontal() - width) / 2;
   const int middle = display.getVertical() / 2;
   drawRow(left, middle - 1, width, '+', '-');
@@ -43,11 +45,11 @@ void showPauseScreen() {
   drawRow(left, middle + 1, width, '+', '-');
   unsigned char r = 0, g = 0, b = 0;
   colorToRGB(YELLOW, r, g, b);
-  for (std::size_t i = 0; i < PAUSE_TEXT.size(); i++)
+  for (std::size_t i = 0; i < text.size(); i++)
     display.drawCodePoint(viewToWorld(Vector(static_cast<float>(left + 1 + MARGIN) +
                                                  static_cast<float>(i),
                                              static_cast<float>(middle))),
-                          PAUSE_TEXT[i], r, g, b);
+                          text[i], r, g, b);
   display.swapBuffers();
 }
 

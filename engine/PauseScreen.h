@@ -15,6 +15,9 @@ extern const std::u32string PAUSE_TEXT;
 /// Draws the world as it stands, the box over it, and shows the result.
 void showPauseScreen();
 
+/// The same with another line in the box (a match waiting, or paused by a player).
+void showMessageBox(const std::u32string &text);
+
 } // namespace vx
 
 #endif // VX_PAUSE_SCREEN_H

@@ -14,6 +14,10 @@
 ///   flagged, and if flagged the input count (varint) and the inputs.
 ///   The end: the distance to the step count (varint), RECORD_END, and the
 ///   8-byte FNV-1a checksum of every byte before it.
+/// Format version 2, written for a game of two players, adds an eighth number
+/// to the header: the count of players.
+/// An input of a player other than 0 is preceded by one byte: INPUT_PLAYER x 16
+/// plus the player.
 /// An input starts with one byte: its kind x 16, plus for keys the action + 1
 /// (then one byte, the key + 1), for the mouse (action + 1) x 4 + button + 1
 /// (then x and y as 4-byte floats, view cells). A network message continues
@@ -31,9 +35,11 @@ namespace vx {
 /// The first four bytes of every record.
 const char RECORD_MAGIC[] = "VXRC";
 /// The format this engine writes, and the latest it reads.
-const int RECORD_FORMAT_VERSION = 1;
-/// The header's size in bytes.
+const int RECORD_FORMAT_VERSION = 2;
+/// The header of a game of one player (format version 1).
 const int RECORD_HEADER_SIZE = 4 + 2 + 2 + 7 * 4;
+/// The most players a record (and a match) knows.
+const int MAX_PLAYERS = 2;
 
 ///@{
 /// Flags of a block.
@@ -51,6 +57,7 @@ enum RecordedKind : int {
   INPUT_MOUSE = 1,   ///< A mouse event.
   INPUT_CLOSE = 2,   ///< The window was closed.
   INPUT_MESSAGE = 3, ///< A network message was received.
+  INPUT_PLAYER = 4,  ///< Only on the wire: the next input is the given player's.
 };
 
 /// One input event as it was delivered.
@@ -65,6 +72,7 @@ struct RecordedInput {
   int socket = -1;      ///< The connection a message came from.
   int message_kind = 0; ///< A MessageKind.
   std::string payload;  ///< The message bytes.
+  int player = 0;       ///< Who gave a key or mouse input (0 alone).
 
   /// Whether every field matches.
   bool operator==(const RecordedInput &other) const;
@@ -86,6 +94,7 @@ struct RecordHeader {
   ///@}
   int seed = 0;           ///< The seed rand() was given.
   int path_work = 0;      ///< Path search expansions per step.
+  int players = 1;        ///< Players of the game (2 for a match).
 };
 
 /// A step that cost bytes: its input, and its hash when it differs from the last.
@@ -123,6 +132,49 @@ void appendHeader(std::string &out, const RecordHeader &header);
 void appendStep(std::string &out, int gap, const RecordStep &step);
 void appendInput(std::string &out, const RecordedInput &input);
 ///@}
+
+/// Reads the record's numbers from the front of a byte string, never past its
+/// end: each read returns false, with the reason noted, when the bytes run out.
+class ByteCursor {
+ private:
+  const std::string &m_bytes;
+  size_t m_pos = 0;
+
+ public:
+  std::string error; ///< Why a read failed.
+
+  /// A cursor at the start of bytes, which must outlive it.
+  explicit ByteCursor(const std::string &bytes) : m_bytes(bytes) {}
+
+  /// The bytes read so far.
+  size_t position() const { return m_pos; }
+  /// The bytes not read yet.
+  size_t left() const { return m_bytes.size() - m_pos; }
+  /// Whether every byte was read.
+  bool atEnd() const { return m_pos == m_bytes.size(); }
+
+  /// Notes the first reason a read failed; returns false.
+  bool fail(const std::string &what);
+  /// Notes that the record ended too soon; returns false.
+  bool truncated();
+
+  ///@{
+  /// Read one byte, count little-endian unsigned bytes, a 32-bit signed number or a 32-bit
+  /// float. False, with error set, when the bytes run out.
+  bool byte(int &value);
+  bool unsignedBytes(int count, uint64_t &value);
+  bool i32(int &value);
+  bool f32(float &value);
+  ///@}
+  /// A varint of at most 31 bits (every count and index the record holds).
+  bool varint(int &value);
+  /// Reads length bytes as text. False, with error set, when they run out.
+  bool text(int length, std::string &value);
+};
+
+/// Reads one input as appendInput wrote it, checking every field. False, with
+/// the cursor's error saying why, for bytes that are no input.
+bool parseInput(ByteCursor &in, RecordedInput &input);
 
 } // namespace vx
 

@@ -15,133 +15,6 @@ namespace vx {
 
 namespace {
 
-// Reads the record's numbers from the front of a byte string, never past its
-// end: each read returns false, with the reason noted, when the bytes run out.
-class ByteCursor {
- private:
-  const std::string &m_bytes;
-  size_t m_pos = 0;
-
- public:
-  std::string error; // Why a read failed.
-
-  explicit ByteCursor(const std::string &bytes) : m_bytes(bytes) {}
-
-  size_t position() const { return m_pos; }
-  size_t left() const { return m_bytes.size() - m_pos; }
-  bool atEnd() const { return m_pos == m_bytes.size(); }
-
-  bool fail(const std::string &what) {
-    if (error.empty())
-      error = what + " (byte " + std::to_string(m_pos) + ")";
-    return false;
-  }
-
-  bool truncated() { return fail("the record is truncated"); }
-
-  bool byte(int &value) {
-    if (left() < 1)
-      return truncated();
-    value = static_cast<unsigned char>(m_bytes[m_pos++]);
-    return true;
-  }
-
-  bool unsignedBytes(int count, uint64_t &value) {
-    if (left() < static_cast<size_t>(count))
-      return truncated();
-    value = 0;
-    for (int i = 0; i < count; i++)
-      value |= static_cast<uint64_t>(static_cast<unsigned char>(m_bytes[m_pos++])) << (8 * i);
-    return true;
-  }
-
-  bool i32(int &value) {
-    uint64_t bits = 0;
-    if (!unsignedBytes(4, bits))
-      return false;
-    value = static_cast<int32_t>(static_cast<uint32_t>(bits));
-    return true;
-  }
-
-  bool f32(float &value) {
-    uint64_t bits = 0;
-    if (!unsignedBytes(4, bits))
-      return false;
-    const uint32_t narrow = static_cast<uint32_t>(bits);
-    std::memcpy(&value, &narrow, sizeof(value));
-    return true;
-  }
-
-  // A varint of at most 31 bits (every count and index the record holds).
-  bool varint(int &value) {
-    uint64_t result = 0;
-    for (int shift = 0; shift < 35; shift += 7) {
-      int b = 0;
-      if (!byte(b))
-        return false;
-      result |= static_cast<uint64_t>(b & 0x7f) << shift;
-      if ((b & 0x80) == 0) {
-        if (result > INT_MAX)
-          return fail("the record is corrupted: a number is too large");
-        value = static_cast<int>(result);
-        return true;
-      }
-    }
-    return fail("the record is corrupted: a number is too long");
-  }
-
-  bool text(int length, std::string &value) {
-    if (left() < static_cast<size_t>(length))
-      return truncated();
-    value.assign(m_bytes, m_pos, static_cast<size_t>(length));
-    m_pos += static_cast<size_t>(length);
-    return true;
-  }
-};
-
-const int LAST_KEY = Keyboard::BACKQUOTE;
-const int LAST_MESSAGE_KIND = MESSAGE_CUSTOM;
-
-bool parseInput(ByteCursor &in, RecordedInput &input) {
-  int first = 0;
-  if (!in.byte(first))
-    return false;
-  input.kind = first >> 4;
-  const int low = first & 15;
-  switch (input.kind) {
-    case INPUT_KEY:
-      input.action = low - 1;
-      if (!in.byte(input.code))
-        return false;
-      input.code--;
-      if (input.action > 2 || input.code > LAST_KEY)
-        return in.fail("the record is corrupted: a key event is no key event");
-      return true;
-    case INPUT_MOUSE:
-      input.action = (low >> 2) - 1;
-      input.code = (low & 3) - 1;
-      if (!in.f32(input.x) || !in.f32(input.y))
-        return false;
-      if (!std::isfinite(input.x) || !std::isfinite(input.y))
-        return in.fail("the record is corrupted: a mouse position is not a number");
-      return true;
-    case INPUT_CLOSE:
-      return low == 0 || in.fail("the record is corrupted: bad window event");
-    case INPUT_MESSAGE: {
-      int length = 0;
-      if (low != 0 || !in.varint(input.socket) || !in.varint(input.message_kind) ||
-          !in.varint(length))
-        return in.fail("the record is corrupted: bad network message");
-      if (input.message_kind < 1 || input.message_kind > LAST_MESSAGE_KIND ||
-          length > MAX_MESSAGE_SIZE)
-        return in.fail("the record is corrupted: bad network message");
-      return in.text(length, input.payload);
-    }
-    default:
-      return in.fail("the record is corrupted: unknown input kind " + std::to_string(input.kind));
-  }
-}
-
 // Parses the blocks after the header up to and including the checksum.
 bool parseBlocks(ByteCursor &in, const std::string &bytes, std::vector<RecordStep> &steps,
                  int &step_count) {
@@ -277,8 +150,12 @@ int RecordReader::parse(const std::string &bytes) {
   int step_count = 0;
   if (!in.i32(h.frame_time) || !in.i32(h.columns) || !in.i32(h.rows) || !in.i32(h.grid_width) ||
       !in.i32(h.grid_height) || !in.i32(h.seed) || !in.i32(h.path_work) ||
-      !parseBlocks(in, bytes, steps, step_count)) {
+      (h.format_version > 1 && !in.i32(h.players)) || !parseBlocks(in, bytes, steps, step_count)) {
     m_error = in.error;
+    return -1;
+  }
+  if (h.players < 1 || h.players > MAX_PLAYERS) {
+    m_error = "the record is corrupted: " + std::to_string(h.players) + " players";
     return -1;
   }
   m_steps.swap(steps);

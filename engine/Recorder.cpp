@@ -11,6 +11,7 @@
 #include "EventMouse.h"
 #include "GameManager.h"
 #include "InputManager.h"
+#include "LockstepMatch.h"
 #include "LogManager.h"
 #include "NetworkManager.h"
 #include "NetworkMessage.h"
@@ -20,50 +21,6 @@
 
 namespace vx {
 
-namespace {
-
-// Delivers a recorded keyboard or mouse event through the input manager.
-void deliverRecorded(const InputManager &input_manager, const RecordedInput &input) {
-  if (input.kind == INPUT_KEY) {
-    EventKeyboard keyboard;
-    keyboard.setKey(static_cast<Keyboard::Key>(input.code));
-    keyboard.setKeyboardAction(static_cast<EventKeyboardAction>(input.action));
-    input_manager.onEvent(&keyboard);
-  } else if (input.kind == INPUT_MOUSE) {
-    EventMouse mouse;
-    mouse.setMouseAction(static_cast<EventMouseAction>(input.action));
-    mouse.setMouseButton(static_cast<Mouse::Button>(input.code));
-    mouse.setMousePosition(Vector(input.x, input.y));
-    input_manager.onEvent(&mouse);
-  } else if (input.kind == INPUT_CLOSE) {
-    LogManager::getInstance().writeLog(
-        1, "Recorder::deliverInput(): Recorded window close. Setting game over.");
-    GameManager::getInstance().setGameOver(true);
-  }
-}
-
-// The record's form of a keyboard or mouse event; false for any other event.
-bool toRecorded(const Event *p_event, RecordedInput &input) {
-  if (const EventKeyboard *p_keyboard = dynamic_cast<const EventKeyboard *>(p_event)) {
-    input.kind = INPUT_KEY;
-    input.action = p_keyboard->getKeyboardAction();
-    input.code = p_keyboard->getKey();
-    return input.action >= -1 && input.action <= 2 && input.code >= -1 &&
-           input.code <= Keyboard::BACKQUOTE;
-  }
-  if (const EventMouse *p_mouse = dynamic_cast<const EventMouse *>(p_event)) {
-    input.kind = INPUT_MOUSE;
-    input.action = p_mouse->getMouseAction();
-    input.code = p_mouse->getMouseButton();
-    input.x = p_mouse->getMousePosition().getX();
-    input.y = p_mouse->getMousePosition().getY();
-    return input.action >= -1 && input.action <= 2 && input.code >= -1 && input.code <= 2 &&
-           std::isfinite(input.x) && std::isfinite(input.y);
-  }
-  return false;
-}
-
-} // namespace
 
 Recorder::Recorder()
     : m_mode(OFF), m_fast(false), m_sleepless(false), m_step(0), m_first_id(0), m_hash(0), m_has_hash(false),
@@ -90,6 +47,14 @@ bool Recorder::isRecording() const { return m_mode == RECORDING; }
 bool Recorder::isReplaying() const { return m_mode == REPLAYING; }
 
 bool Recorder::isFast() const { return m_sleepless; }
+
+std::string Recorder::getRecordPath() const {
+  return m_record_file.empty() ? Config::getInstance().getRecordFile() : m_record_file;
+}
+
+bool Recorder::isReplayRequested() const { return !m_replay_file.empty(); }
+
+int Recorder::getPlayers() const { return m_mode == REPLAYING ? m_header.players : 1; }
 
 bool Recorder::isFinished() const { return m_finished; }
 
@@ -158,6 +123,7 @@ int Recorder::startRecording(const std::string &path) {
   m_header.grid_height = config.getGridHeight();
   m_header.seed = config.getRandomSeed();
   m_header.path_work = RECORD_PATH_WORK;
+  m_header.players = playerCount();
   m_mode = RECORDING;
   m_has_header = false;
   LogManager::getInstance().writeLog("Recorder::startUp(): Recording the game to '%s'.",
@@ -274,7 +240,7 @@ void Recorder::deliverInput(const InputManager &input_manager) {
   }
   if (const RecordStep *p_block = currentBlock())
     for (const RecordedInput &input : p_block->inputs)
-      deliverRecorded(input_manager, input);
+      deliverRecordedInput(input_manager, input);
 }
 
 WindowEvent Recorder::nextEvent(bool) { return NO_WINDOW_EVENT; }
@@ -293,7 +259,7 @@ void Recorder::onMessage(int sock_index, int kind, const std::string &payload) {
 
 void Recorder::noteInput(const Event *p_event) {
   RecordedInput input;
-  if (m_mode == RECORDING && toRecorded(p_event, input))
+  if (m_mode == RECORDING && toRecordedInput(p_event, input))
     m_inputs.push_back(input);
 }
 
@@ -392,5 +358,52 @@ void Recorder::checkStep(uint64_t hash) {
   m_finished = true;
   GameManager::getInstance().setGameOver(true);
 }
+
+// Delivers a recorded keyboard or mouse event through the input manager.
+void deliverRecordedInput(const InputManager &input_manager, const RecordedInput &input) {
+  if (input.kind == INPUT_KEY) {
+    EventKeyboard keyboard;
+    keyboard.setKey(static_cast<Keyboard::Key>(input.code));
+    keyboard.setKeyboardAction(static_cast<EventKeyboardAction>(input.action));
+    keyboard.setPlayer(input.player);
+    input_manager.onEvent(&keyboard);
+  } else if (input.kind == INPUT_MOUSE) {
+    EventMouse mouse;
+    mouse.setMouseAction(static_cast<EventMouseAction>(input.action));
+    mouse.setMouseButton(static_cast<Mouse::Button>(input.code));
+    mouse.setMousePosition(Vector(input.x, input.y));
+    mouse.setPlayer(input.player);
+    input_manager.onEvent(&mouse);
+  } else if (input.kind == INPUT_CLOSE) {
+    LogManager::getInstance().writeLog(
+        1, "Recorder::deliverInput(): Recorded window close. Setting game over.");
+    GameManager::getInstance().setGameOver(true);
+  }
+}
+
+// The record's form of a keyboard or mouse event; false for any other event.
+bool toRecordedInput(const Event *p_event, RecordedInput &input) {
+  if (const EventKeyboard *p_keyboard = dynamic_cast<const EventKeyboard *>(p_event)) {
+    input.kind = INPUT_KEY;
+    input.action = p_keyboard->getKeyboardAction();
+    input.code = p_keyboard->getKey();
+    input.player = p_keyboard->getPlayer();
+    return input.action >= -1 && input.action <= 2 && input.code >= -1 &&
+           input.code <= Keyboard::BACKQUOTE && input.player >= 0 && input.player < MAX_PLAYERS;
+  }
+  if (const EventMouse *p_mouse = dynamic_cast<const EventMouse *>(p_event)) {
+    input.kind = INPUT_MOUSE;
+    input.action = p_mouse->getMouseAction();
+    input.code = p_mouse->getMouseButton();
+    input.x = p_mouse->getMousePosition().getX();
+    input.y = p_mouse->getMousePosition().getY();
+    input.player = p_mouse->getPlayer();
+    return input.action >= -1 && input.action <= 2 && input.code >= -1 && input.code <= 2 &&
+           std::isfinite(input.x) && std::isfinite(input.y) && input.player >= 0 &&
+           input.player < MAX_PLAYERS;
+  }
+  return false;
+}
+
 
 } // namespace vx

@@ -123,6 +123,14 @@ class Recorder : public Manager,
   /// 0, or REPLAY_DIVERGED once a replay diverged.
   int getExitStatus() const;
 
+  ///@{
+  /// The record being written or to be written ("" for none), whether a
+  /// replay was asked for, and the players of the game recorded or replayed.
+  std::string getRecordPath() const;
+  bool isReplayRequested() const;
+  int getPlayers() const;
+  ///@}
+
   /// The seed rand() gets: a replay's is the record's; a recording notes it
   /// and writes the record's header.
   int chooseSeed(int seed);
@@ -160,6 +168,14 @@ class Recorder : public Manager,
   /// Accepts no events.
   bool isValid(std::string event_type) const override;
 };
+
+/// The record's form of a keyboard or mouse event, with its player; false for
+/// any other event.
+bool toRecordedInput(const Event *p_event, RecordedInput &input);
+
+/// Delivers a recorded keyboard or mouse event (with its player) through the
+/// input manager; a recorded window close sets game over.
+void deliverRecordedInput(const InputManager &input_manager, const RecordedInput &input);
 
 } // namespace vx
 

@@ -13,11 +13,14 @@
 #include <vector>
 
 #include "GameUtil.h"
+#include "LockstepMatch.h"
 #include "LogManager.h"
 
 namespace {
 
 const char *const FILE_NAME = "swat-best.txt";
+// The best of two players together is kept apart from one player's.
+const char *const TWO_PLAYER_FILE_NAME = "swat-best-two.txt";
 
 // The number the text holds: digits, at most surrounded by blanks; -1 when it
 // holds anything else or a number too large for an int.
@@ -41,7 +44,8 @@ std::string bestStreakPath() {
     folder = envOr("XDG_DATA_HOME") + "/vexlo";
   if (folder.empty() && !envOr("HOME").empty())
     folder = envOr("HOME") + "/.local/share/vexlo";
-  return folder.empty() ? "" : folder + "/" + FILE_NAME;
+  return folder.empty() ? ""
+                        : folder + "/" + (vx::playerCount() > 1 ? TWO_PLAYER_FILE_NAME : FILE_NAME);
 }
 
 int loadBestStreak() {

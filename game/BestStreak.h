@@ -1,7 +1,7 @@
 // The best streak of all runs, kept in a file between runs of the program:
 // "swat-best.txt" in $VEXLO_DATA_DIR when that is set, else in
-// $XDG_DATA_HOME/vexlo, else in ~/.local/share/vexlo. The file holds the
-// number and a newline.
+// $XDG_DATA_HOME/vexlo, else in ~/.local/share/vexlo ("swat-best-two.txt"
+// there for a game of two players). The file holds the number and a newline.
 #ifndef SWAT_BEST_STREAK_H
 #define SWAT_BEST_STREAK_H
 

@@ -2,19 +2,25 @@
 
 #include <algorithm>
 
+#include "DisplayManager.h"
 #include "Dust.h"
 #include "EventMouse.h"
 #include "Fly.h"
 #include "GameUtil.h"
 #include "InputManager.h"
+#include "LockstepMatch.h"
 #include "MinigameTable.h"
 #include "ObjectList.h"
+#include "Sprite.h"
 #include "SwatReach.h"
 #include "WorldManager.h"
 #include "WorldGeometry.h"
 #include "utility.h"
 
 namespace {
+
+// The colours of the swatters of a game of two: the host's, the guest's.
+const vx::Color PLAYER_COLORS[vx::MAX_PLAYERS] = {vx::YELLOW, vx::CYAN};
 
 // A swat reaches the targets of the minigames and nothing else.
 bool isSwattable(const std::string &type) {
@@ -24,7 +30,7 @@ bool isSwattable(const std::string &type) {
 
 } // namespace
 
-Swatter::Swatter() {
+Swatter::Swatter(int player) : m_player(player) {
   setType(SWATTER_TYPE);
   setSprite("bullet");
   setSolidness(vx::SPECTRAL);
@@ -33,7 +39,7 @@ Swatter::Swatter() {
   // Where the pointer is, so that the swatter is drawn under it from the
   // first step; the middle of the world when its place is not known.
   vx::Vector pointer;
-  if (vx::InputManager::getInstance().getMousePosition(pointer)) {
+  if (vx::InputManager::getInstance().getMousePosition(pointer, m_player)) {
     setPosition(pointer);
     return;
   }
@@ -46,6 +52,8 @@ int Swatter::eventHandler(const vx::Event *p_e) {
   if (p_e->getType() != vx::MSE_EVENT)
     return 0;
   const auto *p_mouse = static_cast<const vx::EventMouse *>(p_e);
+  if (p_mouse->getPlayer() != m_player)
+    return 0;
   if (p_mouse->getMouseAction() == vx::MOVED) {
     setPosition(p_mouse->getMousePosition());
     return 1;
@@ -74,4 +82,23 @@ int Swatter::eventHandler(const vx::Event *p_e) {
   if (!hit) // A miss still shows where the swatter came down.
     puffDust(where);
   return 1;
+}
+
+int Swatter::draw() {
+  if (vx::playerCount() < 2)
+    return Object::draw();
+  const vx::Sprite *p_sprite = getAnimation().getSprite();
+  if (p_sprite == nullptr || p_sprite->getFrameCount() < 1)
+    return Object::draw();
+  const int player = m_player >= 0 && m_player < vx::MAX_PLAYERS ? m_player : 0;
+  // The frame's characters centred on the position, its blanks see-through.
+  const std::string shape = p_sprite->getFrame(0).getString();
+  const float left = getPosition().getX() - static_cast<float>(shape.size() / 2);
+  int result = 0;
+  for (size_t i = 0; i < shape.size(); i++)
+    if (shape[i] != ' ')
+      result |= vx::DisplayManager::getInstance().drawCh(
+          vx::Vector(left + static_cast<float>(i), getPosition().getY()), shape[i],
+          PLAYER_COLORS[player]);
+  return result == 0 ? 0 : -1;
 }

@@ -12,6 +12,7 @@
 #include "MinigameTable.h"
 #include "ResourceManager.h"
 #include "Streak.h"
+#include "LockstepMatch.h"
 #include "Swatter.h"
 #include "TimeLeft.h"
 #include "WorldManager.h"
@@ -140,7 +141,8 @@ void TransitionScreen::startMinigame() {
   m_p_time_left = new TimeLeft;
   m_p_time_left->setValue((m_time_left + steps_per_second - 1) / steps_per_second);
   spawnFlies();
-  new Swatter;
+  for (int player = 0; player < vx::playerCount(); player++)
+    new Swatter(player);
   if (m_p_intermission_sound != nullptr)
     m_p_intermission_sound->pause();
 }

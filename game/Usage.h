@@ -12,8 +12,12 @@ bool helpRequested(int argc, char **argv);
 std::string usageText();
 
 // Applies the command line's flags (--terminal, --record FILE, --replay FILE,
-// --fast) before the engine starts. 0, or the exit code for a command line it
-// cannot use, after a line on standard error.
+// --fast, --host, --join, --give-up, --bot) before the engine starts. 0, or
+// the exit code for a command line it cannot use, after a line on standard
+// error.
 int applyOptions(int argc, char **argv);
+
+// Whether the command line asked for the computer player (--bot).
+bool botRequested(int argc, char **argv);
 
 #endif // SWAT_USAGE_H

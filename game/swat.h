@@ -2,6 +2,7 @@
 #ifndef SWAT_SWAT_H
 #define SWAT_SWAT_H
 
+#include "AutoPlayer.h"
 #include "BestStreak.h"
 #include "Coin.h"
 #include "Dust.h"
