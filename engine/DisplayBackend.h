@@ -45,6 +45,7 @@ struct DisplayGrid {
 /// calls it for everything it shows; it is also the live input source of its display.
 class DisplayBackend : public InputSource {
  public:
+  /// Nothing to free; close() frees what the display holds.
   ~DisplayBackend() override = default;
 
   /// Opens the display for the grid. On entry the grid holds the configured

@@ -27,6 +27,7 @@ enum WindowEvent : int {
 /// input. The input manager holds a plain pointer to it; whoever set it owns it.
 class InputSource {
  public:
+  /// Nothing to free.
   virtual ~InputSource() = default;
 
   ///@{
@@ -55,6 +56,7 @@ class InputSource {
 /// Hears of every keyboard and mouse event delivered, and of a close.
 class InputListener {
  public:
+  /// Nothing to free.
   virtual ~InputListener() = default;
 
   /// A keyboard or mouse event is being delivered.

@@ -50,6 +50,7 @@ class NetworkManager;
 /// replay): it delivers them through NetworkManager::deliverMessage.
 class MessageSource {
  public:
+  /// Nothing to free.
   virtual ~MessageSource() = default;
   /// Delivers this step's messages; the number delivered.
   virtual int deliverMessages(const NetworkManager &network_manager) = 0;
@@ -58,6 +59,7 @@ class MessageSource {
 /// Hears of every network message delivered (a recording).
 class MessageListener {
  public:
+  /// Nothing to free.
   virtual ~MessageListener() = default;
   /// Hears one message delivered from connection sock_index, of MessageKind kind.
   virtual void onMessage(int sock_index, int kind, const std::string &payload) = 0;

@@ -71,6 +71,7 @@ template <typename Extra> class OrderedObjects {
   void compact();
 
  public:
+  /// An empty set.
   OrderedObjects();
 
   /// Adds a pointer at the end. -1 for a null pointer; a pointer held already

@@ -25,6 +25,7 @@ class ObjectSnapshot {
   std::unordered_set<const Object *> m_gone; // Objects that went away meanwhile.
 
  public:
+  /// An empty walk.
   ObjectSnapshot();
 
   /// Starts a new walk over the set's objects. The storage of earlier walks is
@@ -52,6 +53,7 @@ class SnapshotStack {
   size_t m_depth;                         // Snapshots in use.
 
  public:
+  /// No walk under way.
   SnapshotStack();
 
   ///@{

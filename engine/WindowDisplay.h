@@ -54,10 +54,15 @@ class WindowDisplay : public DisplayBackend {
                     Mouse::Button button, int x, int y) const;
 
  public:
+  /// A window display with nothing open.
   WindowDisplay();
+  /// Closes the window if close() did not.
   ~WindowDisplay() override;
+  ///@{
+  /// Not copyable: it owns the window.
   WindowDisplay(const WindowDisplay &) = delete;
   WindowDisplay &operator=(const WindowDisplay &) = delete;
+  ///@}
 
   int open(DisplayGrid &grid) override;
   void close() override;
