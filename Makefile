@@ -1,5 +1,7 @@
 # The two commands of the README: `make run` plays the game, `make test` runs
 # the whole test suite. Both install whatever Debian packages are missing.
+# `make docs` builds the engine's reference into build/docs/html (a warning
+# fails it), `make package` the Debian packages vexlo-dev and swat into build/.
 BUILD_DIR := build
 # The browser build: the site (pages, programs, data) in build-web/, CMake's
 # own files under build-web/cmake. `make web WEB_CMAKE_ARGS=...` passes more.
@@ -7,7 +9,7 @@ WEB_DIR := build-web
 WEB_PORT := 8080
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 
-.PHONY: run test build deps clean web serve-web
+.PHONY: run test build docs package deps clean web serve-web
 
 run: build
 	cd $(BUILD_DIR)/run && ../swat
@@ -26,6 +28,11 @@ web: deps
 
 serve-web: web
 	python3 scripts/serve-web.py $(WEB_DIR) --port $(WEB_PORT)
+docs: build
+	ninja -C $(BUILD_DIR) docs
+
+package: docs
+	cd $(BUILD_DIR) && cpack -G DEB
 
 deps:
 	./scripts/install-deps.sh

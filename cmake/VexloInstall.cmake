@@ -18,20 +18,20 @@ target_include_directories(vexlo PUBLIC
   $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 
 install(TARGETS vexlo EXPORT VexloTargets
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev)
 file(GLOB VEXLO_HEADERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/engine/*.h)
-install(FILES ${VEXLO_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vexlo)
+install(FILES ${VEXLO_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vexlo COMPONENT dev)
 
-install(EXPORT VexloTargets NAMESPACE Vexlo:: DESTINATION ${VEXLO_CMAKE_DIR})
+install(EXPORT VexloTargets NAMESPACE Vexlo:: DESTINATION ${VEXLO_CMAKE_DIR} COMPONENT dev)
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/VexloConfig.cmake.in
   ${CMAKE_BINARY_DIR}/VexloConfig.cmake INSTALL_DESTINATION ${VEXLO_CMAKE_DIR})
 write_basic_package_version_file(${CMAKE_BINARY_DIR}/VexloConfigVersion.cmake
   VERSION ${VEXLO_PACKAGE_VERSION} COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_BINARY_DIR}/VexloConfig.cmake ${CMAKE_BINARY_DIR}/VexloConfigVersion.cmake
-  DESTINATION ${VEXLO_CMAKE_DIR})
+  DESTINATION ${VEXLO_CMAKE_DIR} COMPONENT dev)
 
 # The pkg-config file finds its prefix from where it lies, so it stays right
 # when `cmake --install --prefix` installs somewhere else than configured.
 file(RELATIVE_PATH VEXLO_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/vexlo.pc.in ${CMAKE_BINARY_DIR}/vexlo.pc @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/vexlo.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+install(FILES ${CMAKE_BINARY_DIR}/vexlo.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)

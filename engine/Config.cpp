@@ -270,6 +270,8 @@ int Config::getFrameTime() const { return m_frame_time; }
 
 void Config::setFrameTime(int frame_time) { m_frame_time = frame_time; }
 
+void Config::setFontFile(const std::string &font_file) { m_font_file = font_file; }
+
 std::string Config::getRecordFile() const { return m_record_file; }
 
 std::string Config::getReplayFile() const { return m_replay_file; }

@@ -1,5 +1,6 @@
-// Every engine setting a user can change without rebuilding: read once at
-// start-up from the optional configuration file.
+/// \file
+/// Every engine setting a user can change without rebuilding: read once at
+/// start-up from the optional configuration file.
 #ifndef VX_CONFIG_H
 #define VX_CONFIG_H
 
@@ -7,9 +8,12 @@
 
 namespace vx {
 
-// The longest frame time a configuration may ask for, in milliseconds.
+/// The longest frame time a configuration may ask for, in milliseconds.
 const int MAX_FRAME_TIME = 1000;
 
+/// Every engine setting a user can change without rebuilding, read once at start-up from the
+/// optional configuration file (vx-config.txt, or $VEXLO_CONFIG) by GameManager::startUp. The
+/// getters give the values in effect; the configuration page lists the keys.
 class Config {
  private:
   Config();
@@ -47,60 +51,95 @@ class Config {
   void loadFrameTime(const std::string &value);
 
  public:
+  ///@{
+  /// Not copyable: a singleton.
   Config(const Config &) = delete;
   Config &operator=(const Config &) = delete;
+  ///@}
 
+  /// The one configuration, with the defaults until loadConfig() ran.
   static Config &getInstance();
 
-  // The name of the configuration file: $VEXLO_CONFIG, or "vx-config.txt".
+  /// The name of the configuration file: $VEXLO_CONFIG, or "vx-config.txt".
   static std::string getConfigFileName();
 
-  // The file's non-empty, non-comment lines joined without separators; "" when
-  // it cannot be opened.
+  /// The file's non-empty, non-comment lines joined without separators; "" when
+  /// it cannot be opened.
   std::string readConfig() const;
 
-  // Sets every setting the text names; an empty text reads the file first.
+  /// Sets every setting the text names; an empty text reads the file first.
   void loadConfig(std::string config = "");
 
-  // Writes the configuration report to the log.
+  /// Writes the configuration report to the log.
   void logConfig() const;
 
+  /// The configuration text as read (comments and line ends gone).
   std::string getConfig() const;
+  ///@{
+  /// The window's size in pixels ("window_horizontal_pixels", "window_vertical_pixels"; 1024 x
+  /// 768; 0 is the desktop's).
   int getWindowHorizontalPixels() const;
   int getWindowVerticalPixels() const;
+  ///@}
+  ///@{
+  /// The grid's size in cells ("window_horizontal_chars", "window_vertical_chars"; 80 x 24).
   int getWindowHorizontalChars() const;
   int getWindowVerticalChars() const;
+  ///@}
+  /// The window style bits: 1 title bar, 2 resizable, 4 close button (5).
   int getWindowStyle() const;
+  /// 0 for an ordinary window, 1 for full screen.
   int getWindowState() const;
+  /// The Color the window is cleared to (BLACK).
   int getWindowBackgroundColor() const;
+  /// The target duration of a step, milliseconds (33); 0 runs without sleeping.
   int getFrameTime() const;
+  /// The character size relative to the smaller side of a cell (2.0).
   float getFontScale() const;
+  /// The window's title ("Vexlo").
   std::string getWindowTitle() const;
+  /// Whether the mouse cursor shows over the window (false).
   bool getShowMouse() const;
+  /// Whether the game runs without a window, drawing and input (false).
   bool getHeadless() const;
-  // Whether the display is the terminal ("display:terminal", or
-  // VEXLO_DISPLAY=terminal, which overrides the file) instead of a window.
+  /// Whether the display is the terminal ("display:terminal", or
+  /// VEXLO_DISPLAY=terminal, which overrides the file) instead of a window.
   bool getTerminal() const;
-  // The display the game is shown on: "window", "terminal" or "none"
-  // (headless, by "display:none" or "headless:true").
+  /// The display the game is shown on: "window", "terminal" or "none"
+  /// (headless, by "display:none" or "headless:true").
   std::string getDisplay() const;
+  /// The TrueType font file ("vx-font.ttf", relative to the working directory).
   std::string getFontFile() const;
+  /// The log file's name from the configuration ("vexlo.log"); VEXLO_LOG overrides it.
   std::string getLogFile() const;
+  /// The random seed: 0 seeds from the clock, -1 leaves rand() unseeded, else the seed.
   int getRandomSeed() const;
+  /// Whether the network manager starts (true).
   bool getNetworking() const;
+  ///@{
+  /// The collision grid's cell size, in character cells (20 x 8).
   int getGridWidth() const;
   int getGridHeight() const;
-  // "record_file" and "replay_file", or VEXLO_RECORD and VEXLO_REPLAY when set.
+  ///@}
+  ///@{
+  /// "record_file" and "replay_file", or VEXLO_RECORD and VEXLO_REPLAY when set.
   std::string getRecordFile() const;
   std::string getReplayFile() const;
+  ///@}
 
-  // A replay runs the game at its record's frame time.
+  /// A replay runs the game at its record's frame time.
   void setFrameTime(int frame_time);
 
-  // How long the network manager lets a message take to arrive once begun,
-  // and an accepted connection stay silent, in milliseconds (0: no limit).
+  /// The font a game brings along, set before start-up: the key "font_file"
+  /// still wins when the configuration names one.
+  void setFontFile(const std::string &font_file);
+
+  ///@{
+  /// How long the network manager lets a message take to arrive once begun,
+  /// and an accepted connection stay silent, in milliseconds (0: no limit).
   int getNetworkMessageTimeout() const;
   int getNetworkSilentTimeout() const;
+  ///@}
 };
 
 } // namespace vx

@@ -1,4 +1,5 @@
-// Raised by the world when an object leaves the world boundary.
+/// \file
+/// Raised by the world when an object leaves the world boundary.
 #ifndef VX_EVENT_OUT_H
 #define VX_EVENT_OUT_H
 
@@ -6,10 +7,14 @@
 
 namespace vx {
 
+/// The type of EventOut, "vx-out".
 const std::string OUT_EVENT = "vx-out";
 
+/// An object moved out of the world's boundary. Only that object gets it, without registering
+/// interest.
 class EventOut : public Event {
  public:
+  /// An out-of-world event.
   EventOut();
 };
 

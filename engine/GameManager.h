@@ -1,4 +1,5 @@
-// Starts the engine, runs the fixed-rate game loop and shuts the engine down.
+/// \file
+/// Starts the engine, runs the fixed-rate game loop and shuts the engine down.
 #ifndef VX_GAME_MANAGER_H
 #define VX_GAME_MANAGER_H
 
@@ -6,8 +7,12 @@
 
 namespace vx {
 
+/// The engine's version.
 const float VEXLO_VERSION = 4.25f;
 
+/// Starts and stops the whole engine and runs the game loop: one step every frame time, in
+/// which objects get their step event, input is read, the world moves and is drawn, and the
+/// loop sleeps out the rest of the frame.
 class GameManager : public Manager {
  private:
   GameManager();
@@ -20,24 +25,29 @@ class GameManager : public Manager {
   void seedRandom() const;
 
  public:
+  /// The one game manager.
   static GameManager &getInstance();
 
-  // Starts every engine manager in order. 0, or -1 with the managers started
-  // so far left running (shutDown() stops them).
+  /// Starts every engine manager in order. 0, or -1 with the managers started
+  /// so far left running (shutDown() stops them).
   int startUp() override;
 
-  // Stops the started managers in reverse order, then the log.
+  /// Stops the started managers in reverse order, then the log.
   void shutDown() override;
 
-  // Runs the game loop until game over.
+  /// Runs the game loop until game over.
   void run();
 
+  /// Ends the game loop after the current step (false cancels).
   void setGameOver(bool game_over = true);
+  /// Whether the loop ends after this step.
   bool getGameOver() const;
+  /// The target duration of a step, milliseconds.
   int getFrameTime() const;
+  /// The steps completed since run() began.
   int getStepCount() const;
 
-  // Accepts only "vx-step".
+  /// Accepts only "vx-step".
   bool isValid(std::string event_type) const override;
 };
 

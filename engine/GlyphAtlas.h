@@ -1,34 +1,35 @@
-// Glyphs resampled on the processor, one image per glyph and placement, so
-// that the graphics side can draw text with its cheapest sampling.
-//
-// An upright glyph lands at a fractional pixel position and its quad is a
-// little larger than its bitmap, so every pixel it covers mixes four texels
-// of the font's page. A software renderer spends most of a screen of text on
-// that mixing. The atlas mixes once per glyph and placement (the fractional
-// parts of the quad's edges), with the renderer's own arithmetic (positions in
-// 1/256 of a texel, weights of 8 bits, rounded), and keeps the result as an
-// image whose texels fall exactly on the pixels the quad covers. Drawn with
-// nearest sampling it gives the picture smooth sampling gives; where the
-// renderer's float coordinates round the other way, an edge pixel comes out
-// one level apart.
-//
-// Text that stays on its cells needs a few images per character; text that
-// slides by arbitrary fractions of a pixel needs new ones every frame, so a
-// frame makes at most MAX_NEW_PER_FRAME of them and the rest of its glyphs
-// are drawn the page's way. New images are kept on the processor and reach
-// the texture together, in one upload before the atlas layer is drawn. When
-// the atlas is full, it starts over at the next frame.
-//
-// An image comes in one of two forms, each made when first asked for:
-//   - blended: white texels whose alpha is the glyph's coverage, drawn with
-//     alpha blending over whatever is beneath;
-//   - on black: opaque texels whose colour is the coverage (the glyph already
-//     mixed with black), drawn without blending over pixels still black. The
-//     renderer then neither reads nor mixes the pixels beneath, which is about
-//     an eighth of its work for a screen of text, and the picture is the same.
-//
-// The atlas texture keeps an opaque white square at its top-left corner, so
-// that untextured figures can be drawn in the same call as its glyphs.
+/// \file
+/// Glyphs resampled on the processor, one image per glyph and placement, so
+/// that the graphics side can draw text with its cheapest sampling.
+///
+/// An upright glyph lands at a fractional pixel position and its quad is a
+/// little larger than its bitmap, so every pixel it covers mixes four texels
+/// of the font's page. A software renderer spends most of a screen of text on
+/// that mixing. The atlas mixes once per glyph and placement (the fractional
+/// parts of the quad's edges), with the renderer's own arithmetic (positions in
+/// 1/256 of a texel, weights of 8 bits, rounded), and keeps the result as an
+/// image whose texels fall exactly on the pixels the quad covers. Drawn with
+/// nearest sampling it gives the picture smooth sampling gives; where the
+/// renderer's float coordinates round the other way, an edge pixel comes out
+/// one level apart.
+///
+/// Text that stays on its cells needs a few images per character; text that
+/// slides by arbitrary fractions of a pixel needs new ones every frame, so a
+/// frame makes at most MAX_NEW_PER_FRAME of them and the rest of its glyphs
+/// are drawn the page's way. New images are kept on the processor and reach
+/// the texture together, in one upload before the atlas layer is drawn. When
+/// the atlas is full, it starts over at the next frame.
+///
+/// An image comes in one of two forms, each made when first asked for:
+///   - blended: white texels whose alpha is the glyph's coverage, drawn with
+///     alpha blending over whatever is beneath;
+///   - on black: opaque texels whose colour is the coverage (the glyph already
+///     mixed with black), drawn without blending over pixels still black. The
+///     renderer then neither reads nor mixes the pixels beneath, which is about
+///     an eighth of its work for a screen of text, and the picture is the same.
+///
+/// The atlas texture keeps an opaque white square at its top-left corner, so
+/// that untextured figures can be drawn in the same call as its glyphs.
 #ifndef VX_GLYPH_ATLAS_H
 #define VX_GLYPH_ATLAS_H
 
@@ -44,15 +45,23 @@ namespace vx {
 
 struct GlyphQuad;
 
-// A glyph's image for one placement.
+/// A glyph's image for one placement.
 struct AtlasGlyph {
-  int left, top;        // Its top-left pixel, relative to the whole pixel at or
+  ///@{
+  int left, top;        ///< Its top-left pixel, relative to the whole pixel at or
+  ///@}
                         // before the quad's top-left corner.
-  int width, height;    // 0 when no pixel it covers gets any ink.
-  int u, v;             // Its top-left texel in the atlas; -1 when the image is
+  ///@{
+  int width, height;    ///< 0 when no pixel it covers gets any ink.
+  ///@}
+  ///@{
+  int u, v;             ///< Its top-left texel in the atlas; -1 when the image is
+  ///@}
                         // larger than the atlas and the glyph is never in it.
 };
 
+/// Images of glyphs resampled for their exact place on the pixel grid, packed into one texture,
+/// so that upright characters are drawn without blending.
 class GlyphAtlas {
  private:
   // A glyph, the fractional placement of its quad's edges, bit for bit, and
@@ -92,29 +101,32 @@ class GlyphAtlas {
   void forgetAll();
 
  public:
+  /// The most new glyph images made in one frame; the rest are drawn from the font's page
+  /// meanwhile.
   static const int MAX_NEW_PER_FRAME = 64;
 
-  // Copies the page's alpha: every glyph the atlas is asked for must already
-  // be on the page. Without a texture of the side (the graphics side refused
-  // it), the atlas finds nothing.
+  /// Copies the page's alpha: every glyph the atlas is asked for must already
+  /// be on the page. Without a texture of the side (the graphics side refused
+  /// it), the atlas finds nothing.
   GlyphAtlas(const sf::Texture &page, unsigned int side);
 
-  // The image of the glyph whose quad, in window pixels, has its top-left
-  // corner at (left, top) and its bottom-right at (right, bottom), in the
-  // form on black or blended; null when the atlas has no image and may not
-  // make one now.
+  /// The image of the glyph whose quad, in window pixels, has its top-left
+  /// corner at (left, top) and its bottom-right at (right, bottom), in the
+  /// form on black or blended; null when the atlas has no image and may not
+  /// make one now.
   const AtlasGlyph *find(unsigned char ch, const GlyphQuad &quad, float left, float top,
                          float right, float bottom, bool on_black);
 
-  // Sends the images made since the last upload to the texture.
+  /// Sends the images made since the last upload to the texture.
   void upload();
 
-  // A new frame: it may make images again, and a full atlas starts over.
-  // Call only when nothing drawn from the atlas is pending.
+  /// A new frame: it may make images again, and a full atlas starts over.
+  /// Call only when nothing drawn from the atlas is pending.
   void startFrame();
 
+  /// The texture holding the images.
   const sf::Texture &getTexture() const;
-  // A texture coordinate inside the white square (sampled to white).
+  /// A texture coordinate inside the white square (sampled to white).
   static sf::Vector2f whiteTexel();
 };
 

@@ -1,6 +1,7 @@
-// A uniform grid over the world boundary that lists, for every cell, the
-// solid active objects whose world boxes touch it, so that collision queries
-// only look at the objects near the mover.
+/// \file
+/// A uniform grid over the world boundary that lists, for every cell, the
+/// solid active objects whose world boxes touch it, so that collision queries
+/// only look at the objects near the mover.
 #ifndef VX_GRID_H
 #define VX_GRID_H
 
@@ -17,40 +18,47 @@ namespace vx {
 
 class Object;
 
-// A cell of the grid, or OUT_OF_BOUNDS_KEY for the out-of-bounds list.
-// Keys are ordered by row, then column.
+/// A cell of the grid, or OUT_OF_BOUNDS_KEY for the out-of-bounds list.
+/// Keys are ordered by row, then column.
 struct GridKey {
+  /// The column, from 0; -1 in OUT_OF_BOUNDS_KEY.
   int col;
+  /// The row, from 0; -1 in OUT_OF_BOUNDS_KEY.
   int row;
 
+  /// Row first, then column.
   bool operator<(const GridKey &other) const {
     return row != other.row ? row < other.row : col < other.col;
   }
+  /// Whether column and row match.
   bool operator==(const GridKey &other) const {
     return col == other.col && row == other.row;
   }
+  /// Whether column or row differ.
   bool operator!=(const GridKey &other) const { return !(*this == other); }
 };
 
-// The key standing for the out-of-bounds list; it orders before every cell.
+/// The key standing for the out-of-bounds list; it orders before every cell.
 const GridKey OUT_OF_BOUNDS_KEY = {-1, -1};
 
-// An ordered set of keys.
+/// An ordered set of keys.
 typedef std::set<GridKey> GridKeySet;
 
-// The objects of one cell, each with its world box as filed, in the order
-// they entered the cell. A query reads the boxes from here, one run of
-// memory, instead of visiting every object near the mover.
+/// The objects of one cell, each with its world box as filed, in the order
+/// they entered the cell. A query reads the boxes from here, one run of
+/// memory, instead of visiting every object near the mover.
 typedef OrderedObjects<Box> GridCell;
 
-// The most cells a grid may have; a larger boundary is refused at startUp.
+/// The most cells a grid may have; a larger boundary is refused at startUp.
 const long MAX_GRID_CELLS = 1000000;
 
-// Whether a grid over a world of this extent, in cells of this size, stays
-// within MAX_GRID_CELLS; its columns and rows when asked.
+/// Whether a grid over a world of this extent, in cells of this size, stays
+/// within MAX_GRID_CELLS; its columns and rows when asked.
 bool gridFits(float width, float height, int cell_width, int cell_height,
               double *p_cols = nullptr, double *p_rows = nullptr);
 
+/// The world cut into equal cells (grid_width x grid_height character cells): each solid object
+/// is filed under every cell its box touches, so collision queries look at nearby objects only.
 class Grid {
  private:
   // The cells, indexed [row][column]; null until startUp. A cell takes an
@@ -93,53 +101,59 @@ class Grid {
   CellRange rangeOf(const Box &world_box) const;
 
  public:
-  // No cells yet; the cell size comes from the configuration.
+  /// No cells yet; the cell size comes from the configuration.
   Grid();
 
+  ///@{
+  /// Not copyable: the world has one grid.
   Grid(const Grid &) = delete;
   Grid &operator=(const Grid &) = delete;
+  ///@}
 
-  // Builds the cells for the world manager's current boundary. 0, or -1 when
-  // the grid exists already or the cell size or cell count is unusable.
+  /// Builds the cells for the world manager's current boundary. 0, or -1 when
+  /// the grid exists already or the cell size or cell count is unusable.
   int startUp();
 
-  // Frees the cells and empties the out-of-bounds list.
+  /// Frees the cells and empties the out-of-bounds list.
   void shutDown();
 
-  // Files the object under every key of its box at its current position.
+  /// Files the object under every key of its box at its current position.
   int insertObject(Object *p_o);
 
-  // Takes a solid, active object out of every key of its box at its current position.
+  /// Takes a solid, active object out of every key of its box at its current position.
   int removeObject(Object *p_o);
 
-  // Moves the object from the keys of its current position to those of
-  // new_position; called before the object's position changes.
+  /// Moves the object from the keys of its current position to those of
+  /// new_position; called before the object's position changes.
   int updatePosition(Object *p_o, Vector new_position);
 
-  // The objects in the grid, other than p_o, whose world boxes intersect
-  // p_o's box placed at where; each once, ordered by the first cell met.
+  /// The objects in the grid, other than p_o, whose world boxes intersect
+  /// p_o's box placed at where; each once, ordered by the first cell met.
   ObjectList getCollisions(const Object *p_o, Vector where) const;
 
-  // The same objects in the same order, appended to a list the caller keeps:
-  // a query that allocates nothing once the list has grown.
+  /// The same objects in the same order, appended to a list the caller keeps:
+  /// a query that allocates nothing once the list has grown.
   void collectCollisions(const Object *p_o, Vector where, std::vector<Object *> &out) const;
 
-  // The keys covered by the object's world box placed at position.
+  /// The keys covered by the object's world box placed at position.
   GridKeySet cellsOf(const Object *p_o, Vector position) const;
 
-  // True between startUp and shutDown.
+  /// True between startUp and shutDown.
   bool isAllocated() const;
 
+  ///@{
+  /// The grid's columns and rows, and a cell's width and height in character cells.
   int getNumCols() const;
   int getNumRows() const;
   int getCellWidth() const;
   int getCellHeight() const;
+  ///@}
 
-  // A copy of the list of one key (OUT_OF_BOUNDS_KEY for the out-of-bounds
-  // list); empty for a key outside the grid.
+  /// A copy of the list of one key (OUT_OF_BOUNDS_KEY for the out-of-bounds
+  /// list); empty for a key outside the grid.
   ObjectList getCell(GridKey key) const;
 
-  // A copy of the out-of-bounds list.
+  /// A copy of the out-of-bounds list.
   ObjectList getOutOfBounds() const;
 };
 

@@ -1,20 +1,21 @@
-// A game played by two players on two machines in lockstep: each machine runs
-// the same world, and the two exchange only their players' input. The input a
-// player gives in step s is played on both machines in step s + D (the input
-// delay, at least 2 steps, set from the round trip measured when the match
-// begins); a step runs only once both players' input for it is there. Each
-// input message also carries the world's hash of a step already run, so the
-// two machines find out within a few steps when their worlds went apart.
-//
-// The host listens and prints a join code; the guest connects and gives the
-// code. Both must run the same engine version and game with the same view and
-// grid sizes; the guest takes the host's seed and frame time.
-//
-// The match hooks into the engine at four points: the game manager starts it
-// before the recorder (the handshake), asks it before every step whether the
-// step may run (waiting for the other player's input), and hands it the hash
-// of each step; the input manager hands it the input read from the local
-// devices, and it delivers both players' input, each event with its player.
+/// \file
+/// A game played by two players on two machines in lockstep: each machine runs
+/// the same world, and the two exchange only their players' input. The input a
+/// player gives in step s is played on both machines in step s + D (the input
+/// delay, at least 2 steps, set from the round trip measured when the match
+/// begins); a step runs only once both players' input for it is there. Each
+/// input message also carries the world's hash of a step already run, so the
+/// two machines find out within a few steps when their worlds went apart.
+///
+/// The host listens and prints a join code; the guest connects and gives the
+/// code. Both must run the same engine version and game with the same view and
+/// grid sizes; the guest takes the host's seed and frame time.
+///
+/// The match hooks into the engine at four points: the game manager starts it
+/// before the recorder (the handshake), asks it before every step whether the
+/// step may run (waiting for the other player's input), and hands it the hash
+/// of each step; the input manager hands it the input read from the local
+/// devices, and it delivers both players' input, each event with its player.
 #ifndef VX_LOCKSTEP_MATCH_H
 #define VX_LOCKSTEP_MATCH_H
 
@@ -32,35 +33,46 @@ namespace vx {
 
 class InputManager;
 
-// Input delay bounds, in steps.
+///@{
+/// Input delay bounds, in steps.
 const int MIN_INPUT_DELAY = 2;
 const int MAX_INPUT_DELAY = 30;
+///@}
 
-// How long a step waits for the other player before the screens say so, and
-// before the match is given up (the default; setGiveUpTime changes it), ms.
+///@{
+/// How long a step waits for the other player before the screens say so, and
+/// before the match is given up (the default; setGiveUpTime changes it), ms.
 const int WAIT_NOTICE_MS = 500;
 const int DEFAULT_GIVE_UP_MS = 10000;
+///@}
 
-// The exit status of a program whose match found the two worlds apart.
+/// The exit status of a program whose match found the two worlds apart.
 const int MATCH_APART_STATUS = 3;
 
-// What the screens and the terminal say when a match ends early.
+///@{
+/// What the screens and the terminal say when a match ends early.
 const std::string OTHER_PLAYER_GONE = "The other player is gone";
 const std::string OTHER_PLAYER_LEFT = "The other player left the game";
 const std::string WORLDS_APART = "The two games went apart at step ";
+///@}
 
-// Figures of a match, for the log and the benchmark.
+/// Figures of a match, for the log and the benchmark.
 struct MatchStats {
-  int steps = 0;                 // Steps run in the match.
-  int waited_steps = 0;          // Steps that had to wait for the other player.
-  int64_t wait_us = 0;           // Time spent waiting, microseconds.
+  int steps = 0;                 ///< Steps run in the match.
+  int waited_steps = 0;          ///< Steps that had to wait for the other player.
+  int64_t wait_us = 0;           ///< Time spent waiting, microseconds.
+  /// The longest wait, microseconds.
   int64_t longest_wait_us = 0;
-  int64_t bytes_sent = 0;        // Framed bytes, both ways, after the handshake.
+  int64_t bytes_sent = 0;        ///< Framed bytes, both ways, after the handshake.
+  /// Framed bytes received after the handshake.
   int64_t bytes_received = 0;
-  int64_t started_us = 0;        // Clock::now() when play began.
-  int round_trip_us = 0;         // The longest measured at the handshake.
+  int64_t started_us = 0;        ///< Clock::now() when play began.
+  int round_trip_us = 0;         ///< The longest measured at the handshake.
 };
 
+/// A two-player network match in lockstep: both machines run the same game step by step on both
+/// players' input, each step waiting for the other player's input, and compare their worlds'
+/// hashes as they go.
 class LockstepMatch : public Manager {
  private:
   enum Role { NONE, HOST, GUEST };
@@ -126,68 +138,79 @@ class LockstepMatch : public Manager {
   void logStats() const;
 
  public:
+  /// The one match.
   static LockstepMatch &getInstance();
 
-  // What the program asks for before the engine starts. Hosting listens at
-  // the address ("" for every interface) on the port ("0": any free port).
+  ///@{
+  /// What the program asks for before the engine starts. Hosting listens at
+  /// the address ("" for every interface) on the port ("0": any free port).
   void setHost(const std::string &address, const std::string &port);
   void setJoin(const std::string &address, const std::string &port, const std::string &code);
   void setGameName(const std::string &name);
   void setGiveUpTime(int milliseconds);
+  ///@}
 
-  // Started by the game manager once the network manager runs and before the
-  // recorder: without a match asked for, does nothing. Otherwise waits for
-  // the other player and agrees on the game (a host until a guest with the
-  // right code joins, or the window is closed). 0, or -1 with the reason on
-  // the terminal and in the log.
+  /// Started by the game manager once the network manager runs and before the
+  /// recorder: without a match asked for, does nothing. Otherwise waits for
+  /// the other player and agrees on the game (a host until a guest with the
+  /// right code joins, or the window is closed). 0, or -1 with the reason on
+  /// the terminal and in the log.
   int startUp() override;
 
-  // Tells the other player the game ended here, shows how the match ended,
-  // keeps or removes its record, and closes the connection.
+  /// Tells the other player the game ended here, shows how the match ended,
+  /// keeps or removes its record, and closes the connection.
   void shutDown() override;
 
   bool isValid(std::string event_type) const override;
 
+  /// Whether a match is being played.
   bool isPlaying() const;
-  // The match ended early (the other player gone, or the worlds apart).
+  /// The match ended early (the other player gone, or the worlds apart).
   bool isOver() const;
-  // 0 for the host and without a match, 1 for the guest.
+  /// 0 for the host and without a match, 1 for the guest.
   int getLocalPlayer() const;
+  /// The input delay agreed, in steps.
   int getDelay() const;
+  /// The port the host listens on (the one chosen when asked for "0").
   int getPort() const;
+  /// The code a guest must give to join.
   const std::string &getJoinCode() const;
-  // Why the match ended early, or "".
+  /// Why the match ended early, or "".
   const std::string &getEndMessage() const;
+  /// The exit status the match asks for: 0, or MATCH_APART_STATUS when the worlds went apart.
   int getExitStatus() const;
+  /// The match's figures so far.
   const MatchStats &getStats() const;
 
-  // The seed rand() gets in a match: the host's.
+  /// The seed rand() gets in a match: the host's.
   int chooseSeed(int seed) const;
 
-  // Before each step of the game loop: waits until both players' input for
-  // the step is there. False when the match ended instead (the loop stops).
+  /// Before each step of the game loop: waits until both players' input for
+  /// the step is there. False when the match ended instead (the loop stops).
   bool gateStep();
 
-  // In place of the input manager's reading: reads the local devices, sends
-  // that input to the other player for the step D ahead, and delivers both
-  // players' input of this step, the host's first.
+  /// In place of the input manager's reading: reads the local devices, sends
+  /// that input to the other player for the step D ahead, and delivers both
+  /// players' input of this step, the host's first.
   void exchangeInput(const InputManager &input_manager);
 
-  // A keyboard or mouse event read from the local devices during
-  // exchangeInput, kept instead of delivered.
+  ///@{
+  /// A keyboard or mouse event read from the local devices during
+  /// exchangeInput, kept instead of delivered.
   void capture(const RecordedInput &input);
   bool isCapturing() const;
+  ///@}
 
-  // The step is over: notes the world's hash and compares it with the
-  // other machine's.
+  /// The step is over: notes the world's hash and compares it with the
+  /// other machine's.
   void endStep();
 
-  // A player paused (the pause key reached both machines in the same step):
-  // both screens show who, until either player presses a key.
+  /// A player paused (the pause key reached both machines in the same step):
+  /// both screens show who, until either player presses a key.
   void pause(int player);
 };
 
-// Players of the game being run: 2 in a match or in the replay of one, else 1.
+/// Players of the game being run: 2 in a match or in the replay of one, else 1.
 int playerCount();
 
 } // namespace vx

@@ -1,4 +1,5 @@
-// A long piece of music, streamed from its file while it plays.
+/// \file
+/// A long piece of music, streamed from its file while it plays.
 #ifndef VX_MUSIC_H
 #define VX_MUSIC_H
 
@@ -7,6 +8,8 @@
 
 namespace vx {
 
+/// A piece of music streamed from its file while it plays. Made and owned by the resource
+/// manager; games hold plain pointers from ResourceManager::getMusic.
 class Music {
  private:
   // The audio library's stream. Made on the first load, so an empty slot costs
@@ -21,37 +24,45 @@ class Music {
   bool isAudible() const;
 
  public:
-  // An unopened stream, label "[Undefined]".
+  /// An unopened stream, label "[Undefined]".
   Music();
+  /// Stops the music and closes its file. Only the resource manager deletes music.
   ~Music();
+  ///@{
+  /// Not copyable: the resource manager hands out pointers.
   Music(const Music &) = delete;
   Music &operator=(const Music &) = delete;
+  ///@}
 
-  // Opens the file for streaming (stopping whatever this music was playing).
-  // 0, or -1 (no message: the caller reports it).
+  /// Opens the file for streaming (stopping whatever this music was playing).
+  /// 0, or -1 (no message: the caller reports it).
   int loadMusic(const std::string &filename);
 
+  /// Sets the label the resource manager finds it by.
   void setLabel(const std::string &label);
+  /// The label the resource manager finds it by.
   std::string getLabel() const;
 
-  // Starts the stream (or resumes it when paused), once or looping. Does
-  // nothing but log when no file is open.
+  /// Starts the stream (or resumes it when paused), once or looping. Does
+  /// nothing but log when no file is open.
   void play(bool loop = false);
-  // Pauses the stream.
+  /// Pauses the stream.
   void pause();
-  // Stops the stream and rewinds it.
+  /// Stops the stream and rewinds it.
   void stop();
-  // Closes the file and gives the stream back to the audio library, as before
-  // the first load, without a message; the label stays.
+  /// Closes the file and gives the stream back to the audio library, as before
+  /// the first load, without a message; the label stays.
   void unload();
 
-  // Whether a file is open for streaming.
+  /// Whether a file is open for streaming.
   bool isLoaded() const;
-  // The stream's state as the audio library reports it; false when not open.
+  /// The stream's state as the audio library reports it; false when not open.
   bool isPlaying() const;
+  /// Whether pause() held it (play() resumes it).
   bool isPaused() const;
+  /// Whether it was last played looping.
   bool isLooping() const;
-  // Seconds into the piece the stream is; 0 when not open.
+  /// Seconds into the piece the stream is; 0 when not open.
   float getPlayingOffset() const;
 };
 

@@ -1,16 +1,17 @@
-// An ordered set of non-owning Object pointers: walks see the pointers in
-// the order they were inserted, and inserting, finding and removing one cost
-// constant time on average, however many the set holds.
-//
-// Removal leaves a hole in the ordered storage that walks skip; the holes are
-// squeezed out once they outnumber the pointers held (a quarter of them in a
-// small set), so the storage stays within twice the count. Beyond a few dozen
-// places an open-addressing index from pointer to place finds a pointer
-// without a scan.
-//
-// Each pointer can carry a value of its own (the grid keeps every object's
-// box beside it, so that a query reads one run of memory instead of visiting
-// every object near the mover); ObjectSet carries none.
+/// \file
+/// An ordered set of non-owning Object pointers: walks see the pointers in
+/// the order they were inserted, and inserting, finding and removing one cost
+/// constant time on average, however many the set holds.
+///
+/// Removal leaves a hole in the ordered storage that walks skip; the holes are
+/// squeezed out once they outnumber the pointers held (a quarter of them in a
+/// small set), so the storage stays within twice the count. Beyond a few dozen
+/// places an open-addressing index from pointer to place finds a pointer
+/// without a scan.
+///
+/// Each pointer can carry a value of its own (the grid keeps every object's
+/// box beside it, so that a query reads one run of memory instead of visiting
+/// every object near the mover); ObjectSet carries none.
 #ifndef VX_OBJECT_SET_H
 #define VX_OBJECT_SET_H
 
@@ -25,100 +26,106 @@ namespace vx {
 
 class Object;
 
-// The value of a set whose pointers carry none.
+/// The value of a set whose pointers carry none.
 struct NoExtra {};
 
+/// An insertion-ordered set of object pointers, each with a value of type Extra; it owns none
+/// of the objects.
 template <typename Extra> class OrderedObjects {
  private:
-  // A pointer with its value; a null pointer where one was removed.
+  /// A pointer with its value; a null pointer where one was removed.
   struct Slot {
     Object *p_o;
     Extra extra;
   };
 
-  // One entry of the index: a pointer and its place in m_slots. An entry
-  // with a null pointer is free.
+  /// One entry of the index: a pointer and its place in m_slots. An entry
+  /// with a null pointer is free.
   struct Entry {
     const Object *p_o;
     int32_t slot;
   };
 
-  std::vector<Slot> m_slots;     // Insertion order.
-  int m_count;                   // Pointers held.
-  mutable size_t m_head;         // No pointer is held before this place.
-  std::vector<Entry> m_index;    // Open addressing; empty while the set is small.
-  int m_index_shift;             // 64 minus log2 of the index's size.
+  std::vector<Slot> m_slots;     ///< Insertion order.
+  int m_count;                   ///< Pointers held.
+  mutable size_t m_head;         ///< No pointer is held before this place.
+  std::vector<Entry> m_index;    ///< Open addressing; empty while the set is small.
+  int m_index_shift;             ///< 64 minus log2 of the index's size.
 
-  // Where p_o sits in m_index, or where it would go.
+  /// Where p_o sits in m_index, or where it would go.
   size_t entryOf(const Object *p_o) const;
 
-  // Place of p_o in m_slots, or -1.
+  /// Place of p_o in m_slots, or -1.
   long placeOf(const Object *p_o) const;
 
-  // Records in the index that p_o sits at slot.
+  /// Records in the index that p_o sits at slot.
   void indexPut(const Object *p_o, int32_t slot);
 
-  // Drops p_o from the index, closing the gap in its probe run.
+  /// Drops p_o from the index, closing the gap in its probe run.
   void indexErase(const Object *p_o);
 
-  // Rebuilds the index for the current slots (or drops it for a small set).
+  /// Rebuilds the index for the current slots (or drops it for a small set).
   void reindex();
 
-  // Squeezes the holes out of m_slots, keeping the order.
+  /// Squeezes the holes out of m_slots, keeping the order.
   void compact();
 
  public:
+  /// An empty set.
   OrderedObjects();
 
-  // Adds a pointer at the end. -1 for a null pointer; a pointer held already
-  // stays where it is with its value (0).
+  /// Adds a pointer at the end. -1 for a null pointer; a pointer held already
+  /// stays where it is with its value (0).
   int insert(Object *p_o, const Extra &extra = Extra());
 
-  // The value of a pointer held, or null.
+  /// The value of a pointer held, or null.
   Extra *find(const Object *p_o) {
     const long place = placeOf(p_o);
     return place < 0 ? nullptr : &m_slots[static_cast<size_t>(place)].extra;
   }
 
-  // Removes a pointer, keeping the order of the rest. -1 if absent.
+  /// Removes a pointer, keeping the order of the rest. -1 if absent.
   int remove(const Object *p_o);
 
+  /// Whether the pointer is in the set.
   bool contains(const Object *p_o) const { return placeOf(p_o) >= 0; }
 
-  // Empties the set; the storage stays.
+  /// Empties the set; the storage stays.
   void clear();
 
+  /// The number of pointers held.
   int getCount() const { return m_count; }
+  /// Whether it holds no pointer.
   bool isEmpty() const { return m_count == 0; }
 
-  // The earliest pointer held, or null.
+  /// The earliest pointer held, or null.
   Object *first() const;
 
-  // Calls action with every pointer held, in order. The set must not change meanwhile.
+  /// Calls action with every pointer held, in order. The set must not change meanwhile.
   template <typename Action> void forEach(Action action) const {
     for (size_t i = m_head; i < m_slots.size(); i++)
       if (m_slots[i].p_o != nullptr)
         action(m_slots[i].p_o);
   }
 
-  // The same with each pointer's value.
+  /// The same with each pointer's value.
   template <typename Action> void forEachWith(Action action) const {
     for (size_t i = m_head; i < m_slots.size(); i++)
       if (m_slots[i].p_o != nullptr)
         action(m_slots[i].p_o, m_slots[i].extra);
   }
 
-  // Appends the pointers held, in order.
+  /// Appends the pointers held, in order.
   void appendTo(std::vector<Object *> &out) const;
 
-  // The pointers held, in order, as a list.
+  /// The pointers held, in order, as a list.
   ObjectList toList() const;
 };
 
 extern template class OrderedObjects<NoExtra>;
 extern template class OrderedObjects<Box>;
 
-// The ordered set of plain object pointers.
+/// The ordered set of plain object pointers.
 typedef OrderedObjects<NoExtra> ObjectSet;
 
 } // namespace vx

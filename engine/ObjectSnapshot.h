@@ -1,7 +1,8 @@
-// A walk over the objects that a set or list held at one moment. Objects that
-// go away while the walk is under way are reported to it (forget) and
-// skipped, so the walk never hands out a deleted object, whatever the walk's
-// owner does meanwhile.
+/// \file
+/// A walk over the objects that a set or list held at one moment. Objects that
+/// go away while the walk is under way are reported to it (forget) and
+/// skipped, so the walk never hands out a deleted object, whatever the walk's
+/// owner does meanwhile.
 #ifndef VX_OBJECT_SNAPSHOT_H
 #define VX_OBJECT_SNAPSHOT_H
 
@@ -16,6 +17,7 @@ namespace vx {
 
 class Object;
 
+/// One walk over the objects a set held when it was taken, skipping those that went away since.
 class ObjectSnapshot {
  private:
   std::vector<Object *> m_objects;           // The objects, in walking order.
@@ -23,40 +25,44 @@ class ObjectSnapshot {
   std::unordered_set<const Object *> m_gone; // Objects that went away meanwhile.
 
  public:
+  /// An empty walk.
   ObjectSnapshot();
 
-  // Starts a new walk over the set's objects. The storage of earlier walks is
-  // reused, so taking a snapshot allocates nothing once it has grown.
+  /// Starts a new walk over the set's objects. The storage of earlier walks is
+  /// reused, so taking a snapshot allocates nothing once it has grown.
   void take(const ObjectSet &set);
 
-  // Starts a new walk over the objects the caller puts into the list returned.
+  /// Starts a new walk over the objects the caller puts into the list returned.
   std::vector<Object *> &fill();
 
-  // The next object not gone, or null at the end.
+  /// The next object not gone, or null at the end.
   Object *next();
 
-  // Whether nothing is left to walk.
+  /// Whether nothing is left to walk.
   bool isEmpty() const { return m_objects.empty(); }
 
-  // The object went away: it is never handed out from now on.
+  /// The object went away: it is never handed out from now on.
   void forget(const Object *p_o);
 };
 
-// Snapshots for walks that nest (a handler that starts a walk of its own),
-// one per depth, kept for reuse by later walks at the same depth.
+/// Snapshots for walks that nest (a handler that starts a walk of its own),
+/// one per depth, kept for reuse by later walks at the same depth.
 class SnapshotStack {
  private:
   std::deque<ObjectSnapshot> m_snapshots; // References stay valid as it grows.
   size_t m_depth;                         // Snapshots in use.
 
  public:
+  /// No walk under way.
   SnapshotStack();
 
-  // The snapshot for a walk that starts now; push and pop go in pairs.
+  ///@{
+  /// The snapshot for a walk that starts now; push and pop go in pairs.
   ObjectSnapshot &push();
   void pop();
+  ///@}
 
-  // Tells every walk under way that the object went away.
+  /// Tells every walk under way that the object went away.
   void forget(const Object *p_o);
 };
 

@@ -1,5 +1,6 @@
-// One A* path search over the world's cells for one object, run one
-// expansion at a time so the path manager can spread it over several frames.
+/// \file
+/// One A* path search over the world's cells for one object, run one
+/// expansion at a time so the path manager can spread it over several frames.
 #ifndef VX_PATH_FIND_H
 #define VX_PATH_FIND_H
 
@@ -13,26 +14,32 @@ namespace vx {
 
 class Object;
 
-// A world cell: column x, row y.
+/// A world cell: column x, row y.
 struct PathCell {
+  /// Column of the cell.
   int x;
+  /// Row of the cell.
   int y;
+  /// Whether both coordinates match.
   bool operator==(const PathCell &other) const { return x == other.x && y == other.y; }
+  /// Whether a coordinate differs.
   bool operator!=(const PathCell &other) const { return !(*this == other); }
 };
 
-// One cell of a search.
+/// One cell of a search.
 struct PathNode {
-  float cost;            // Best known cost from the start.
-  float estimate;        // cost plus the straight-line distance to the goal.
-  PathCell parent;       // The cell this one was reached from.
-  bool open;             // Waiting to be expanded.
-  bool closed;           // Expanded.
-  std::uint64_t order;   // When it joined the open cells: later entries win ties.
-  std::uint32_t blocked_stamp; // The blocked answer is current while this equals the search's stamp.
-  bool blocked;          // The remembered answer.
+  float cost;            ///< Best known cost from the start.
+  float estimate;        ///< cost plus the straight-line distance to the goal.
+  PathCell parent;       ///< The cell this one was reached from.
+  bool open;             ///< Waiting to be expanded.
+  bool closed;           ///< Expanded.
+  std::uint64_t order;   ///< When it joined the open cells: later entries win ties.
+  std::uint32_t blocked_stamp; ///< The blocked answer is current while this equals the search's stamp.
+  bool blocked;          ///< The remembered answer.
 };
 
+/// One A* search over the world's cells for one object, run a slice at a time by the path
+/// manager. Owned by the object that searches.
 class PathFind {
  private:
   // An open cell as the queue holds it; entries whose cell has since been
@@ -40,7 +47,7 @@ class PathFind {
   struct OpenEntry {
     float estimate;
     std::uint64_t order;
-    int index; // Into m_graph.
+    int index; ///< Into m_graph.
   };
   // Orders the queue: smallest estimate on top, the later entry among equals.
   struct ExpandsLater {
@@ -93,37 +100,45 @@ class PathFind {
   void relax(PathCell current, int dx, int dy);
 
  public:
-  // A search from start to goal over a world of width x height cells, for
-  // p_o, optionally ending where p_o touches p_target. The start costs 0.
+  /// A search from start to goal over a world of width x height cells, for
+  /// p_o, optionally ending where p_o touches p_target. The start costs 0.
   PathFind(Object *p_o, Object *p_target, PathCell start, PathCell goal, int width, int height);
+  ///@{
+  /// Not copyable: a search belongs to one object.
   PathFind(const PathFind &) = delete;
   PathFind &operator=(const PathFind &) = delete;
+  ///@}
 
-  // One expansion. 0: no path exists (or there are no nodes); 1: not
-  // finished; 2: found. Once the search has ended it answers the same again
-  // without expanding further.
+  /// One expansion. 0: no path exists (or there are no nodes); 1: not
+  /// finished; 2: found. Once the search has ended it answers the same again
+  /// without expanding further.
   int cycleOnce();
 
-  // The path from the start to the goal, both included, once found; empty
-  // before.
+  /// The path from the start to the goal, both included, once found; empty
+  /// before.
   Path getPath() const;
 
-  // The world may have changed: blocked answers are asked again. The path
-  // manager calls this before it runs searches and after every event it
-  // delivers; whoever calls cycleOnce() directly and changes the world in
-  // between calls it too.
+  /// The world may have changed: blocked answers are asked again. The path
+  /// manager calls this before it runs searches and after every event it
+  /// delivers; whoever calls cycleOnce() directly and changes the world in
+  /// between calls it too.
   void forgetBlocked();
 
+  /// The object the path is for. Not owned.
   Object *getObject() const;
+  /// The object to reach, or null when the goal is a position. Not owned.
   Object *getTarget() const;
-  // Stops looking for a target (it is going away); the search goes on for
-  // the goal cell.
+  /// Stops looking for a target (it is going away); the search goes on for
+  /// the goal cell.
   void clearTarget();
+  /// The cell the search starts from.
   PathCell getStart() const;
+  /// The cell the search goes to.
   PathCell getGoal() const;
+  /// Whether the search found a path.
   bool isFound() const;
 
-  // The expanded cells, in expansion order.
+  /// The expanded cells, in expansion order.
   const std::vector<PathCell> &getClosed() const;
 };
 

@@ -1,9 +1,10 @@
-// Writes a game record as the game runs: the header first, then a block for
-// each step that had input or a new world hash, then the end with the step
-// count and the checksum. Blocks are buffered and reach the file a few
-// kilobytes at a time, and at least once a second, so recording costs the
-// loop almost nothing and a game that ends abnormally keeps what it played:
-// the stop and crash signals' handlers write out what is buffered.
+/// \file
+/// Writes a game record as the game runs: the header first, then a block for
+/// each step that had input or a new world hash, then the end with the step
+/// count and the checksum. Blocks are buffered and reach the file a few
+/// kilobytes at a time, and at least once a second, so recording costs the
+/// loop almost nothing and a game that ends abnormally keeps what it played:
+/// the stop and crash signals' handlers write out what is buffered.
 #ifndef VX_RECORD_WRITER_H
 #define VX_RECORD_WRITER_H
 
@@ -16,6 +17,8 @@
 
 namespace vx {
 
+/// Writes a record as the game goes: each block when its step ends, the end and checksum when
+/// closed.
 class RecordWriter {
  private:
   int m_fd;             // The record being written, or -1.
@@ -40,38 +43,45 @@ class RecordWriter {
   void writeOut(const char *p_more = nullptr, size_t more = 0);
 
  public:
+  /// A writer with no file open.
   RecordWriter();
+  /// Closes the file without ending the record (a record without its end is refused on
+  /// reading).
   ~RecordWriter();
+  ///@{
+  /// Not copyable: it owns the open file.
   RecordWriter(const RecordWriter &) = delete;
   RecordWriter &operator=(const RecordWriter &) = delete;
+  ///@}
 
-  // Creates the file. 0, or -1 with errno saying why.
+  /// Creates the file. 0, or -1 with errno saying why.
   int open(const std::string &path);
 
-  // Writes the header: first, once.
+  /// Writes the header: first, once.
   void writeHeader(const RecordHeader &header);
 
-  // Adds a block for a step after the last one written.
+  /// Adds a block for a step after the last one written.
   void writeStep(const RecordStep &step);
 
-  // Writes out what is buffered when it has waited a second. Called every step.
+  /// Writes out what is buffered when it has waited a second. Called every step.
   void tick();
 
-  // Writes the end for a game of this many steps and closes the file. 0, or
-  // -1 with a log line when any write failed.
+  /// Writes the end for a game of this many steps and closes the file. 0, or
+  /// -1 with a log line when any write failed.
   int close(int step_count);
 
+  /// Whether a file is being written.
   bool isOpen() const;
 
-  // Whether a write failed, and why ("" while none did).
+  /// Whether a write failed, and why ("" while none did).
   bool hasFailed() const;
   std::string getFailure() const;
 
-  // Writes out the open record's buffered blocks now, without an end. Safe in
-  // a signal handler: for a program that is about to die.
+  /// Writes out the open record's buffered blocks now, without an end. Safe in
+  /// a signal handler: for a program that is about to die.
   static void writeOutNow();
 
-  // A whole record in memory, as the file would hold it.
+  /// A whole record in memory, as the file would hold it.
   static std::string encode(const RecordHeader &header, const std::vector<RecordStep> &steps,
                             int step_count);
 };

@@ -1,6 +1,7 @@
-// Loads and keeps the game's sprites, sounds and music, each under a label
-// chosen by the game. The manager owns every resource; callers get plain
-// pointers that stay valid until the manager shuts down.
+/// \file
+/// Loads and keeps the game's sprites, sounds and music, each under a label
+/// chosen by the game. The manager owns every resource; callers get plain
+/// pointers that stay valid until the manager shuts down.
 #ifndef VX_RESOURCE_MANAGER_H
 #define VX_RESOURCE_MANAGER_H
 
@@ -15,15 +16,17 @@
 
 namespace vx {
 
-const int MAX_SPRITES = 1000; // Sprites the manager can hold.
-// The largest sprite file loadSprite() reads, in bytes (16 MB); larger files,
-// and anything but regular files, are refused before reading.
+const int MAX_SPRITES = 1000; ///< Sprites the manager can hold.
+/// The largest sprite file loadSprite() reads, in bytes (16 MB); larger files,
+/// and anything but regular files, are refused before reading.
 const long long MAX_SPRITE_FILE_SIZE = 16LL * 1024 * 1024;
-const int MAX_SOUNDS = 100;   // Sound effects the manager can hold.
-const int MAX_MUSICS = 50;    // Music streams the manager can hold.
+const int MAX_SOUNDS = 100;   ///< Sound effects the manager can hold.
+const int MAX_MUSICS = 50;    ///< Music streams the manager can hold.
 
 struct SpriteFile;
 
+/// Loads and owns the sprites, sounds and music of a game, each found by a label. Pointers it
+/// hands out stay valid until it shuts down; nobody else deletes them.
 class ResourceManager : public Manager {
  private:
   ResourceManager();
@@ -51,48 +54,57 @@ class ResourceManager : public Manager {
   Sprite *loadRobustSprite(SpriteFile &file) const;
 
  public:
+  /// Frees whatever shutDown() did not.
   ~ResourceManager() override;
+  ///@{
+  /// Not copyable: a singleton.
   ResourceManager(const ResourceManager &) = delete;
   ResourceManager &operator=(const ResourceManager &) = delete;
+  ///@}
 
+  /// The one resource manager.
   static ResourceManager &getInstance();
 
-  // Empties the tables and starts. 0, or -1 when already started.
+  /// Empties the tables and starts. 0, or -1 when already started.
   int startUp() override;
 
-  // Stops every sound and music stream, then deletes every sprite and frees
-  // every sound and music: sprite pointers become invalid, sound and music
-  // pointers stay valid but play nothing until loaded again.
+  /// Stops every sound and music stream, then deletes every sprite and frees
+  /// every sound and music: sprite pointers become invalid, sound and music
+  /// pointers stay valid but play nothing until loaded again.
   void shutDown() override;
 
-  // Loads a sprite file in either format and stores the sprite under the
-  // label. 0, or -1 with the tables unchanged. Only regular files of at most
-  // MAX_SPRITE_FILE_SIZE bytes are read.
+  /// Loads a sprite file in either format and stores the sprite under the
+  /// label. 0, or -1 with the tables unchanged. Only regular files of at most
+  /// MAX_SPRITE_FILE_SIZE bytes are read.
   int loadSprite(std::string filename, std::string label);
 
-  // The first sprite loaded under the label, or null.
+  /// The first sprite loaded under the label, or null.
   Sprite *getSprite(std::string label) const;
 
-  // Loads a sound effect into the next free slot. 0, or -1.
+  /// Loads a sound effect into the next free slot. 0, or -1.
   int loadSound(std::string filename, std::string label);
 
-  // The first sound loaded under the label, or null.
+  /// The first sound loaded under the label, or null.
   Sound *getSound(std::string label);
 
-  // Opens a music file for streaming in the next free slot; the label must not
-  // be empty. 0, or -1.
+  /// Opens a music file for streaming in the next free slot; the label must not
+  /// be empty. 0, or -1.
   int loadMusic(std::string filename, std::string label);
 
-  // The first music loaded under the label, or null.
+  /// The first music loaded under the label, or null.
   Music *getMusic(std::string label);
 
-  // Pauses every sound and music that is playing, and plays them on from
-  // where they were, as they were looping or not (a pause of the game).
+  /// Pauses every sound and music that is playing, and plays them on from
+  /// where they were, as they were looping or not (a pause of the game).
   void pauseAudio();
+  /// Plays on every sound and music pauseAudio() held.
   void resumeAudio();
 
+  /// The number of sprites loaded.
   int getSpriteCount() const;
+  /// The number of sounds loaded.
   int getSoundCount() const;
+  /// The number of pieces of music loaded.
   int getMusicCount() const;
 };
 

@@ -1,7 +1,8 @@
-// The display in the terminal the game was started from: the grid is drawn
-// into a character grid (TerminalScreen) that the terminal session writes out
-// as the few bytes that changed, and the terminal's keys and mouse reports are
-// the input (TerminalSession, TerminalInput).
+/// \file
+/// The display in the terminal the game was started from: the grid is drawn
+/// into a character grid (TerminalScreen) that the terminal session writes out
+/// as the few bytes that changed, and the terminal's keys and mouse reports are
+/// the input (TerminalSession, TerminalInput).
 #ifndef VX_TERMINAL_DISPLAY_H
 #define VX_TERMINAL_DISPLAY_H
 
@@ -9,6 +10,7 @@
 
 namespace vx {
 
+/// The terminal the game was started from as its display, through the TerminalSession.
 class TerminalDisplay : public DisplayBackend {
  public:
   int open(DisplayGrid &grid) override;

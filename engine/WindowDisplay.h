@@ -1,12 +1,13 @@
-// The display in an SFML window: characters and shapes are collected, in
-// order, into a batch of triangles (DrawBatch) drawn from a glyph atlas, and
-// reach the window in two draws when the frame is presented (or when the
-// window is handed out, so that whoever reads it back sees everything drawn
-// so far). The grid keeps its configured shape in a window of any size,
-// centred between bars of the clear colour (Letterbox).
-//
-// It is also the live input source of the window: its key, mouse, close and
-// resize events, and the keys and buttons held down.
+/// \file
+/// The display in an SFML window: characters and shapes are collected, in
+/// order, into a batch of triangles (DrawBatch) drawn from a glyph atlas, and
+/// reach the window in two draws when the frame is presented (or when the
+/// window is handed out, so that whoever reads it back sees everything drawn
+/// so far). The grid keeps its configured shape in a window of any size,
+/// centred between bars of the clear colour (Letterbox).
+///
+/// It is also the live input source of the window: its key, mouse, close and
+/// resize events, and the keys and buttons held down.
 #ifndef VX_WINDOW_DISPLAY_H
 #define VX_WINDOW_DISPLAY_H
 
@@ -21,6 +22,8 @@ namespace vx {
 
 class DrawBatch;
 
+/// The SFML window as the display: draws the characters and shapes in batches and reads the
+/// window's keys and mouse.
 class WindowDisplay : public DisplayBackend {
  private:
   DisplayGrid *m_p_grid = nullptr;              // The display manager's, while open.
@@ -51,10 +54,15 @@ class WindowDisplay : public DisplayBackend {
                     Mouse::Button button, int x, int y) const;
 
  public:
+  /// A window display with nothing open.
   WindowDisplay();
+  /// Closes the window if close() did not.
   ~WindowDisplay() override;
+  ///@{
+  /// Not copyable: it owns the window.
   WindowDisplay(const WindowDisplay &) = delete;
   WindowDisplay &operator=(const WindowDisplay &) = delete;
+  ///@}
 
   int open(DisplayGrid &grid) override;
   void close() override;

@@ -1,4 +1,5 @@
-// Includes every public header of the Vexlo engine.
+/// \file
+/// Includes every public header of the Vexlo engine.
 #ifndef VX_VEXLO_H
 #define VX_VEXLO_H
 

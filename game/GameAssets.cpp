@@ -1,5 +1,6 @@
 #include "GameAssets.h"
 
+#include "GameData.h"
 #include "ResourceManager.h"
 
 const std::vector<Asset> &gameAssets() {
@@ -26,10 +27,11 @@ std::vector<Asset> gameAssets(AssetKind kind) {
 void loadResources() {
   vx::ResourceManager &rm = vx::ResourceManager::getInstance();
   for (const Asset &asset : gameAssets()) {
+    const std::string file = gameDataFile(asset.file);
     switch (asset.kind) {
-      case AssetKind::SPRITE: rm.loadSprite(asset.file, asset.label); break;
-      case AssetKind::SOUND: rm.loadSound(asset.file, asset.label); break;
-      case AssetKind::MUSIC: rm.loadMusic(asset.file, asset.label); break;
+      case AssetKind::SPRITE: rm.loadSprite(file, asset.label); break;
+      case AssetKind::SOUND: rm.loadSound(file, asset.label); break;
+      case AssetKind::MUSIC: rm.loadMusic(file, asset.label); break;
     }
   }
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "BestStreak.h"
+#include "GameData.h"
 #include "GameUtil.h"
 #include "LockstepMatch.h"
 #include "NetworkManager.h"
@@ -49,6 +50,8 @@ bool helpRequested(int argc, char **argv) {
 
 std::string usageText() {
   const std::string best = bestStreakPath();
+  const std::string data = gameDataDir();
+  const std::string log = installedLogFile();
   return "Usage: swat [--terminal] [--record FILE | --replay FILE] [--fast] [--help]\n"
          "       swat --host [[ADDRESS:]PORT] [--terminal] [--give-up SECONDS]\n"
          "       swat --join HOST[:PORT] CODE [--terminal] [--give-up SECONDS]\n"
@@ -77,10 +80,10 @@ std::string usageText() {
          "  --help, -h       print this and exit\n"
          "\n"
          "Files, relative to the working directory unless a path is given:\n"
-         "  read     sprites/, sounds/, vx-font.ttf\n"
+         "  read     " + (data.empty() ? "sprites/, sounds/, vx-font.ttf" : data + ": sprites/, sounds/, vx-font.ttf") + "\n"
          "  read     " + envOr("VEXLO_CONFIG", "vx-config.txt") +
          " (when present; VEXLO_CONFIG names another)\n"
-         "  written  " + envOr("VEXLO_LOG", "vexlo.log") + " (VEXLO_LOG names another)\n"
+         "  written  " + envOr("VEXLO_LOG", log.empty() ? "vexlo.log" : log) + " (VEXLO_LOG names another)\n"
          "  both     " + (best.empty() ? std::string("(no data folder: HOME is unset)") : best) +
          " (best streak; VEXLO_DATA_DIR, else XDG_DATA_HOME/vexlo, else ~/.local/share/vexlo)\n";
 }

@@ -35,6 +35,7 @@ int main(int argc, char *argv[]) {
   }
   if (const int status = applyOptions(argc, argv))
     return status;
+  useGameData(); // Installed, the data is not in the working directory.
   vx::Recorder &recorder = vx::Recorder::getInstance();
   vx::LockstepMatch &match = vx::LockstepMatch::getInstance();
 

@@ -8,6 +8,7 @@
 #include "Dust.h"
 #include "Fly.h"
 #include "GameAssets.h"
+#include "GameData.h"
 #include "GameOver.h"
 #include "GameStart.h"
 #include "GameUtil.h"

@@ -12,6 +12,7 @@ PACKAGES=(
   fonts-dejavu-core
   alsa-utils fonts-liberation2 fonts-freefont-ttf
   emscripten nodejs chromium chromium-driver python3-selenium
+  doxygen dpkg-dev lintian python3
 )
 
 missing=()

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds Vexlo and runs the whole test suite: the headless tests, the window
 # tests one at a time under Xvfb, the browser build played in headless
-# chromium, every fuzz target for a bounded time, then all
-# of it again in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# chromium, the reference (no warning allowed), the
+# guide's code against the examples, the Debian packages (unpacked, built
+# against and linted), every fuzz target for a bounded time, then the tests
+# again in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 # Exits non-zero when anything fails.
 set -uo pipefail
 
@@ -47,6 +49,13 @@ if emcmake cmake -S "$ROOT" -B "$ROOT/build-web/cmake" -G Ninja -DCMAKE_BUILD_TY
 else
   failures+=("browser build")
 fi
+step "Reference and guide (an undocumented public name fails the reference)"
+ninja -C "$ROOT/build" docs || failures+=("reference")
+"$ROOT/scripts/check-guide.py" || failures+=("guide")
+
+step "Debian packages"
+(cd "$ROOT/build" && cpack -G DEB >/dev/null) && "$ROOT/scripts/package-test.sh" "$ROOT/build" \
+  || failures+=("packages")
 
 if [ -x "$ROOT/scripts/fuzz.sh" ]; then
   step "Fuzzing"
