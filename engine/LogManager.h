@@ -83,8 +83,8 @@ class LogManager : public Manager {
 /// GameManager::startUp, before or after shutDown.
 void reportStartupFailure(FILE *p_out = stderr);
 
-// Sends what the window and audio library report on standard error (a
-// vertical sync the driver refuses, a sound file it cannot read) to the log.
+/// Sends what the window and audio library report on standard error (a
+/// vertical sync the driver refuses, a sound file it cannot read) to the log.
 void logLibraryMessages();
 
 } // namespace vx

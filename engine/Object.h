@@ -103,10 +103,10 @@ class Object {
   SceneGraph *indexedBy() const;
 
  protected:
-  // Takes the next id and inserts the object into the world with its type,
-  // solidness and altitude already set, so that it is filed once under them
-  // rather than under the defaults first. The solidness and altitude must be
-  // valid (HARD, SOFT or SPECTRAL; 0 to MAX_ALTITUDE).
+  /// Takes the next id and inserts the object into the world with its type,
+  /// solidness and altitude already set, so that it is filed once under them
+  /// rather than under the defaults first. The solidness and altitude must be
+  /// valid (HARD, SOFT or SPECTRAL; 0 to MAX_ALTITUDE).
   Object(std::string type, Solidness solidness, int altitude);
 
  public:

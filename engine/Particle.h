@@ -34,7 +34,7 @@ class Particle : public Object {
   int m_age; // Steps left to live.
 
  protected:
-  // A particle filed in the world under the type given.
+  /// A particle filed in the world under the type given.
   Particle(const char *type, float size, int age, unsigned char opacity, unsigned char r,
            unsigned char g, unsigned char b);
 

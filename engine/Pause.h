@@ -25,9 +25,9 @@ class Pause : public Object {
   int eventHandler(const Event *p_e) override;
 };
 
-// Holds the game loop with the pause screen shown and the audio paused until
-// a key is pressed (or the window is closed, which sets game over). False,
-// with a log line, when there is no display to wait on.
+/// Holds the game loop with the pause screen shown and the audio paused until
+/// a key is pressed (or the window is closed, which sets game over). False,
+/// with a log line, when there is no display to wait on.
 bool pauseGame();
 
 } // namespace vx

@@ -44,6 +44,7 @@ class RecordReader {
   int getStepCount() const;
   /// Whether the record has its end (else it ends at its last whole step).
   bool isComplete() const;
+  /// Why the last load or parse failed.
   std::string getError() const;
 };
 

@@ -75,6 +75,7 @@ class RecordWriter {
 
   /// Whether a write failed, and why ("" while none did).
   bool hasFailed() const;
+  /// Why a write failed ("" while none did).
   std::string getFailure() const;
 
   /// Writes out the open record's buffered blocks now, without an end. Safe in

@@ -29,8 +29,8 @@ int stopSignalDescriptor();
 /// "SIGINT", "SIGTERM", "SIGHUP", "SIGQUIT" or "signal".
 const char *stopSignalName(int signal_number);
 
-// Adds a function a dying program calls before it ends (each once, at most
-// four). It must be safe in a signal handler.
+/// Adds a function a dying program calls before it ends (each once, at most
+/// four). It must be safe in a signal handler.
 void addLastWords(void (*p_function)());
 
 } // namespace vx

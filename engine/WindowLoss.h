@@ -19,8 +19,8 @@ namespace vx {
 /// Installs the handlers (once per process).
 void endGameOnWindowSystemLoss();
 
-// Whether another program destroyed the window: the requests made for it
-// since failed, quietly. The game then ends as if the window was closed.
+/// Whether another program destroyed the window: the requests made for it
+/// since failed, quietly. The game then ends as if the window was closed.
 bool windowDestroyed();
 
 } // namespace vx

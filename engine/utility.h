@@ -68,11 +68,11 @@ const int RANDOM_MAX = 32767;
 /// game manager seeds). Every random draw of the engine and game goes through here.
 int randomInt();
 
-// The sine and cosine of an angle in radians (best within a few turns of 0),
-// computed with plain arithmetic instead of the C library's: C libraries
-// round some of them differently (the native build's and the browser's differ
-// for about one angle in forty), and a game that steers by them must play
-// the same everywhere a record of it is replayed.
+/// The sine and cosine of an angle in radians (best within a few turns of 0),
+/// computed with plain arithmetic instead of the C library's: C libraries
+/// round some of them differently (the native build's and the browser's differ
+/// for about one angle in forty), and a game that steers by them must play
+/// the same everywhere a record of it is replayed.
 void sineCosine(float radians, float &sine, float &cosine);
 
 // ---------------------------------------------------------------------------
