@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <streambuf>
 
+#ifndef __EMSCRIPTEN__
 #include <SFML/System/Err.hpp>
+#endif
 
 #include "Config.h"
 #include "GameManager.h"
@@ -148,9 +150,12 @@ class LibraryLines : public std::streambuf {
 } // namespace
 
 void logLibraryMessages() {
+#ifndef __EMSCRIPTEN__
   // Never destroyed: the library's stream may be written to until the end.
   static LibraryLines *const p_lines = new LibraryLines;
   sf::err().rdbuf(p_lines);
+#endif
+  // The browser build has no window library to quiet.
 }
 
 void reportStartupFailure(FILE *p_out) {
