@@ -116,11 +116,11 @@ int applyOptions(int argc, char **argv) {
     } else if (std::strcmp(argv[i], "--host") == 0) {
       std::string host, port;
       if (i + 1 < argc && !isFlag(argv[i + 1])) {
-        const std::string spec = argv[++i];
-        if (spec.find(':') == std::string::npos)
-          port = spec;
+        const std::string address = argv[++i];
+        if (address.find(':') == std::string::npos)
+          port = address;
         else
-          splitAddress(spec, host, port);
+          splitAddress(address, host, port);
       }
       match.setHost(host, port);
     } else if (std::strcmp(argv[i], "--join") == 0) {

@@ -32,10 +32,10 @@ FLY = re.compile(r'[\\/-]@[\\/-]|\(@\)|[\\/-]o[\\/-]')
 
 
 def load_server():
-    spec = importlib.util.spec_from_file_location(
+    loader_info = importlib.util.spec_from_file_location(
         'serve_web', os.path.join(ROOT, 'scripts', 'serve-web.py'))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    module = importlib.util.module_from_spec(loader_info)
+    loader_info.loader.exec_module(module)
     return module.serve(SITE, 0, {'/testdata/': os.path.join(ROOT, 'tests', 'game', 'data')})
 
 
