@@ -33,9 +33,19 @@ namespace {
 
 const char *const ASTERISKS = "****************************************************";
 
-// Sleeps for the given number of microseconds, resuming after signals. In
-// the browser the sleep hands the page's thread back to the browser for that
-// long (in whole milliseconds, which its timers count in).
+// How long a held loop sleeps between looks at whether it may go on.
+const int64_t HOLD_SLICE_MICROSECONDS = 25000;
+
+// Sleeps for the given number of microseconds, resuming after signals.
+//
+// In the browser the sleep hands the page's thread back to the browser for
+// that long (in whole milliseconds, which its timers count in): the stack is
+// unwound and later rewound (Asyncify), which only the functions on a chain
+// of direct calls down to this sleep are built for (VexloWeb.cmake). These
+// are the program's only sleeps, and only the game loop calls them: main(),
+// splash() and run() are that chain, and the step's own work (events through
+// virtual handlers, the world, drawing) is never on the stack when it sleeps.
+// A wait asked for inside a step (the pause) is a hold, slept out here.
 void sleepMicroseconds(int64_t microseconds) {
 #ifdef __EMSCRIPTEN__
   emscripten_sleep(static_cast<unsigned int>((microseconds + 500) / 1000));
@@ -113,7 +123,8 @@ bool worldFitsGrid(int columns, int rows, bool refused = false) {
 
 } // namespace
 
-GameManager::GameManager() : m_game_over(false), m_frame_time(0), m_step_count(0) {
+GameManager::GameManager()
+    : m_game_over(false), m_frame_time(0), m_step_count(0), m_p_hold(nullptr) {
   setType("GameManager");
 }
 
@@ -257,6 +268,10 @@ void GameManager::run() {
 
   LockstepMatch &match = LockstepMatch::getInstance();
   do {
+    // A hold asked for during the last step keeps the next one waiting.
+    waitWhileHeld();
+    if (m_game_over)
+      break;
     // In a match a step runs once both players' input for it is there.
     if (!match.gateStep())
       break;
@@ -309,6 +324,18 @@ void GameManager::run() {
 
   log_manager.writeLog(1, "GameManager::run(): end of game loop");
 }
+
+void GameManager::waitWhileHeld() {
+  while (m_p_hold != nullptr && !m_game_over) {
+    sleepMicroseconds(HOLD_SLICE_MICROSECONDS);
+    if (m_p_hold != nullptr && !m_p_hold())
+      m_p_hold = nullptr;
+  }
+}
+
+void GameManager::hold(bool (*p_still_held)()) { m_p_hold = p_still_held; }
+
+bool GameManager::isHeld() const { return m_p_hold != nullptr; }
 
 void GameManager::setGameOver(bool game_over) { m_game_over = game_over; }
 

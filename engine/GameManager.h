@@ -20,6 +20,11 @@ class GameManager : public Manager {
   bool m_game_over;  // When true, the loop ends after the current iteration.
   int m_frame_time;  // Target duration of one iteration, milliseconds.
   int m_step_count;  // Completed loop iterations since run() began.
+  bool (*m_p_hold)(); // While set, called before each step until it returns false.
+
+  // Sleeps out a hold asked for during the last step, looking again every
+  // slice of time, until it lets go or the game is over.
+  void waitWhileHeld();
 
   // Seeds rand() from the configuration: 0 means the time, -1 leaves it unseeded.
   void seedRandom() const;
@@ -46,6 +51,13 @@ class GameManager : public Manager {
   int getFrameTime() const;
   /// The steps completed since run() began.
   int getStepCount() const;
+
+  /// Holds the loop before its next step until `p_still_held` returns false: the loop
+  /// sleeps a slice of time between calls to it, and no step runs meanwhile. The browser
+  /// pauses so, since its page cannot wait inside a step. Null lets go.
+  void hold(bool (*p_still_held)());
+  /// Whether a hold keeps the loop from its next step.
+  bool isHeld() const;
 
   /// Accepts only "vx-step".
   bool isValid(std::string event_type) const override;

@@ -6,7 +6,7 @@ mergeInto(LibraryManager.library, {
   $VX: {
     canvas: null,
     ctx: null,
-    family: 'vexlo-font',
+    family: '',       // The font's family among the page's web fonts.
     events: [],       // Queued page events, oldest first.
     grid: null,       // Where the grid sits and how its cells are drawn.
     colors: null,     // CSS colour strings by packed RGB(A) (a Map).
@@ -162,45 +162,39 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  // Loads the font file as the page's web font and makes the canvas ready.
-  // Resumes the program with 0, or -1 (with a console line) when either fails.
+  // Takes the font file, which the page loaded as a web font before the
+  // program started, and makes the canvas ready. 0, or -1 with a console line.
   vx_canvas_open__deps: ['$VX'],
   vx_canvas_open: function(font_path) {
-    return Asyncify.handleSleep(function(wakeUp) {
-      const path = UTF8ToString(font_path);
-      const canvas = Module['canvas'] || document.getElementById('canvas');
-      const ctx = canvas ? canvas.getContext('2d', {alpha: false}) : null;
-      if (!ctx) {
-        err('vx_canvas_open(): this browser gives no 2D canvas');
-        wakeUp(-1);
-        return;
-      }
-      let bytes;
-      try {
-        bytes = FS.readFile(path);
-      } catch (e) {
-        err('vx_canvas_open(): cannot read the font file ' + path);
-        wakeUp(-1);
-        return;
-      }
-      const face = new FontFace(VX.family, bytes.buffer.slice(bytes.byteOffset,
-                                                               bytes.byteOffset + bytes.length),
-                                {weight: 'normal'});
-      face.load().then(function(loaded) {
-        document.fonts.add(loaded);
-        VX.canvas = canvas;
-        VX.ctx = ctx;
-        VX.colors = new Map();
-        VX.events = [];
-        VX.listen();
-        VX.fit();
-        canvas.focus();
-        wakeUp(0);
-      }, function(reason) {
-        err('vx_canvas_open(): the font ' + path + ' does not load: ' + reason);
-        wakeUp(-1);
-      });
-    });
+    const path = UTF8ToString(font_path);
+    const canvas = Module['canvas'] || document.getElementById('canvas');
+    const ctx = canvas ? canvas.getContext('2d', {alpha: false}) : null;
+    if (!ctx) {
+      err('vx_canvas_open(): this browser gives no 2D canvas');
+      return -1;
+    }
+    let font = null;
+    try {
+      font = (Module['vexloFonts'] || {})[FS.lookupPath(path).path];
+    } catch (e) {
+    }
+    if (!font) {
+      err('vx_canvas_open(): cannot read the font file ' + path);
+      return -1;
+    }
+    if (font.error) {
+      err('vx_canvas_open(): the font ' + path + ' does not load: ' + font.error);
+      return -1;
+    }
+    VX.family = font.family;
+    VX.canvas = canvas;
+    VX.ctx = ctx;
+    VX.colors = new Map();
+    VX.events = [];
+    VX.listen();
+    VX.fit();
+    canvas.focus();
+    return 0;
   },
 
   // The canvas's size in pixels, into out[0] and out[1].
@@ -321,6 +315,15 @@ mergeInto(LibraryManager.library, {
     HEAP32[(out >> 2) + 1] = e.b;
     stringToUTF8(e.code, code, code_size);
     return e.type;
+  },
+
+  // Whether the page may play audio: the player pressed a key or clicked (the
+  // browser starts the page's audio then), or the audio runs already.
+  vx_audio_allowed__deps: ['$AL'],
+  vx_audio_allowed: function() {
+    const activation = navigator.userActivation;
+    const running = AL.currentCtx && AL.currentCtx.audioCtx.state === 'running';
+    return !activation || activation.hasBeenActive || running ? 1 : 0;
   },
 
   // Keeps a file the program wrote in the browser's storage, so that the

@@ -68,6 +68,44 @@
     if (query.has('fast')) args.push('--fast');
   }
 
+  // The fonts among the program's files become the page's web fonts before
+  // it starts, so that its display has them at once (vx_canvas_open) and
+  // nothing under the program's loop waits on the page. They are read once
+  // all else the start waits for is in, the data among it: a dependency of
+  // their own holds the start until they are loaded.
+  const FONT_FILE = /\.(ttf|otf|woff2?)$/i;
+  const SYSTEM_FOLDERS = ['/dev', '/proc', '/tmp', '/home'];
+  // byPath: the family or the error of each font file; pending: what the
+  // start waits for.
+  const fonts = {byPath: {}, waiting: false, pending: 0};
+
+  function fontFiles(folder, found) {
+    FS.readdir(folder).forEach(function (name) {
+      const path = (folder === '/' ? '' : folder) + '/' + name;
+      if (name === '.' || name === '..' || SYSTEM_FOLDERS.indexOf(path) >= 0) return;
+      if (FS.isDir(FS.stat(path).mode)) fontFiles(path, found);
+      else if (FONT_FILE.test(name)) found.push(path);
+    });
+    return found;
+  }
+
+  function loadFonts() {
+    fonts.waiting = false;
+    Promise.all(fontFiles('/', []).map(function (path, index) {
+      const bytes = FS.readFile(path);
+      const family = 'vexlo-font-' + index;
+      const entry = fonts.byPath[path] = {family: family, error: null};
+      return new FontFace(family, bytes.buffer.slice(bytes.byteOffset,
+                                                     bytes.byteOffset + bytes.length))
+        .load().then(function (face) { document.fonts.add(face); },
+                     function (reason) { entry.error = String(reason); });
+    })).then(function () { removeRunDependency('fonts'); });
+  }
+
+  function loadFontsWhenAlone() {
+    if (fonts.waiting && fonts.pending === 1) loadFonts();
+  }
+
   function logLine(line) {
     page.log.push(line);
     if (page.log.length > 200) page.log.shift();
@@ -83,7 +121,16 @@
       const progress = /\((\d+(?:\.\d+)?)\/(\d+)\)/.exec(text);
       if (progress) bar.style.width = (100 * progress[1] / progress[2]) + '%';
     },
+    vexloFonts: fonts.byPath,
+    monitorRunDependencies: function (left) {
+      fonts.pending = left;
+      loadFontsWhenAlone();
+    },
     preRun: [function () {
+      addRunDependency('fonts');
+      fonts.waiting = true;
+      // After the data's own preparation, which comes next in this turn.
+      addOnPreRun(loadFontsWhenAlone);
       // The log goes to the console, through the program's standard error.
       ENV.VEXLO_LOG = '/dev/stderr';
       if (query.get('display')) ENV.VEXLO_DISPLAY = query.get('display');

@@ -37,11 +37,6 @@ enum PageEvent : int {
   PAGE_FOCUS_LOST = 6,
 };
 
-// How long a wait outside the loop sleeps between looks at the page's queue:
-// the browser runs its own events meanwhile, and a paused game costs next to
-// nothing.
-const int WAIT_SLICE_MS = 25;
-
 CanvasDisplay *g_p_open = nullptr;
 
 struct PageKey {
@@ -365,19 +360,16 @@ void CanvasDisplay::deliverInput(const InputManager &input_manager) {
   }
 }
 
-WindowEvent CanvasDisplay::nextEvent(bool wait) {
+WindowEvent CanvasDisplay::nextEvent(bool) {
+  // Nothing below the game loop may sleep in the browser (GameManager.cpp):
+  // a wait takes what is queued, and whoever waits looks again after the
+  // loop's next sleep (the pause holds the loop so).
   if (!isShowing())
     return NO_WINDOW_EVENT;
   int a = 0, b = 0;
   std::string code;
-  int type = takeEvent(a, b, code);
-  while (type < 0) {
-    if (!wait)
-      return NO_WINDOW_EVENT;
-    emscripten_sleep(WAIT_SLICE_MS);
-    type = takeEvent(a, b, code);
-  }
-  return handleEvent(type, a, b, code, nullptr);
+  const int type = takeEvent(a, b, code);
+  return type < 0 ? NO_WINDOW_EVENT : handleEvent(type, a, b, code, nullptr);
 }
 
 } // namespace vx

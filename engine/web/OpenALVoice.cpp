@@ -11,6 +11,9 @@
 
 #include "utility.h"
 
+// The page's side (web/vexlo-library.js): whether it may play audio yet.
+extern "C" int vx_audio_allowed();
+
 namespace vx {
 
 namespace {
@@ -139,6 +142,11 @@ int OpenALVoice::load(const std::string &filename) {
 
 void OpenALVoice::play(bool loop) {
   if (m_source == 0)
+    return;
+  // Before the player's first key or click the page's audio is held: a sound
+  // played then would wait there and be heard late, at that key, so it is
+  // left out. Looping music waits, to start with the first key.
+  if (!loop && vx_audio_allowed() == 0)
     return;
   m_looping = loop;
   alSourcei(m_source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);

@@ -1,7 +1,7 @@
 // A WAV file decoded whole into an OpenAL buffer, and the source that plays
 // it: the browser's sounds and music (OpenAL over the page's Web Audio). The
-// page starts its audio with the player's first key or click; until then
-// whatever plays is silent.
+// page starts its audio with the player's first key or click: looping music
+// played before waits for it, other sounds played before are left out.
 #ifndef VX_OPENAL_VOICE_H
 #define VX_OPENAL_VOICE_H
 
