@@ -15,6 +15,7 @@
     output: [],      // Lines the program printed.
     log: [],         // The last lines of its log.
     exitCode: null,  // Set when the program ends.
+    problem: null,   // What the page says when the program could not start or stopped.
     firstFrame: null, // Milliseconds from the page's start to the first frame drawn.
     runMilliseconds: null, // From the program's start to its end.
     // Direct calls: the program is asleep between its steps, and a call
@@ -33,6 +34,7 @@
   };
 
   function fail(text) {
+    page.problem = text;
     status.style.display = '';
     message.textContent = 'The game could not start.';
     document.getElementById('bar').style.display = 'none';
@@ -193,6 +195,13 @@
       fail('It stopped: ' + what);
     },
   };
+
+  // An error the program does not catch stops it (a fault in the program or
+  // in its build, such as a sleep it cannot come back from): the page says so.
+  window.addEventListener('error', function (event) {
+    page.running = false;
+    fail('It stopped: ' + event.message);
+  });
 
   const script = document.createElement('script');
   script.src = VEXLO_PROGRAM + '.js';

@@ -81,6 +81,10 @@ class Browser(unittest.TestCase):
             value = test()
             if value:
                 return value
+            # A program that stopped on an error fails the wait at once.
+            problem = self.page('window.vexlo && window.vexlo.exitCode === null && window.vexlo.problem')
+            if problem:
+                self.fail('the page stopped waiting for %s: %s' % (what, problem))
             time.sleep(0.05)
         log = self.page('window.vexlo ? window.vexlo.log.slice(-12).join("\\n") : ""')
         self.fail('no %s within %d s; the grid:\n%s\nthe log:\n%s' % (what, seconds, self.grid(), log))
