@@ -108,16 +108,29 @@
     if (fonts.waiting && fonts.pending === 1) loadFonts();
   }
 
+  // Lines for the console, written together once the program gives the
+  // page its thread back: a line written at once costs more than the step
+  // that wrote it when the console is watched.
+  const consoleLines = [];
+  function toConsole(line) {
+    if (consoleLines.push(line) === 1) {
+      queueMicrotask(function () {
+        console.log(consoleLines.join('\n'));
+        consoleLines.length = 0;
+      });
+    }
+  }
+
   function logLine(line) {
     page.log.push(line);
     if (page.log.length > 200) page.log.shift();
-    console.log(line);
+    toConsole(line);
   }
 
   window.Module = {
     canvas: canvas,
     arguments: args,
-    print: function (line) { page.output.push(line); console.log(line); },
+    print: function (line) { page.output.push(line); toConsole(line); },
     printErr: logLine,
     setStatus: function (text) {
       const progress = /\((\d+(?:\.\d+)?)\/(\d+)\)/.exec(text);

@@ -189,9 +189,37 @@ class Browser(unittest.TestCase):
         self.wait_for(lambda: self.page('window.vexloBench && window.vexloBench.done'), 300, 'figures')
         self.assertIsNone(self.page('window.vexloBench.error'))
         figures = self.page('window.vexloBench.figures')
+        native = native_step(figures['replay steps'])
+        if native:
+            figures['step (replay, native build)'] = native
+            figures['step: browser / native'] = figures['step (replay, no display)'] / native
         for name, value in sorted(figures.items()):
             print('%s: %.2f' % (name, value))
         self.assertLessEqual(figures['.wasm + .js gzipped'], 1.5 * 1024 * 1024)
+
+
+def native_step(steps, runs=5):
+    """Microseconds a step of the kept replay takes in the native build beside
+    this one (VEXLO_NATIVE_BUILD, else build/), the best of a few runs, less
+    the program's own start and end; None when it is not built."""
+    build = os.environ.get('VEXLO_NATIVE_BUILD', os.path.join(ROOT, 'build'))
+    program = os.path.join(build, 'swat')
+    if not os.access(program, os.X_OK):
+        return None
+    log = tempfile.NamedTemporaryFile(suffix='.log')
+    env = dict(os.environ, VEXLO_DISPLAY='none', VEXLO_LOG=log.name)
+    replay = os.path.join(ROOT, 'tests', 'game', 'data', 'swat-game.vxr')
+
+    def best(arguments):
+        times = []
+        for _ in range(runs):
+            started = time.perf_counter()
+            subprocess.run([program] + arguments, cwd=os.path.join(build, 'run'), env=env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+            times.append(time.perf_counter() - started)
+        return min(times)
+
+    return (best(['--replay', replay, '--fast']) - best(['--help'])) * 1e6 / steps
 
 
 if __name__ == '__main__':
