@@ -59,6 +59,20 @@
     return;
   }
 
+  // The program's code is compiled while its script and data still load.
+  const wasmFile = VEXLO_PROGRAM + '.wasm';
+  const streaming = WebAssembly.compileStreaming ?
+    WebAssembly.compileStreaming(fetch(wasmFile, {credentials: 'same-origin'})) :
+    Promise.reject(new Error('no streaming compilation'));
+  const compiled = streaming.catch(function () {
+    // A server that does not say application/wasm (or an older browser):
+    // compiled once it is all there.
+    return fetch(wasmFile, {credentials: 'same-origin'}).then(function (response) {
+      if (!response.ok) throw new Error(wasmFile + ': ' + response.status + ' ' + response.statusText);
+      return response.arrayBuffer();
+    }).then(function (bytes) { return WebAssembly.compile(bytes); });
+  });
+
   // ?replay=URL plays a recorded game again (add &fast to run it without
   // waiting); ?display=none runs without drawing; other programs' flags can
   // be given as ?args=a,b,c.
@@ -135,6 +149,16 @@
     setStatus: function (text) {
       const progress = /\((\d+(?:\.\d+)?)\/(\d+)\)/.exec(text);
       if (progress) bar.style.width = (100 * progress[1] / progress[2]) + '%';
+    },
+    instantiateWasm: function (imports, receive) {
+      compiled.then(function (module) {
+        return WebAssembly.instantiate(module, imports).then(function (instance) {
+          receive(instance, module);
+        });
+      }).catch(function (reason) {
+        fail('The program ' + wasmFile + ' could not be loaded: ' + reason);
+      });
+      return {};
     },
     vexloFonts: fonts.byPath,
     monitorRunDependencies: function (left) {
