@@ -233,6 +233,7 @@ void GameManager::seedRandom() const {
 
 void GameManager::shutDown() {
   m_game_over = true;
+  m_p_hold = nullptr;
   LogManager &log_manager = LogManager::getInstance();
   if (Recorder::getInstance().isStarted())
     Recorder::getInstance().shutDown();

@@ -92,8 +92,10 @@ bool takePauseEvents(bool wait) {
   return false;
 }
 
+#ifdef __EMSCRIPTEN__
 // The loop's hold while the game is paused in the browser.
 bool stillPaused() { return takePauseEvents(false); }
+#endif
 
 } // namespace
 

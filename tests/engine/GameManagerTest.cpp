@@ -154,6 +154,42 @@ TEST_F(EngineFixture, LateFramesAreReportedExceptTheFirstAndAfterAnOversleep) {
   vx::GameManager::getInstance().shutDown();
 }
 
+// A hold that lets go at its third call, and one that ends the game instead.
+int g_hold_calls = 0;
+bool holdForThreeLooks() { return ++g_hold_calls < 3; }
+bool endTheGameWhileHeld() {
+  vx::GameManager::getInstance().setGameOver();
+  return true;
+}
+
+TEST_F(EngineFixture, AHoldKeepsTheNextStepWaitingUntilItLetsGoOrTheGameEnds) {
+  start("frame_time:1,");
+  vx::GameManager &game_manager = vx::GameManager::getInstance();
+  StepScript &script = *new StepScript(4);
+  int looks_before_step_2 = -1;
+  script.action = [&](int step) {
+    if (step == 1)
+      game_manager.hold(holdForThreeLooks);
+    if (step == 2)
+      looks_before_step_2 = g_hold_calls;
+  };
+  game_manager.run();
+  EXPECT_EQ(script.seen, (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(looks_before_step_2, 3);
+  EXPECT_FALSE(game_manager.isHeld());
+
+  // Game over while held: no step runs after the one that asked for the hold.
+  StepScript &second = *new StepScript(10);
+  second.action = [&](int step) {
+    if (step == 1)
+      game_manager.hold(endTheGameWhileHeld);
+  };
+  game_manager.run();
+  EXPECT_EQ(second.seen, (std::vector<int>{0, 1}));
+  game_manager.shutDown();
+  EXPECT_FALSE(game_manager.isHeld());
+}
+
 TEST_F(EngineFixture, ZeroFrameTimeNeverSleepsNorReports) {
   start("frame_time:0,");
   StepScript &script = *new StepScript(20);
