@@ -198,7 +198,7 @@ class Browser(unittest.TestCase):
         self.assertLessEqual(figures['.wasm + .js gzipped'], 1.5 * 1024 * 1024)
 
 
-def native_step(steps, runs=5):
+def native_step(steps, runs=3):
     """Microseconds a step of the kept replay takes in the native build beside
     this one (VEXLO_NATIVE_BUILD, else build/), the best of a few runs, less
     the program's own start and end; None when it is not built."""
