@@ -165,13 +165,16 @@ bool endTheGameWhileHeld() {
 TEST_F(EngineFixture, AHoldKeepsTheNextStepWaitingUntilItLetsGoOrTheGameEnds) {
   start("frame_time:1,");
   vx::GameManager &game_manager = vx::GameManager::getInstance();
-  StepScript &script = *new StepScript(4);
+  StepScript &script = *new StepScript(100);
+  bool (*p_hold)() = holdForThreeLooks;
   int looks_before_step_2 = -1;
   script.action = [&](int step) {
     if (step == 1)
-      game_manager.hold(holdForThreeLooks);
+      game_manager.hold(p_hold);
     if (step == 2)
       looks_before_step_2 = g_hold_calls;
+    if (step == 3)
+      game_manager.setGameOver();
   };
   game_manager.run();
   EXPECT_EQ(script.seen, (std::vector<int>{0, 1, 2, 3}));
@@ -179,13 +182,10 @@ TEST_F(EngineFixture, AHoldKeepsTheNextStepWaitingUntilItLetsGoOrTheGameEnds) {
   EXPECT_FALSE(game_manager.isHeld());
 
   // Game over while held: no step runs after the one that asked for the hold.
-  StepScript &second = *new StepScript(10);
-  second.action = [&](int step) {
-    if (step == 1)
-      game_manager.hold(endTheGameWhileHeld);
-  };
+  script.seen.clear();
+  p_hold = endTheGameWhileHeld;
   game_manager.run();
-  EXPECT_EQ(second.seen, (std::vector<int>{0, 1}));
+  EXPECT_EQ(script.seen, (std::vector<int>{0, 1}));
   game_manager.shutDown();
   EXPECT_FALSE(game_manager.isHeld());
 }
