@@ -48,7 +48,7 @@ bool objects(int count, float height) {
   const vx::Box boundary(vx::Vector(0, 0), WIDTH, height);
   world.setBoundary(boundary);
   world.setView(boundary);
-  std::srand(42);
+  vx::seedRandom(42);
 
   double start = cpuMs();
   for (int i = 0; i < count; i++)
@@ -91,7 +91,7 @@ bool objects(int count, float height) {
 // the last has gone is timed, and the creation call with the first step.
 bool particles() {
   const int count = 100000;
-  std::srand(42);
+  vx::seedRandom(42);
   double start = cpuMs();
   vx::addParticles(count, vx::Vector(WIDTH / 2, HEIGHT / 2), 0, vx::Vector(0, 0), 0, 1.5f, 0,
                    0.1f, 0.1f, 15, 10, 255, 75, 255, 69, 0, 0, vx::PLAIN_PARTICLE);

@@ -21,8 +21,9 @@ class GameManager : public Manager {
   int m_frame_time;  // Target duration of one iteration, milliseconds.
   int m_step_count;  // Completed loop iterations since run() began.
 
-  // Seeds rand() from the configuration: 0 means the time, -1 leaves it unseeded.
-  void seedRandom() const;
+  // Seeds the engine's random sequence from the configuration: 0 means the
+  // time, -1 leaves it unseeded.
+  void seedGenerator() const;
 
  public:
   /// The one game manager.
