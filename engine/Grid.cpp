@@ -24,6 +24,11 @@ double cellIndex(float coordinate, int cell_size) {
 
 } // namespace
 
+BoxEdges::BoxEdges(const Box &box)
+    : left(box.getCorner().getX()), top(box.getCorner().getY()),
+      right(box.getCorner().getX() + box.getHorizontal()),
+      bottom(box.getCorner().getY() + box.getVertical()) {}
+
 Grid::Grid()
     : m_num_cols(0), m_num_rows(0), m_cell_width(Config::getInstance().getGridWidth()),
       m_cell_height(Config::getInstance().getGridHeight()) {}
@@ -108,13 +113,11 @@ const GridCell *Grid::listOf(const GridKey &key) const {
   return &(*m_p_cells)[static_cast<size_t>(key.row)][static_cast<size_t>(key.col)];
 }
 
-Grid::CellRange Grid::rangeOf(const Box &world_box) const {
+Grid::CellRange Grid::rangeOf(const BoxEdges &world_box) const {
   // No cells: first index beyond the last.
   CellRange range = {false, 0, 0, -1, -1};
-  const float x0 = world_box.getCorner().getX();
-  const float y0 = world_box.getCorner().getY();
-  const float x1 = x0 + world_box.getHorizontal();
-  const float y1 = y0 + world_box.getVertical();
+  const float x0 = world_box.left, y0 = world_box.top;
+  const float x1 = world_box.right, y1 = world_box.bottom;
 
   // Without a usable cell size or with a box that is not a number, the object
   // can only be kept in the out-of-bounds list.
@@ -152,7 +155,7 @@ GridKeySet Grid::cellsOf(const Object *p_o, Vector position) const {
   GridKeySet keys;
   if (p_o == nullptr)
     return keys;
-  const CellRange range = rangeOf(getWorldBox(p_o, position));
+  const CellRange range = rangeOf(BoxEdges(getWorldBox(p_o, position)));
   if (range.out_of_bounds)
     keys.insert(OUT_OF_BOUNDS_KEY);
   for (int row = range.first_row; row <= range.last_row; row++)
@@ -170,13 +173,13 @@ int Grid::insertObject(Object *p_o) {
     LogManager::getInstance().writeLog("Grid::insertObject(): Error! Object is NULL");
     return -1;
   }
-  const Box box = getWorldBox(p_o);
+  const BoxEdges box(getWorldBox(p_o));
   const CellRange range = rangeOf(box);
   if (range.out_of_bounds)
-    file(m_out_of_bounds, p_o, box);
+    m_out_of_bounds.assign(p_o, box);
   for (int row = range.first_row; row <= range.last_row; row++)
     for (int col = range.first_col; col <= range.last_col; col++)
-      file(cell(col, row), p_o, box);
+      cell(col, row).assign(p_o, box);
   return 0;
 }
 
@@ -192,7 +195,7 @@ int Grid::removeObject(Object *p_o) {
   if (!p_o->isSolid() || !p_o->isActive())
     return 0;
   // An object missing from a list is not an error.
-  const CellRange range = rangeOf(getWorldBox(p_o));
+  const CellRange range = rangeOf(BoxEdges(getWorldBox(p_o)));
   if (range.out_of_bounds)
     m_out_of_bounds.remove(p_o);
   for (int row = range.first_row; row <= range.last_row; row++)
@@ -214,8 +217,8 @@ int Grid::updatePosition(Object *p_o, Vector new_position) {
 
   // Keys under both boxes keep the object in its place; only the box filed
   // there changes. Every cell of a range lies inside the grid.
-  const CellRange old_range = rangeOf(getWorldBox(p_o));
-  const Box new_box = getWorldBox(p_o, new_position);
+  const CellRange old_range = rangeOf(BoxEdges(getWorldBox(p_o)));
+  const BoxEdges new_box(getWorldBox(p_o, new_position));
   const CellRange new_range = rangeOf(new_box);
   if (old_range.out_of_bounds && !new_range.out_of_bounds)
     m_out_of_bounds.remove(p_o);
@@ -224,18 +227,11 @@ int Grid::updatePosition(Object *p_o, Vector new_position) {
       if (!new_range.contains(col, row))
         cell(col, row).remove(p_o);
   if (new_range.out_of_bounds)
-    file(m_out_of_bounds, p_o, new_box);
+    m_out_of_bounds.assign(p_o, new_box);
   for (int row = new_range.first_row; row <= new_range.last_row; row++)
     for (int col = new_range.first_col; col <= new_range.last_col; col++)
-      file(cell(col, row), p_o, new_box);
+      cell(col, row).assign(p_o, new_box);
   return 0;
-}
-
-void Grid::file(GridCell &cell, Object *p_o, const Box &box) {
-  if (Box *p_filed = cell.find(p_o))
-    *p_filed = box;
-  else
-    cell.insert(p_o, box);
 }
 
 ObjectList Grid::getCollisions(const Object *p_o, Vector where) const {
@@ -262,31 +258,46 @@ void Grid::collectCollisions(const Object *p_o, Vector where, std::vector<Object
   // the box covers several lists; it was met before exactly when the first
   // key that its own keys share with the box's comes before the list at hand.
   // Only hits are checked, so nothing needs remembering.
-  const Box box = getWorldBox(p_o, where);
+  const BoxEdges box(getWorldBox(p_o, where));
   const CellRange range = rangeOf(box);
   const int cells = range.first_col <= range.last_col && range.first_row <= range.last_row
                         ? (range.last_col - range.first_col + 1) *
                               (range.last_row - range.first_row + 1)
                         : 0;
   const bool may_repeat = cells + (range.out_of_bounds ? 1 : 0) > 1;
-  auto metBefore = [&](const Box &hit_box, int col, int row) {
+  auto metBefore = [&](const BoxEdges &hit_box, int col, int row) {
     const CellRange own = rangeOf(hit_box);
     return (range.out_of_bounds && own.out_of_bounds) ||
            col != std::max(range.first_col, own.first_col) ||
            row != std::max(range.first_row, own.first_row);
   };
   if (range.out_of_bounds)
-    m_out_of_bounds.forEachWith([&](Object *p_candidate, const Box &candidate_box) {
-      if (p_candidate != p_o && boxIntersectsBox(candidate_box, box))
+    m_out_of_bounds.forEachWith([&](Object *p_candidate, const BoxEdges &candidate_box) {
+      if (p_candidate != p_o && candidate_box.intersects(box))
         out.push_back(p_candidate);
     });
   for (int row = range.first_row; row <= range.last_row; row++)
     for (int col = range.first_col; col <= range.last_col; col++)
-      cell(col, row).forEachWith([&](Object *p_candidate, const Box &candidate_box) {
-        if (p_candidate != p_o && boxIntersectsBox(candidate_box, box) &&
+      cell(col, row).forEachWith([&](Object *p_candidate, const BoxEdges &candidate_box) {
+        if (candidate_box.intersects(box) && p_candidate != p_o &&
             (!may_repeat || !metBefore(candidate_box, col, row)))
           out.push_back(p_candidate);
       });
+}
+
+void Grid::prefetch(const Object *p_o, bool contents) const {
+  if (!m_p_cells)
+    return;
+  const Vector corner = getWorldBox(p_o).getCorner();
+  const double col = cellIndex(corner.getX(), m_cell_width);
+  const double row = cellIndex(corner.getY(), m_cell_height);
+  if (!(col >= 0 && row >= 0 && col < m_num_cols && row < m_num_rows))
+    return;
+  const GridCell &c = cell(static_cast<int>(col), static_cast<int>(row));
+  if (contents)
+    c.prefetch();
+  else
+    __builtin_prefetch(&c);
 }
 
 bool Grid::isAllocated() const { return m_p_cells != nullptr; }

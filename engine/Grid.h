@@ -44,10 +44,34 @@ const GridKey OUT_OF_BOUNDS_KEY = {-1, -1};
 /// An ordered set of keys.
 typedef std::set<GridKey> GridKeySet;
 
+/// A world box as the grid files it: its edges, the right and bottom ones
+/// worked out once when it is filed rather than at every query that meets it.
+struct BoxEdges {
+  float left, top, right, bottom;
+
+  /// The edges of a box: corner, and corner plus extent.
+  explicit BoxEdges(const Box &box = Box());
+
+  /// Whether the two boxes overlap, edges included: boxIntersectsBox on the
+  /// boxes, computed without branches, since a crowded cell tests many
+  /// candidates whose outcome no branch predictor can guess.
+  bool intersects(const BoxEdges &other) const {
+    return overlap(left, right, other.left, other.right) &
+           overlap(top, bottom, other.top, other.bottom);
+  }
+
+ private:
+  // intervalsOverlap on intervals given by their ends.
+  static bool overlap(float a, float a_end, float b, float b_end) {
+    return ((b <= a) & (a <= b_end)) | ((a <= b) & (b <= a_end));
+  }
+};
+
 /// The objects of one cell, each with its world box as filed, in the order
 /// they entered the cell. A query reads the boxes from here, one run of
 /// memory, instead of visiting every object near the mover.
-typedef OrderedObjects<Box> GridCell;
+typedef OrderedObjects<BoxEdges> GridCell;
+extern template class OrderedObjects<BoxEdges>; // Made in ObjectSet.cpp.
 
 /// The most cells a grid may have; a larger boundary is refused at startUp.
 const long MAX_GRID_CELLS = 1000000;
@@ -86,9 +110,6 @@ class Grid {
   // The list a key stands for, or null for a key outside the grid.
   const GridCell *listOf(const GridKey &key) const;
 
-  // Files the object with its box under a key, or updates the box filed.
-  static void file(GridCell &cell, Object *p_o, const Box &box);
-
   // The cell at a column and row known to lie inside the grid.
   const GridCell &cell(int col, int row) const {
     return (*m_p_cells)[static_cast<size_t>(row)][static_cast<size_t>(col)];
@@ -98,7 +119,7 @@ class Grid {
   }
 
   // The keys covered by the box, as cellsOf() lists them.
-  CellRange rangeOf(const Box &world_box) const;
+  CellRange rangeOf(const BoxEdges &world_box) const;
 
  public:
   /// No cells yet; the cell size comes from the configuration.
@@ -134,6 +155,11 @@ class Grid {
   /// The same objects in the same order, appended to a list the caller keeps:
   /// a query that allocates nothing once the list has grown.
   void collectCollisions(const Object *p_o, Vector where, std::vector<Object *> &out) const;
+
+  /// Starts loading, ahead of use, what a move of the object near its current
+  /// position reads: with contents false the cell itself, with contents true
+  /// the objects it lists (the cell must have been loaded by then).
+  void prefetch(const Object *p_o, bool contents) const;
 
   /// The keys covered by the object's world box placed at position.
   GridKeySet cellsOf(const Object *p_o, Vector position) const;
