@@ -17,6 +17,7 @@
 namespace vx {
 
 class Object;
+class Grid;
 
 /// A cell of the grid, or OUT_OF_BOUNDS_KEY for the out-of-bounds list.
 /// Keys are ordered by row, then column.
@@ -67,6 +68,29 @@ struct BoxEdges {
   }
 };
 
+/// The keys of a box: the out-of-bounds list when out_of_bounds is set, and
+/// every cell from (first_col, first_row) to (last_col, last_row) (none when a
+/// first index exceeds the last). The same keys as a GridKeySet, without
+/// building one: the grid works out a range for every move.
+struct CellRange {
+  bool out_of_bounds;
+  int first_col, first_row, last_col, last_row;
+
+  /// Whether the cell at (col, row) is one of the range's.
+  bool contains(int col, int row) const {
+    return first_col <= col && col <= last_col && first_row <= row && row <= last_row;
+  }
+};
+
+/// Where a grid filed an object, kept with the object: the grid takes it out
+/// of the same keys without working them out again, and loads its cell ahead
+/// of a move. Valid while the grid and its filing round are the ones named.
+struct GridPlace {
+  const Grid *p_grid = nullptr; ///< The grid that filed the object, or null.
+  unsigned round = 0;           ///< That grid's round (a new one at each startUp).
+  CellRange range = {false, 0, 0, -1, -1}; ///< The keys it was filed under.
+};
+
 /// The objects of one cell, each with its world box as filed, in the order
 /// they entered the cell. A query reads the boxes from here, one run of
 /// memory, instead of visiting every object near the mover.
@@ -93,19 +117,13 @@ class Grid {
   int m_num_rows;             // Number of rows.
   int m_cell_width;           // Cell width in world cells.
   int m_cell_height;          // Cell height in world cells.
+  unsigned m_round;           // Counts the start-ups: places filed before are stale.
 
-  // The keys of a box: the out-of-bounds list when out_of_bounds is set, and
-  // every cell from (first_col, first_row) to (last_col, last_row) (none when
-  // a first index exceeds the last). The same keys as a GridKeySet, without
-  // building one: the grid works out a range for every move.
-  struct CellRange {
-    bool out_of_bounds;
-    int first_col, first_row, last_col, last_row;
-
-    bool contains(int col, int row) const {
-      return first_col <= col && col <= last_col && first_row <= row && row <= last_row;
-    }
-  };
+  // The last range a collision query worked out, for the move that follows
+  // it: the box it was for and its keys.
+  mutable BoxEdges m_query_box;
+  mutable CellRange m_query_range;
+  mutable bool m_query_valid;
 
   // The list a key stands for, or null for a key outside the grid.
   const GridCell *listOf(const GridKey &key) const;
@@ -120,6 +138,17 @@ class Grid {
 
   // The keys covered by the box, as cellsOf() lists them.
   CellRange rangeOf(const BoxEdges &world_box) const;
+
+  // The same, taken from the last query when it was for this box.
+  CellRange queriedRangeOf(const BoxEdges &world_box) const;
+
+  // The keys the object is filed under: from its place when this grid filed
+  // it in this round, else worked out from its box at its position.
+  CellRange filedRangeOf(const Object *p_o) const;
+
+  // Records where the object is filed, or that it is filed nowhere.
+  void setPlace(Object *p_o, const CellRange &range) const;
+  static void clearPlace(Object *p_o);
 
  public:
   /// No cells yet; the cell size comes from the configuration.

@@ -121,9 +121,10 @@ template <typename Extra> class OrderedObjects {
 
   /// The same with each pointer's value.
   template <typename Action> void forEachWith(Action action) const {
-    for (size_t i = m_head; i < m_slots.size(); i++)
-      if (m_slots[i].p_o != nullptr)
-        action(m_slots[i].p_o, m_slots[i].extra);
+    const Slot *p_end = m_slots.data() + m_slots.size();
+    for (const Slot *p_slot = m_slots.data() + m_head; p_slot != p_end; ++p_slot)
+      if (p_slot->p_o != nullptr)
+        action(p_slot->p_o, p_slot->extra);
   }
 
   /// Asks the processor to start loading the first pointers and their values.
