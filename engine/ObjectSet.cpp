@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "Grid.h"
+
 namespace vx {
 
 namespace {
@@ -104,6 +106,19 @@ template <typename Extra> int OrderedObjects<Extra>::insert(Object *p_o, const E
     return -1;
   if (contains(p_o))
     return 0;
+  return append(p_o, extra);
+}
+
+template <typename Extra> int OrderedObjects<Extra>::assign(Object *p_o, const Extra &extra) {
+  const long place = placeOf(p_o);
+  if (place >= 0) {
+    m_slots[static_cast<size_t>(place)].extra = extra;
+    return 0;
+  }
+  return p_o == nullptr ? -1 : append(p_o, extra);
+}
+
+template <typename Extra> int OrderedObjects<Extra>::append(Object *p_o, const Extra &extra) {
   if (m_slots.size() >= static_cast<size_t>(INT32_MAX))
     return -1;
   try {
@@ -165,6 +180,6 @@ template <typename Extra> ObjectList OrderedObjects<Extra>::toList() const {
 }
 
 template class OrderedObjects<NoExtra>;
-template class OrderedObjects<Box>;
+template class OrderedObjects<BoxEdges>;
 
 } // namespace vx

@@ -26,6 +26,9 @@ namespace vx {
 
 class Object;
 
+/// How much of a set's storage prefetch() asks for at most, in bytes.
+const ptrdiff_t PREFETCH_BYTES = 512;
+
 /// The value of a set whose pointers carry none.
 struct NoExtra {};
 
@@ -70,6 +73,9 @@ template <typename Extra> class OrderedObjects {
   /// Squeezes the holes out of m_slots, keeping the order.
   void compact();
 
+  /// Adds a pointer known to be absent at the end. 0, or -1 without room.
+  int append(Object *p_o, const Extra &extra);
+
  public:
   /// An empty set.
   OrderedObjects();
@@ -77,6 +83,11 @@ template <typename Extra> class OrderedObjects {
   /// Adds a pointer at the end. -1 for a null pointer; a pointer held already
   /// stays where it is with its value (0).
   int insert(Object *p_o, const Extra &extra = Extra());
+
+  /// Sets the value of a pointer held, or adds the pointer at the end with
+  /// that value: one search where find() and insert() would make two. -1 for
+  /// a null pointer or when there is no room.
+  int assign(Object *p_o, const Extra &extra);
 
   /// The value of a pointer held, or null.
   Extra *find(const Object *p_o) {
@@ -110,9 +121,18 @@ template <typename Extra> class OrderedObjects {
 
   /// The same with each pointer's value.
   template <typename Action> void forEachWith(Action action) const {
-    for (size_t i = m_head; i < m_slots.size(); i++)
-      if (m_slots[i].p_o != nullptr)
-        action(m_slots[i].p_o, m_slots[i].extra);
+    const Slot *p_end = m_slots.data() + m_slots.size();
+    for (const Slot *p_slot = m_slots.data() + m_head; p_slot != p_end; ++p_slot)
+      if (p_slot->p_o != nullptr)
+        action(p_slot->p_o, p_slot->extra);
+  }
+
+  /// Asks the processor to start loading the first pointers and their values.
+  void prefetch() const {
+    const char *p_begin = reinterpret_cast<const char *>(m_slots.data() + m_head);
+    const char *p_end = reinterpret_cast<const char *>(m_slots.data() + m_slots.size());
+    for (const char *p = p_begin; p < p_end && p < p_begin + PREFETCH_BYTES; p += 64)
+      __builtin_prefetch(p);
   }
 
   /// Appends the pointers held, in order.
@@ -123,7 +143,6 @@ template <typename Extra> class OrderedObjects {
 };
 
 extern template class OrderedObjects<NoExtra>;
-extern template class OrderedObjects<Box>;
 
 /// The ordered set of plain object pointers.
 typedef OrderedObjects<NoExtra> ObjectSet;
