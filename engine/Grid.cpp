@@ -314,16 +314,16 @@ void Grid::collectCollisions(const Object *p_o, Vector where, std::vector<Object
            col != std::max(range.first_col, own.first_col) ||
            row != std::max(range.first_row, own.first_row);
   };
+  const BoxTest hits(box);
   if (range.out_of_bounds)
-    m_out_of_bounds.forEachWith([&](Object *p_candidate, const BoxEdges &candidate_box) {
-      if (p_candidate != p_o && candidate_box.intersects(box))
+    m_out_of_bounds.forEachWhere(hits, [&](Object *p_candidate, const BoxEdges &) {
+      if (p_candidate != p_o)
         out.push_back(p_candidate);
     });
   for (int row = range.first_row; row <= range.last_row; row++)
     for (int col = range.first_col; col <= range.last_col; col++)
-      cell(col, row).forEachWith([&](Object *p_candidate, const BoxEdges &candidate_box) {
-        if (candidate_box.intersects(box) && p_candidate != p_o &&
-            (!may_repeat || !metBefore(candidate_box, col, row)))
+      cell(col, row).forEachWhere(hits, [&](Object *p_candidate, const BoxEdges &candidate_box) {
+        if (p_candidate != p_o && (!may_repeat || !metBefore(candidate_box, col, row)))
           out.push_back(p_candidate);
       });
 }

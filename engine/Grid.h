@@ -55,32 +55,59 @@ struct BoxEdges {
 
   /// The edges of a box: corner, and corner plus extent.
   explicit BoxEdges(const Box &box = Box());
+};
 
-  /// Whether the two boxes overlap, edges included: boxIntersectsBox on the
-  /// boxes, computed without branches, since a crowded cell tests many
-  /// candidates whose outcome no branch predictor can guess.
-  bool intersects(const BoxEdges &other) const {
+static_assert(sizeof(BoxEdges) == 4 * sizeof(float), "BoxEdges is read as four floats");
+
+/// Tests boxes against one box, as boxIntersectsBox would (edges included),
+/// without branches: a crowded cell tests many candidates whose outcome no
+/// branch predictor can guess. The box's lanes are laid out once, so that a
+/// candidate costs two comparisons of four lanes.
+class BoxTest {
+ public:
+  explicit BoxTest(const BoxEdges &box)
 #ifdef __SSE2__
-    // Both axes at once: lanes (left, top) of each box against each other,
-    // the same comparisons as overlap() makes, NaN failing every one.
-    const __m128 self = _mm_loadu_ps(&left), them = _mm_loadu_ps(&other.left);
-    const __m128 starts = _mm_movelh_ps(self, them); // left, top, other.left, other.top
-    const __m128 crossed = _mm_movelh_ps(them, self); // other.left, other.top, left, top
-    const __m128 ends = _mm_movehl_ps(self, them);    // other.right, other.bottom, right, bottom
-    const int mask = _mm_movemask_ps(
-        _mm_and_ps(_mm_cmple_ps(crossed, starts), _mm_cmple_ps(starts, ends)));
+      : m_starts(_mm_setr_ps(box.left, box.top, box.left, box.top)),
+        m_bounds(_mm_setr_ps(box.right, box.bottom, box.left, box.top))
+#else
+      : m_box(box)
+#endif
+  {
+  }
+
+  /// Whether the candidate's box meets the tested one.
+  bool operator()(const BoxEdges &candidate) const {
+#ifdef __SSE2__
+    // With c the candidate and q the tested box, per axis:
+    // (q.start <= c.start & c.start <= q.end) | (c.start <= q.start & q.start <= c.end).
+    // Lanes 0-1 hold the first half for x and y, lanes 2-3 the second; NaN
+    // fails every comparison, as it does in the scalar test.
+    const __m128 c = _mm_loadu_ps(&candidate.left); // c.left, c.top, c.right, c.bottom
+    const __m128 c_starts = _mm_movelh_ps(c, c);    // c.left, c.top, c.left, c.top
+    // q.start <= c.start (lanes 0-1) and q.start <= c.end (2-3); then
+    // c.start <= q.end (0-1) and c.start <= q.start (2-3).
+    const __m128 ordered =
+        _mm_and_ps(_mm_cmple_ps(m_starts, c), _mm_cmple_ps(c_starts, m_bounds));
+    const int mask = _mm_movemask_ps(ordered);
     return ((mask | mask >> 2) & 3) == 3;
 #else
-    return overlap(left, right, other.left, other.right) &
-           overlap(top, bottom, other.top, other.bottom);
+    return overlap(candidate.left, candidate.right, m_box.left, m_box.right) &
+           overlap(candidate.top, candidate.bottom, m_box.top, m_box.bottom);
 #endif
   }
 
  private:
+#ifdef __SSE2__
+  __m128 m_starts; // q.left, q.top, q.left, q.top
+  __m128 m_bounds; // q.right, q.bottom, q.left, q.top
+#else
+  BoxEdges m_box;
+
   // intervalsOverlap on intervals given by their ends.
   static bool overlap(float a, float a_end, float b, float b_end) {
     return ((b <= a) & (a <= b_end)) | ((a <= b) & (b <= a_end));
   }
+#endif
 };
 
 /// The keys of a box: the out-of-bounds list when out_of_bounds is set, and
@@ -109,8 +136,6 @@ struct GridPlace {
 /// The objects of one cell, each with its world box as filed, in the order
 /// they entered the cell. A query reads the boxes from here, one run of
 /// memory, instead of visiting every object near the mover.
-static_assert(sizeof(BoxEdges) == 4 * sizeof(float), "BoxEdges is read as four floats");
-
 typedef OrderedObjects<BoxEdges> GridCell;
 extern template class OrderedObjects<BoxEdges>; // Made in ObjectSet.cpp.
 

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 #include "Box.h"
@@ -36,11 +37,8 @@ struct NoExtra {};
 /// of the objects.
 template <typename Extra> class OrderedObjects {
  private:
-  /// A pointer with its value; a null pointer where one was removed.
-  struct Slot {
-    Object *p_o;
-    Extra extra;
-  };
+  /// Whether the pointers carry values at all.
+  static constexpr bool HAS_EXTRA = !std::is_empty<Extra>::value;
 
   /// One entry of the index: a pointer and its place in m_slots. An entry
   /// with a null pointer is free.
@@ -49,7 +47,11 @@ template <typename Extra> class OrderedObjects {
     int32_t slot;
   };
 
-  std::vector<Slot> m_slots;     ///< Insertion order.
+  /// The pointers in insertion order, a null pointer where one was removed.
+  std::vector<Object *> m_slots;
+  /// The value of each place of m_slots (empty when there are none), apart
+  /// from the pointers, so that a walk testing values reads only values.
+  std::vector<Extra> m_extras;
   int m_count;                   ///< Pointers held.
   mutable size_t m_head;         ///< No pointer is held before this place.
   std::vector<Entry> m_index;    ///< Open addressing; empty while the set is small.
@@ -89,11 +91,6 @@ template <typename Extra> class OrderedObjects {
   /// a null pointer or when there is no room.
   int assign(Object *p_o, const Extra &extra);
 
-  /// The value of a pointer held, or null.
-  Extra *find(const Object *p_o) {
-    const long place = placeOf(p_o);
-    return place < 0 ? nullptr : &m_slots[static_cast<size_t>(place)].extra;
-  }
 
   /// Removes a pointer, keeping the order of the rest. -1 if absent.
   int remove(const Object *p_o);
@@ -115,22 +112,28 @@ template <typename Extra> class OrderedObjects {
   /// Calls action with every pointer held, in order. The set must not change meanwhile.
   template <typename Action> void forEach(Action action) const {
     for (size_t i = m_head; i < m_slots.size(); i++)
-      if (m_slots[i].p_o != nullptr)
-        action(m_slots[i].p_o);
+      if (m_slots[i] != nullptr)
+        action(m_slots[i]);
   }
 
-  /// The same with each pointer's value.
-  template <typename Action> void forEachWith(Action action) const {
-    const Slot *p_end = m_slots.data() + m_slots.size();
-    for (const Slot *p_slot = m_slots.data() + m_head; p_slot != p_end; ++p_slot)
-      if (p_slot->p_o != nullptr)
-        action(p_slot->p_o, p_slot->extra);
+  /// Calls action with every pointer held whose value passes test, in order,
+  /// and with that value. The values are tested first, the pointers read only
+  /// for those that pass: a walk over many values and few matches reads one
+  /// run of memory. The set must not change meanwhile.
+  template <typename Test, typename Action> void forEachWhere(Test test, Action action) const {
+    const Extra *p_extras = m_extras.data();
+    for (size_t i = m_head, end = m_slots.size(); i < end; i++)
+      if (test(p_extras[i]) && m_slots[i] != nullptr)
+        action(m_slots[i], p_extras[i]);
   }
 
-  /// Asks the processor to start loading the first pointers and their values.
+  /// Asks the processor to start loading the first values (or pointers).
   void prefetch() const {
-    const char *p_begin = reinterpret_cast<const char *>(m_slots.data() + m_head);
-    const char *p_end = reinterpret_cast<const char *>(m_slots.data() + m_slots.size());
+    const char *p_begin = HAS_EXTRA ? reinterpret_cast<const char *>(m_extras.data() + m_head)
+                                    : reinterpret_cast<const char *>(m_slots.data() + m_head);
+    const char *p_end =
+        HAS_EXTRA ? reinterpret_cast<const char *>(m_extras.data() + m_extras.size())
+                  : reinterpret_cast<const char *>(m_slots.data() + m_slots.size());
     for (const char *p = p_begin; p < p_end && p < p_begin + PREFETCH_BYTES; p += 64)
       __builtin_prefetch(p);
   }
