@@ -11,10 +11,14 @@
 // do not. The cost per object should not grow with the count at a constant
 // density; the longest particle pause should stay well within a frame.
 //
-//   many_objects [COUNT...]   (default 10000 20000 40000 80000 100000)
+// The grid's cells are the configuration's, 20 x 8 unless --cells says
+// otherwise: cells sized to the crowd show what the crowding costs.
+//
+//   many_objects [--cells=WxH] [COUNT...]   (default 10000 20000 40000 80000 100000)
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "Drifters.h"
@@ -48,7 +52,7 @@ bool objects(int count, float height) {
   const vx::Box boundary(vx::Vector(0, 0), WIDTH, height);
   world.setBoundary(boundary);
   world.setView(boundary);
-  std::srand(42);
+  vx::seedRandom(42);
 
   double start = cpuMs();
   for (int i = 0; i < count; i++)
@@ -91,7 +95,7 @@ bool objects(int count, float height) {
 // the last has gone is timed, and the creation call with the first step.
 bool particles() {
   const int count = 100000;
-  std::srand(42);
+  vx::seedRandom(42);
   double start = cpuMs();
   vx::addParticles(count, vx::Vector(WIDTH / 2, HEIGHT / 2), 0, vx::Vector(0, 0), 0, 1.5f, 0,
                    0.1f, 0.1f, 15, 10, 255, 75, 255, 69, 0, 0, vx::PLAIN_PARTICLE);
@@ -117,13 +121,22 @@ bool particles() {
 } // namespace
 
 int main(int argc, char **argv) {
+  // The grid takes its cell size from the configuration when the world is
+  // first used, so it is set before.
+  int first_count = 1;
+  int cell_width = 0, cell_height = 0;
+  if (argc > 1 && std::sscanf(argv[1], "--cells=%dx%d", &cell_width, &cell_height) == 2) {
+    vx::Config::getInstance().loadConfig("grid_width:" + std::to_string(cell_width) +
+                                         ",grid_height:" + std::to_string(cell_height) + ",");
+    first_count = 2;
+  }
   vx::WorldManager &world = vx::WorldManager::getInstance();
   if (world.startUp() != 0) {
     std::fprintf(stderr, "world did not start\n");
     return 1;
   }
   std::vector<int> counts;
-  for (int i = 1; i < argc; i++)
+  for (int i = first_count; i < argc; i++)
     counts.push_back(std::atoi(argv[i]));
   if (counts.empty())
     counts = {10000, 20000, 40000, 80000, 100000};

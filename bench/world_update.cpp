@@ -74,7 +74,7 @@ bool scenario(float width, float height, int count) {
   world.setBoundary(boundary);
   world.setView(boundary);
 
-  std::srand(42);
+  vx::seedRandom(42);
   for (int i = 0; i < count; i++)
     new Drifter(vx::Vector(randomFloat(width), randomFloat(height)),
                 vx::Vector(randomFloat(2) - 1, randomFloat(2) - 1));

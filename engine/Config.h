@@ -33,7 +33,7 @@ class Config {
   bool m_headless;                    // Run without a window.
   std::string m_font_file;
   std::string m_logfile;
-  int m_random_seed;                  // 0 seeds from the time, -1 leaves rand() unseeded.
+  int m_random_seed;                  // 0 seeds from the time, -1 leaves the generator unseeded.
   bool m_networking;                  // Use the network manager.
   int m_quadtree_threshold;           // Accepted and stored only.
   int m_quadtree_depth;               // Accepted and stored only.
@@ -112,7 +112,7 @@ class Config {
   std::string getFontFile() const;
   /// The log file's name from the configuration ("vexlo.log"); VEXLO_LOG overrides it.
   std::string getLogFile() const;
-  /// The random seed: 0 seeds from the clock, -1 leaves rand() unseeded, else the seed.
+  /// The random seed: 0 seeds from the clock, -1 leaves the generator unseeded, else the seed.
   int getRandomSeed() const;
   /// Whether the network manager starts (true).
   bool getNetworking() const;

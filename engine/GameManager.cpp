@@ -26,6 +26,7 @@
 #include "Recorder.h"
 #include "ResourceManager.h"
 #include "WorldManager.h"
+#include "utility.h"
 
 namespace vx {
 
@@ -211,7 +212,7 @@ int GameManager::startUp() {
   world_manager.setView(window);
   world_manager.setViewSlack(Vector(1.0f / 3, 1.0f / 3));
 
-  seedRandom();
+  seedGenerator();
 
   m_game_over = false;
   Manager::startUp();
@@ -219,7 +220,7 @@ int GameManager::startUp() {
   return 0;
 }
 
-void GameManager::seedRandom() const {
+void GameManager::seedGenerator() const {
   int seed = Config::getInstance().getRandomSeed();
   if (seed == 0)
     seed = static_cast<int>(static_cast<unsigned int>(std::time(nullptr)));
@@ -228,7 +229,7 @@ void GameManager::seedRandom() const {
   if (seed == -1)
     return;
   LogManager::getInstance().writeLog(10, "GameManager()::startUp(): srand() seed with %d", seed);
-  std::srand(static_cast<unsigned int>(seed));
+  vx::seedRandom(static_cast<unsigned int>(seed));
 }
 
 void GameManager::shutDown() {

@@ -26,8 +26,9 @@ class GameManager : public Manager {
   // slice of time, until it lets go or the game is over.
   void waitWhileHeld();
 
-  // Seeds rand() from the configuration: 0 means the time, -1 leaves it unseeded.
-  void seedRandom() const;
+  // Seeds the engine's random sequence from the configuration: 0 means the
+  // time, -1 leaves it unseeded.
+  void seedGenerator() const;
 
  public:
   /// The one game manager.

@@ -16,17 +16,31 @@ namespace vx {
 
 namespace {
 
-// The cell index (possibly negative or beyond the grid) of a coordinate:
-// float division, then floor.
-double cellIndex(float coordinate, int cell_size) {
-  return std::floor(coordinate / static_cast<float>(cell_size));
+// The cell index of a coordinate, floor(coordinate / cell_size) in float
+// division, brought into [-1, limit]: every move asks for several, and within
+// that span truncation (one down for a negative fraction) is floor exactly.
+// The caller keeps NaN away.
+int cellIndex(float coordinate, int cell_size, int limit) {
+  const float quotient = coordinate / static_cast<float>(cell_size);
+  if (!(quotient > -1.0f))
+    return -1;
+  if (!(quotient < static_cast<float>(limit)))
+    return limit;
+  const int truncated = static_cast<int>(quotient);
+  return static_cast<float>(truncated) > quotient ? truncated - 1 : truncated;
 }
 
 } // namespace
 
+BoxEdges::BoxEdges(const Box &box)
+    : left(box.getCorner().getX()), top(box.getCorner().getY()),
+      right(box.getCorner().getX() + box.getHorizontal()),
+      bottom(box.getCorner().getY() + box.getVertical()) {}
+
 Grid::Grid()
     : m_num_cols(0), m_num_rows(0), m_cell_width(Config::getInstance().getGridWidth()),
-      m_cell_height(Config::getInstance().getGridHeight()) {}
+      m_cell_height(Config::getInstance().getGridHeight()), m_round(0),
+      m_query_range{false, 0, 0, -1, -1}, m_query_valid(false) {}
 
 bool gridFits(float width, float height, int cell_width, int cell_height, double *p_cols,
               double *p_rows) {
@@ -90,12 +104,16 @@ int Grid::startUp() {
   m_p_cells = std::move(p_cells);
 
   m_out_of_bounds.clear();
+  m_round++;
+  m_query_valid = false;
   return 0;
 }
 
 void Grid::shutDown() {
   m_p_cells.reset();
   m_out_of_bounds.clear();
+  m_round++;
+  m_query_valid = false;
   m_num_cols = 0;
   m_num_rows = 0;
 }
@@ -108,13 +126,11 @@ const GridCell *Grid::listOf(const GridKey &key) const {
   return &(*m_p_cells)[static_cast<size_t>(key.row)][static_cast<size_t>(key.col)];
 }
 
-Grid::CellRange Grid::rangeOf(const Box &world_box) const {
+CellRange Grid::rangeOf(const BoxEdges &world_box) const {
   // No cells: first index beyond the last.
   CellRange range = {false, 0, 0, -1, -1};
-  const float x0 = world_box.getCorner().getX();
-  const float y0 = world_box.getCorner().getY();
-  const float x1 = x0 + world_box.getHorizontal();
-  const float y1 = y0 + world_box.getVertical();
+  const float x0 = world_box.left, y0 = world_box.top;
+  const float x1 = world_box.right, y1 = world_box.bottom;
 
   // Without a usable cell size or with a box that is not a number, the object
   // can only be kept in the out-of-bounds list.
@@ -124,10 +140,12 @@ Grid::CellRange Grid::rangeOf(const Box &world_box) const {
     return range;
   }
 
-  const double c0 = cellIndex(x0, m_cell_width);
-  const double r0 = cellIndex(y0, m_cell_height);
-  double c1 = cellIndex(x1, m_cell_width);
-  double r1 = cellIndex(y1, m_cell_height);
+  // Indices in [-1, size]: far-away boxes neither overflow an int nor make
+  // the loops over the range long.
+  const int c0 = cellIndex(x0, m_cell_width, m_num_cols);
+  const int r0 = cellIndex(y0, m_cell_height, m_num_rows);
+  int c1 = cellIndex(x1, m_cell_width, m_num_cols);
+  int r1 = cellIndex(y1, m_cell_height, m_num_rows);
 
   range.out_of_bounds = c0 < 0 || r0 < 0;
   if (r1 >= m_num_rows) {
@@ -138,21 +156,43 @@ Grid::CellRange Grid::rangeOf(const Box &world_box) const {
     c1 = m_num_cols - 1;
     range.out_of_bounds = true;
   }
-
-  // Bring every index into [-1, size] before converting, so far-away boxes
-  // neither overflow an int nor make the loops over the range long.
-  range.first_col = static_cast<int>(std::min(std::max(c0, 0.0), static_cast<double>(m_num_cols)));
-  range.first_row = static_cast<int>(std::min(std::max(r0, 0.0), static_cast<double>(m_num_rows)));
-  range.last_col = static_cast<int>(std::max(c1, -1.0));
-  range.last_row = static_cast<int>(std::max(r1, -1.0));
+  range.first_col = std::max(c0, 0);
+  range.first_row = std::max(r0, 0);
+  range.last_col = std::max(c1, -1);
+  range.last_row = std::max(r1, -1);
   return range;
+}
+
+CellRange Grid::queriedRangeOf(const BoxEdges &world_box) const {
+  if (m_query_valid && world_box.left == m_query_box.left && world_box.top == m_query_box.top &&
+      world_box.right == m_query_box.right && world_box.bottom == m_query_box.bottom)
+    return m_query_range;
+  return rangeOf(world_box);
+}
+
+CellRange Grid::filedRangeOf(const Object *p_o) const {
+  const GridPlace &place = p_o->m_grid_place;
+  if (place.p_grid == this && place.round == m_round)
+    return place.range;
+  return rangeOf(BoxEdges(getWorldBox(p_o)));
+}
+
+void Grid::setPlace(Object *p_o, const CellRange &range) const {
+  p_o->m_grid_place.p_grid = this;
+  p_o->m_grid_place.round = m_round;
+  p_o->m_grid_place.range = range;
+}
+
+void Grid::clearPlace(Object *p_o) {
+  if (p_o->m_grid_place.p_grid != nullptr)
+    p_o->m_grid_place = GridPlace();
 }
 
 GridKeySet Grid::cellsOf(const Object *p_o, Vector position) const {
   GridKeySet keys;
   if (p_o == nullptr)
     return keys;
-  const CellRange range = rangeOf(getWorldBox(p_o, position));
+  const CellRange range = rangeOf(BoxEdges(getWorldBox(p_o, position)));
   if (range.out_of_bounds)
     keys.insert(OUT_OF_BOUNDS_KEY);
   for (int row = range.first_row; row <= range.last_row; row++)
@@ -170,13 +210,14 @@ int Grid::insertObject(Object *p_o) {
     LogManager::getInstance().writeLog("Grid::insertObject(): Error! Object is NULL");
     return -1;
   }
-  const Box box = getWorldBox(p_o);
+  const BoxEdges box(getWorldBox(p_o));
   const CellRange range = rangeOf(box);
   if (range.out_of_bounds)
-    file(m_out_of_bounds, p_o, box);
+    m_out_of_bounds.assign(p_o, box);
   for (int row = range.first_row; row <= range.last_row; row++)
     for (int col = range.first_col; col <= range.last_col; col++)
-      file(cell(col, row), p_o, box);
+      cell(col, row).assign(p_o, box);
+  setPlace(p_o, range);
   return 0;
 }
 
@@ -192,12 +233,13 @@ int Grid::removeObject(Object *p_o) {
   if (!p_o->isSolid() || !p_o->isActive())
     return 0;
   // An object missing from a list is not an error.
-  const CellRange range = rangeOf(getWorldBox(p_o));
+  const CellRange range = filedRangeOf(p_o);
   if (range.out_of_bounds)
     m_out_of_bounds.remove(p_o);
   for (int row = range.first_row; row <= range.last_row; row++)
     for (int col = range.first_col; col <= range.last_col; col++)
       cell(col, row).remove(p_o);
+  clearPlace(p_o);
   return 0;
 }
 
@@ -214,9 +256,9 @@ int Grid::updatePosition(Object *p_o, Vector new_position) {
 
   // Keys under both boxes keep the object in its place; only the box filed
   // there changes. Every cell of a range lies inside the grid.
-  const CellRange old_range = rangeOf(getWorldBox(p_o));
-  const Box new_box = getWorldBox(p_o, new_position);
-  const CellRange new_range = rangeOf(new_box);
+  const CellRange old_range = filedRangeOf(p_o);
+  const BoxEdges new_box(getWorldBox(p_o, new_position));
+  const CellRange new_range = queriedRangeOf(new_box);
   if (old_range.out_of_bounds && !new_range.out_of_bounds)
     m_out_of_bounds.remove(p_o);
   for (int row = old_range.first_row; row <= old_range.last_row; row++)
@@ -224,18 +266,12 @@ int Grid::updatePosition(Object *p_o, Vector new_position) {
       if (!new_range.contains(col, row))
         cell(col, row).remove(p_o);
   if (new_range.out_of_bounds)
-    file(m_out_of_bounds, p_o, new_box);
+    m_out_of_bounds.assign(p_o, new_box);
   for (int row = new_range.first_row; row <= new_range.last_row; row++)
     for (int col = new_range.first_col; col <= new_range.last_col; col++)
-      file(cell(col, row), p_o, new_box);
+      cell(col, row).assign(p_o, new_box);
+  setPlace(p_o, new_range);
   return 0;
-}
-
-void Grid::file(GridCell &cell, Object *p_o, const Box &box) {
-  if (Box *p_filed = cell.find(p_o))
-    *p_filed = box;
-  else
-    cell.insert(p_o, box);
 }
 
 ObjectList Grid::getCollisions(const Object *p_o, Vector where) const {
@@ -262,31 +298,47 @@ void Grid::collectCollisions(const Object *p_o, Vector where, std::vector<Object
   // the box covers several lists; it was met before exactly when the first
   // key that its own keys share with the box's comes before the list at hand.
   // Only hits are checked, so nothing needs remembering.
-  const Box box = getWorldBox(p_o, where);
+  const BoxEdges box(getWorldBox(p_o, where));
   const CellRange range = rangeOf(box);
+  m_query_box = box;
+  m_query_range = range;
+  m_query_valid = true;
   const int cells = range.first_col <= range.last_col && range.first_row <= range.last_row
                         ? (range.last_col - range.first_col + 1) *
                               (range.last_row - range.first_row + 1)
                         : 0;
   const bool may_repeat = cells + (range.out_of_bounds ? 1 : 0) > 1;
-  auto metBefore = [&](const Box &hit_box, int col, int row) {
+  auto metBefore = [&](const BoxEdges &hit_box, int col, int row) {
     const CellRange own = rangeOf(hit_box);
     return (range.out_of_bounds && own.out_of_bounds) ||
            col != std::max(range.first_col, own.first_col) ||
            row != std::max(range.first_row, own.first_row);
   };
+  const BoxTest hits(box);
   if (range.out_of_bounds)
-    m_out_of_bounds.forEachWith([&](Object *p_candidate, const Box &candidate_box) {
-      if (p_candidate != p_o && boxIntersectsBox(candidate_box, box))
+    m_out_of_bounds.forEachWhere(hits, [&](Object *p_candidate, const BoxEdges &) {
+      if (p_candidate != p_o)
         out.push_back(p_candidate);
     });
   for (int row = range.first_row; row <= range.last_row; row++)
     for (int col = range.first_col; col <= range.last_col; col++)
-      cell(col, row).forEachWith([&](Object *p_candidate, const Box &candidate_box) {
-        if (p_candidate != p_o && boxIntersectsBox(candidate_box, box) &&
-            (!may_repeat || !metBefore(candidate_box, col, row)))
+      cell(col, row).forEachWhere(hits, [&](Object *p_candidate, const BoxEdges &candidate_box) {
+        if (p_candidate != p_o && (!may_repeat || !metBefore(candidate_box, col, row)))
           out.push_back(p_candidate);
       });
+}
+
+void Grid::prefetch(const Object *p_o, bool contents) const {
+  // Only a place filed in this round names cells that exist.
+  const GridPlace &place = p_o->m_grid_place;
+  if (place.p_grid != this || place.round != m_round ||
+      place.range.first_col > place.range.last_col || place.range.first_row > place.range.last_row)
+    return;
+  const GridCell &c = cell(place.range.first_col, place.range.first_row);
+  if (contents)
+    c.prefetch();
+  else
+    __builtin_prefetch(&c);
 }
 
 bool Grid::isAllocated() const { return m_p_cells != nullptr; }

@@ -5,6 +5,9 @@
 #ifndef VX_GRID_H
 #define VX_GRID_H
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <memory>
 #include <set>
 #include <vector>
@@ -17,6 +20,7 @@
 namespace vx {
 
 class Object;
+class Grid;
 
 /// A cell of the grid, or OUT_OF_BOUNDS_KEY for the out-of-bounds list.
 /// Keys are ordered by row, then column.
@@ -44,10 +48,96 @@ const GridKey OUT_OF_BOUNDS_KEY = {-1, -1};
 /// An ordered set of keys.
 typedef std::set<GridKey> GridKeySet;
 
+/// A world box as the grid files it: its edges, the right and bottom ones
+/// worked out once when it is filed rather than at every query that meets it.
+struct BoxEdges {
+  float left, top, right, bottom;
+
+  /// The edges of a box: corner, and corner plus extent.
+  explicit BoxEdges(const Box &box = Box());
+};
+
+static_assert(sizeof(BoxEdges) == 4 * sizeof(float), "BoxEdges is read as four floats");
+
+/// Tests boxes against one box, as boxIntersectsBox would (edges included),
+/// without branches: a crowded cell tests many candidates whose outcome no
+/// branch predictor can guess. The box's lanes are laid out once, so that a
+/// candidate costs two comparisons of four lanes.
+class BoxTest {
+ public:
+  explicit BoxTest(const BoxEdges &box)
+#ifdef __SSE2__
+      : m_starts(_mm_setr_ps(box.left, box.top, box.left, box.top)),
+        m_bounds(_mm_setr_ps(box.right, box.bottom, box.left, box.top))
+#else
+      : m_box(box)
+#endif
+  {
+  }
+
+  /// Whether the candidate's box meets the tested one.
+  bool operator()(const BoxEdges &candidate) const {
+#ifdef __SSE2__
+    // With c the candidate and q the tested box, per axis:
+    // (q.start <= c.start & c.start <= q.end) | (c.start <= q.start & q.start <= c.end).
+    // Lanes 0-1 hold the first half for x and y, lanes 2-3 the second; NaN
+    // fails every comparison, as it does in the scalar test.
+    const __m128 c = _mm_loadu_ps(&candidate.left); // c.left, c.top, c.right, c.bottom
+    const __m128 c_starts = _mm_movelh_ps(c, c);    // c.left, c.top, c.left, c.top
+    // q.start <= c.start (lanes 0-1) and q.start <= c.end (2-3); then
+    // c.start <= q.end (0-1) and c.start <= q.start (2-3).
+    const __m128 ordered =
+        _mm_and_ps(_mm_cmple_ps(m_starts, c), _mm_cmple_ps(c_starts, m_bounds));
+    const int mask = _mm_movemask_ps(ordered);
+    return ((mask | mask >> 2) & 3) == 3;
+#else
+    return overlap(candidate.left, candidate.right, m_box.left, m_box.right) &
+           overlap(candidate.top, candidate.bottom, m_box.top, m_box.bottom);
+#endif
+  }
+
+ private:
+#ifdef __SSE2__
+  __m128 m_starts; // q.left, q.top, q.left, q.top
+  __m128 m_bounds; // q.right, q.bottom, q.left, q.top
+#else
+  BoxEdges m_box;
+
+  // intervalsOverlap on intervals given by their ends.
+  static bool overlap(float a, float a_end, float b, float b_end) {
+    return ((b <= a) & (a <= b_end)) | ((a <= b) & (b <= a_end));
+  }
+#endif
+};
+
+/// The keys of a box: the out-of-bounds list when out_of_bounds is set, and
+/// every cell from (first_col, first_row) to (last_col, last_row) (none when a
+/// first index exceeds the last). The same keys as a GridKeySet, without
+/// building one: the grid works out a range for every move.
+struct CellRange {
+  bool out_of_bounds;
+  int first_col, first_row, last_col, last_row;
+
+  /// Whether the cell at (col, row) is one of the range's.
+  bool contains(int col, int row) const {
+    return first_col <= col && col <= last_col && first_row <= row && row <= last_row;
+  }
+};
+
+/// Where a grid filed an object, kept with the object: the grid takes it out
+/// of the same keys without working them out again, and loads its cell ahead
+/// of a move. Valid while the grid and its filing round are the ones named.
+struct GridPlace {
+  const Grid *p_grid = nullptr; ///< The grid that filed the object, or null.
+  unsigned round = 0;           ///< That grid's round (a new one at each startUp).
+  CellRange range = {false, 0, 0, -1, -1}; ///< The keys it was filed under.
+};
+
 /// The objects of one cell, each with its world box as filed, in the order
 /// they entered the cell. A query reads the boxes from here, one run of
 /// memory, instead of visiting every object near the mover.
-typedef OrderedObjects<Box> GridCell;
+typedef OrderedObjects<BoxEdges> GridCell;
+extern template class OrderedObjects<BoxEdges>; // Made in ObjectSet.cpp.
 
 /// The most cells a grid may have; a larger boundary is refused at startUp.
 const long MAX_GRID_CELLS = 1000000;
@@ -69,25 +159,16 @@ class Grid {
   int m_num_rows;             // Number of rows.
   int m_cell_width;           // Cell width in world cells.
   int m_cell_height;          // Cell height in world cells.
+  unsigned m_round;           // Counts the start-ups: places filed before are stale.
 
-  // The keys of a box: the out-of-bounds list when out_of_bounds is set, and
-  // every cell from (first_col, first_row) to (last_col, last_row) (none when
-  // a first index exceeds the last). The same keys as a GridKeySet, without
-  // building one: the grid works out a range for every move.
-  struct CellRange {
-    bool out_of_bounds;
-    int first_col, first_row, last_col, last_row;
-
-    bool contains(int col, int row) const {
-      return first_col <= col && col <= last_col && first_row <= row && row <= last_row;
-    }
-  };
+  // The last range a collision query worked out, for the move that follows
+  // it: the box it was for and its keys.
+  mutable BoxEdges m_query_box;
+  mutable CellRange m_query_range;
+  mutable bool m_query_valid;
 
   // The list a key stands for, or null for a key outside the grid.
   const GridCell *listOf(const GridKey &key) const;
-
-  // Files the object with its box under a key, or updates the box filed.
-  static void file(GridCell &cell, Object *p_o, const Box &box);
 
   // The cell at a column and row known to lie inside the grid.
   const GridCell &cell(int col, int row) const {
@@ -98,7 +179,18 @@ class Grid {
   }
 
   // The keys covered by the box, as cellsOf() lists them.
-  CellRange rangeOf(const Box &world_box) const;
+  CellRange rangeOf(const BoxEdges &world_box) const;
+
+  // The same, taken from the last query when it was for this box.
+  CellRange queriedRangeOf(const BoxEdges &world_box) const;
+
+  // The keys the object is filed under: from its place when this grid filed
+  // it in this round, else worked out from its box at its position.
+  CellRange filedRangeOf(const Object *p_o) const;
+
+  // Records where the object is filed, or that it is filed nowhere.
+  void setPlace(Object *p_o, const CellRange &range) const;
+  static void clearPlace(Object *p_o);
 
  public:
   /// No cells yet; the cell size comes from the configuration.
@@ -134,6 +226,11 @@ class Grid {
   /// The same objects in the same order, appended to a list the caller keeps:
   /// a query that allocates nothing once the list has grown.
   void collectCollisions(const Object *p_o, Vector where, std::vector<Object *> &out) const;
+
+  /// Starts loading, ahead of use, what a move of the object near its current
+  /// position reads: with contents false the cell itself, with contents true
+  /// the objects it lists (the cell must have been loaded by then).
+  void prefetch(const Object *p_o, bool contents) const;
 
   /// The keys covered by the object's world box placed at position.
   GridKeySet cellsOf(const Object *p_o, Vector position) const;

@@ -182,7 +182,7 @@ class LockstepMatch : public Manager {
   /// The match's figures so far.
   const MatchStats &getStats() const;
 
-  /// The seed rand() gets in a match: the host's.
+  /// The seed the random sequence gets in a match: the host's.
   int chooseSeed(int seed) const;
 
   /// Before each step of the game loop: waits until both players' input for

@@ -9,6 +9,7 @@
 
 #include "Animation.h"
 #include "Box.h"
+#include "Grid.h"
 #include "Manager.h"
 #include "Path.h"
 #include "Shape.h"
@@ -91,6 +92,10 @@ class Object {
   bool m_follow_path;                // Follow m_path every step.
   bool m_avoid_collisions;           // A HARD mover slides along HARD obstacles.
   bool m_in_world;                   // The world accepted the object at construction.
+  GridPlace m_grid_place;            // Where the grid filed the object, if it did.
+
+  // The grid keeps m_grid_place.
+  friend class Grid;
 
   void markModified(unsigned int attributes);
 

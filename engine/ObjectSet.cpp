@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "Grid.h"
+
 namespace vx {
 
 namespace {
@@ -33,7 +35,7 @@ template <typename Extra> long OrderedObjects<Extra>::placeOf(const Object *p_o)
     return -1;
   if (m_index.empty()) {
     for (size_t i = m_head; i < m_slots.size(); i++)
-      if (m_slots[i].p_o == p_o)
+      if (m_slots[i] == p_o)
         return static_cast<long>(i);
     return -1;
   }
@@ -85,16 +87,21 @@ template <typename Extra> void OrderedObjects<Extra>::reindex() {
   m_index.assign(size, Entry{nullptr, 0});
   m_index_shift = 64 - bits;
   for (size_t i = m_head; i < m_slots.size(); i++)
-    if (m_slots[i].p_o != nullptr)
-      indexPut(m_slots[i].p_o, static_cast<int32_t>(i));
+    if (m_slots[i] != nullptr)
+      indexPut(m_slots[i], static_cast<int32_t>(i));
 }
 
 template <typename Extra> void OrderedObjects<Extra>::compact() {
   size_t kept = 0;
   for (size_t i = m_head; i < m_slots.size(); i++)
-    if (m_slots[i].p_o != nullptr)
+    if (m_slots[i] != nullptr) {
+      if (HAS_EXTRA)
+        m_extras[kept] = m_extras[i];
       m_slots[kept++] = m_slots[i];
+    }
   m_slots.resize(kept);
+  if (HAS_EXTRA)
+    m_extras.resize(kept);
   m_head = 0;
   reindex();
 }
@@ -104,11 +111,29 @@ template <typename Extra> int OrderedObjects<Extra>::insert(Object *p_o, const E
     return -1;
   if (contains(p_o))
     return 0;
+  return append(p_o, extra);
+}
+
+template <typename Extra> int OrderedObjects<Extra>::assign(Object *p_o, const Extra &extra) {
+  const long place = placeOf(p_o);
+  if (place >= 0) {
+    if (HAS_EXTRA)
+      m_extras[static_cast<size_t>(place)] = extra;
+    return 0;
+  }
+  return p_o == nullptr ? -1 : append(p_o, extra);
+}
+
+template <typename Extra> int OrderedObjects<Extra>::append(Object *p_o, const Extra &extra) {
   if (m_slots.size() >= static_cast<size_t>(INT32_MAX))
     return -1;
   try {
-    m_slots.push_back(Slot{p_o, extra});
+    if (HAS_EXTRA)
+      m_extras.push_back(extra);
+    m_slots.push_back(p_o);
   } catch (const std::bad_alloc &) {
+    if (HAS_EXTRA && m_extras.size() > m_slots.size())
+      m_extras.pop_back();
     return -1;
   }
   m_count++;
@@ -124,7 +149,7 @@ template <typename Extra> int OrderedObjects<Extra>::remove(const Object *p_o) {
   const long place = placeOf(p_o);
   if (place < 0)
     return -1;
-  m_slots[static_cast<size_t>(place)].p_o = nullptr;
+  m_slots[static_cast<size_t>(place)] = nullptr;
   if (!m_index.empty())
     indexErase(p_o);
   m_count--;
@@ -142,15 +167,16 @@ template <typename Extra> int OrderedObjects<Extra>::remove(const Object *p_o) {
 
 template <typename Extra> void OrderedObjects<Extra>::clear() {
   m_slots.clear();
+  m_extras.clear();
   m_count = 0;
   m_head = 0;
   m_index.clear();
 }
 
 template <typename Extra> Object *OrderedObjects<Extra>::first() const {
-  while (m_head < m_slots.size() && m_slots[m_head].p_o == nullptr)
+  while (m_head < m_slots.size() && m_slots[m_head] == nullptr)
     m_head++;
-  return m_head < m_slots.size() ? m_slots[m_head].p_o : nullptr;
+  return m_head < m_slots.size() ? m_slots[m_head] : nullptr;
 }
 
 template <typename Extra> void OrderedObjects<Extra>::appendTo(std::vector<Object *> &out) const {
@@ -165,6 +191,6 @@ template <typename Extra> ObjectList OrderedObjects<Extra>::toList() const {
 }
 
 template class OrderedObjects<NoExtra>;
-template class OrderedObjects<Box>;
+template class OrderedObjects<BoxEdges>;
 
 } // namespace vx

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 #include "Box.h"
@@ -26,6 +27,9 @@ namespace vx {
 
 class Object;
 
+/// How much of a set's storage prefetch() asks for at most, in bytes.
+const ptrdiff_t PREFETCH_BYTES = 512;
+
 /// The value of a set whose pointers carry none.
 struct NoExtra {};
 
@@ -33,11 +37,8 @@ struct NoExtra {};
 /// of the objects.
 template <typename Extra> class OrderedObjects {
  private:
-  /// A pointer with its value; a null pointer where one was removed.
-  struct Slot {
-    Object *p_o;
-    Extra extra;
-  };
+  /// Whether the pointers carry values at all.
+  static constexpr bool HAS_EXTRA = !std::is_empty<Extra>::value;
 
   /// One entry of the index: a pointer and its place in m_slots. An entry
   /// with a null pointer is free.
@@ -46,7 +47,11 @@ template <typename Extra> class OrderedObjects {
     int32_t slot;
   };
 
-  std::vector<Slot> m_slots;     ///< Insertion order.
+  /// The pointers in insertion order, a null pointer where one was removed.
+  std::vector<Object *> m_slots;
+  /// The value of each place of m_slots (empty when there are none), apart
+  /// from the pointers, so that a walk testing values reads only values.
+  std::vector<Extra> m_extras;
   int m_count;                   ///< Pointers held.
   mutable size_t m_head;         ///< No pointer is held before this place.
   std::vector<Entry> m_index;    ///< Open addressing; empty while the set is small.
@@ -70,6 +75,9 @@ template <typename Extra> class OrderedObjects {
   /// Squeezes the holes out of m_slots, keeping the order.
   void compact();
 
+  /// Adds a pointer known to be absent at the end. 0, or -1 without room.
+  int append(Object *p_o, const Extra &extra);
+
  public:
   /// An empty set.
   OrderedObjects();
@@ -78,11 +86,11 @@ template <typename Extra> class OrderedObjects {
   /// stays where it is with its value (0).
   int insert(Object *p_o, const Extra &extra = Extra());
 
-  /// The value of a pointer held, or null.
-  Extra *find(const Object *p_o) {
-    const long place = placeOf(p_o);
-    return place < 0 ? nullptr : &m_slots[static_cast<size_t>(place)].extra;
-  }
+  /// Sets the value of a pointer held, or adds the pointer at the end with
+  /// that value: one search where find() and insert() would make two. -1 for
+  /// a null pointer or when there is no room.
+  int assign(Object *p_o, const Extra &extra);
+
 
   /// Removes a pointer, keeping the order of the rest. -1 if absent.
   int remove(const Object *p_o);
@@ -104,15 +112,30 @@ template <typename Extra> class OrderedObjects {
   /// Calls action with every pointer held, in order. The set must not change meanwhile.
   template <typename Action> void forEach(Action action) const {
     for (size_t i = m_head; i < m_slots.size(); i++)
-      if (m_slots[i].p_o != nullptr)
-        action(m_slots[i].p_o);
+      if (m_slots[i] != nullptr)
+        action(m_slots[i]);
   }
 
-  /// The same with each pointer's value.
-  template <typename Action> void forEachWith(Action action) const {
-    for (size_t i = m_head; i < m_slots.size(); i++)
-      if (m_slots[i].p_o != nullptr)
-        action(m_slots[i].p_o, m_slots[i].extra);
+  /// Calls action with every pointer held whose value passes test, in order,
+  /// and with that value. The values are tested first, the pointers read only
+  /// for those that pass: a walk over many values and few matches reads one
+  /// run of memory. The set must not change meanwhile.
+  template <typename Test, typename Action> void forEachWhere(Test test, Action action) const {
+    const Extra *p_extras = m_extras.data();
+    for (size_t i = m_head, end = m_slots.size(); i < end; i++)
+      if (test(p_extras[i]) && m_slots[i] != nullptr)
+        action(m_slots[i], p_extras[i]);
+  }
+
+  /// Asks the processor to start loading the first values (or pointers).
+  void prefetch() const {
+    const char *p_begin = HAS_EXTRA ? reinterpret_cast<const char *>(m_extras.data() + m_head)
+                                    : reinterpret_cast<const char *>(m_slots.data() + m_head);
+    const char *p_end =
+        HAS_EXTRA ? reinterpret_cast<const char *>(m_extras.data() + m_extras.size())
+                  : reinterpret_cast<const char *>(m_slots.data() + m_slots.size());
+    for (const char *p = p_begin; p < p_end && p < p_begin + PREFETCH_BYTES; p += 64)
+      __builtin_prefetch(p);
   }
 
   /// Appends the pointers held, in order.
@@ -123,7 +146,6 @@ template <typename Extra> class OrderedObjects {
 };
 
 extern template class OrderedObjects<NoExtra>;
-extern template class OrderedObjects<Box>;
 
 /// The ordered set of plain object pointers.
 typedef OrderedObjects<NoExtra> ObjectSet;

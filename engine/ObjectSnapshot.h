@@ -41,6 +41,16 @@ class ObjectSnapshot {
   /// Whether nothing is left to walk.
   bool isEmpty() const { return m_objects.empty(); }
 
+  /// The object `ahead` places after the next one to hand out, or null past
+  /// the end or when it has gone.
+  Object *peek(size_t ahead) const {
+    const size_t place = m_next + ahead;
+    if (place >= m_objects.size())
+      return nullptr;
+    Object *p_o = m_objects[place];
+    return m_gone.empty() || m_gone.count(p_o) == 0 ? p_o : nullptr;
+  }
+
   /// The object went away: it is never handed out from now on.
   void forget(const Object *p_o);
 };

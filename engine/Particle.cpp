@@ -29,7 +29,7 @@ float randomFraction() { return static_cast<float>(randomInt()) / RANDOM_MAX; }
 // A random offset spread evenly around 0: up to half the spread either way.
 float spreadOffset(float spread) { return randomFraction() * spread - spread * 0.5f; }
 
-// A random whole offset for a whole spread: rand() % spread - spread / 2.
+// A random whole offset for a whole spread: randomInt() % spread - spread / 2.
 int spreadOffset(int spread) { return randomInt() % spread - spread / 2; }
 
 // a + b, kept within the range of int.

@@ -92,7 +92,7 @@ struct RecordHeader {
   int grid_width = 0;     ///< The scene graph's grid cell size.
   int grid_height = 0;
   ///@}
-  int seed = 0;           ///< The seed rand() was given.
+  int seed = 0;           ///< The seed the random sequence was given.
   int path_work = 0;      ///< Path search expansions per step.
   int players = 1;        ///< Players of the game (2 for a match).
 };

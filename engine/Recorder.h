@@ -151,7 +151,7 @@ class Recorder : public Manager,
   /// has stopped.
   void sayHeld();
 
-  /// The seed rand() gets: a replay's is the record's; a recording notes it
+  /// The seed the random sequence gets: a replay's is the record's; a recording notes it
   /// and writes the record's header.
   int chooseSeed(int seed);
 

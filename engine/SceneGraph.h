@@ -80,6 +80,12 @@ class SceneGraph {
   /// The same objects, appended to a list the caller keeps.
   void collectCollisions(const Object *p_o, Vector where, std::vector<Object *> &out) const;
 
+  /// Starts loading the grid cell under a solid active object ahead of its move.
+  void prefetch(const Object *p_o, bool contents) const {
+    if (p_o->isSolid() && p_o->isActive())
+      m_grid.prefetch(p_o, contents);
+  }
+
   /// The grid (for inspection).
   const Grid &getGrid() const;
 

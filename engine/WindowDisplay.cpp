@@ -86,6 +86,15 @@ Vector glyphOffset(const sf::FloatRect &ink) {
                 moveInside(ink.top, ink.top + ink.height, cell_top, cell_top + cell_height));
 }
 
+// Where a window of `size` pixels stands centred on the desktop; a window
+// larger than the desktop keeps its top-left corner on it.
+sf::Vector2i centredOn(const sf::VideoMode &desktop, sf::Vector2u size) {
+  const auto centre = [](unsigned int desktop_side, unsigned int window_side) {
+    return std::max(0, (static_cast<int>(desktop_side) - static_cast<int>(window_side)) / 2);
+  };
+  return sf::Vector2i(centre(desktop.width, size.x), centre(desktop.height, size.y));
+}
+
 // The library's colour of a 0xRRGGBB one, opaque.
 sf::Color opaque(std::uint32_t rgb) {
   return sf::Color(static_cast<sf::Uint8>(rgb >> 16), static_cast<sf::Uint8>(rgb >> 8),
@@ -190,6 +199,12 @@ int WindowDisplay::open(DisplayGrid &grid) {
     return -1;
   }
   endGameOnWindowSystemLoss();
+  // The window library centres a new window across by the desktop's width
+  // and down by the desktop's width too: on a landscape desktop without a
+  // window manager to move it, the window's bottom rows open below the
+  // screen's edge. It is centred here on both axes.
+  if (config.getWindowState() != 1)
+    m_p_window->setPosition(centredOn(desktop, m_p_window->getSize()));
   m_p_window->setMouseCursorVisible(config.getShowMouse());
   m_p_window->setVerticalSyncEnabled(true);
 

@@ -50,6 +50,21 @@ class WorldManager::ObjectWalk {
   std::vector<Object *> &fill() { return m_snapshot.fill(); }
   bool isEmpty() const { return m_snapshot.isEmpty(); }
 
+  // Starts loading what the moves a few objects ahead will read: the objects
+  // themselves furthest ahead, then the grid cells under them, then the
+  // contents of those cells. A world too big for the caches then waits on
+  // memory for one mover at a time no longer.
+  void prefetchAhead(const SceneGraph &scene_graph) const {
+    const size_t AHEAD = 8;
+    if (const Object *p_ahead = m_snapshot.peek(2 * AHEAD))
+      for (size_t line = 0; line < sizeof(Object); line += 64)
+        __builtin_prefetch(reinterpret_cast<const char *>(p_ahead) + line);
+    if (const Object *p_ahead = m_snapshot.peek(AHEAD))
+      scene_graph.prefetch(p_ahead, false);
+    if (const Object *p_ahead = m_snapshot.peek(AHEAD / 2))
+      scene_graph.prefetch(p_ahead, true);
+  }
+
   // The next object still in the world, or null at the end.
   Object *next() {
     m_p_current = m_snapshot.next();
@@ -320,6 +335,7 @@ void WorldManager::update() {
     ObjectWalk walk(*this);
     walk.take(m_scene_graph.activeSet());
     for (Object *p_o = walk.next(); p_o != nullptr; p_o = walk.next()) {
+      walk.prefetchAhead(m_scene_graph);
       Vector new_position = p_o->predictPosition();
       if (new_position != p_o->getPosition())
         moveObject(p_o, new_position);

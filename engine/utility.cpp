@@ -220,7 +220,59 @@ bool isOnStack(const void *p_address) {
 
 bool valueInRange(float value, float min, float max) { return min <= value && value <= max; }
 
-int randomInt() { return std::rand() & RANDOM_MAX; }
+namespace {
+
+// The random sequence: an additive feedback generator over 31 words, its
+// table filled by a multiplicative congruential generator and run 310 times
+// before the first number (the sequence the native build's C library gives).
+const int RANDOM_DEGREE = 31;    // Words in the table.
+const int RANDOM_SEPARATION = 3; // How far the front runs ahead of the rear.
+
+struct RandomState {
+  std::int32_t table[RANDOM_DEGREE] = {};
+  int front = RANDOM_SEPARATION;
+  int rear = 0;
+  bool seeded = false;
+};
+
+RandomState g_random;
+
+std::int32_t nextRandom() {
+  std::int32_t *table = g_random.table;
+  const std::uint32_t sum = static_cast<std::uint32_t>(table[g_random.front]) +
+                            static_cast<std::uint32_t>(table[g_random.rear]);
+  table[g_random.front] = static_cast<std::int32_t>(sum);
+  g_random.front = (g_random.front + 1) % RANDOM_DEGREE;
+  g_random.rear = (g_random.rear + 1) % RANDOM_DEGREE;
+  return static_cast<std::int32_t>(sum >> 1);
+}
+
+} // namespace
+
+void seedRandom(unsigned int seed) {
+  std::int32_t word = static_cast<std::int32_t>(seed == 0 ? 1 : seed);
+  g_random.table[0] = word;
+  for (int i = 1; i < RANDOM_DEGREE; i++) {
+    // 16807 * word mod (2^31 - 1), without overflowing.
+    const std::int64_t high = word / 127773, low = word % 127773;
+    std::int64_t next = 16807 * low - 2836 * high;
+    if (next < 0)
+      next += 2147483647;
+    word = static_cast<std::int32_t>(next);
+    g_random.table[i] = word;
+  }
+  g_random.front = RANDOM_SEPARATION;
+  g_random.rear = 0;
+  for (int i = 0; i < RANDOM_DEGREE * 10; i++)
+    nextRandom();
+  g_random.seeded = true;
+}
+
+int randomInt() {
+  if (!g_random.seeded)
+    seedRandom(1);
+  return nextRandom() & RANDOM_MAX;
+}
 
 void sineCosine(float radians, float &sine, float &cosine) {
   // Quarter turns taken off first (pi / 2 in two parts, so the remainder

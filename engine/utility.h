@@ -64,8 +64,17 @@ bool valueInRange(float value, float min, float max);
 /// The largest value randomInt() returns; formulas divide by it for a fraction.
 const int RANDOM_MAX = 32767;
 
-/// A random integer in 0 to RANDOM_MAX, from the runtime's rand() (which the
-/// game manager seeds). Every random draw of the engine and game goes through here.
+/// Starts the engine's random sequence afresh from a seed (0 counts as 1).
+/// The game manager seeds it at start-up; a sequence never seeded runs as
+/// seeded with 1.
+void seedRandom(unsigned int seed);
+
+/// A random integer in 0 to RANDOM_MAX, the next of the engine's own sequence.
+/// Every random draw of the engine and game goes through here, never through
+/// the C library's rand(): libraries call that too (the audio system does
+/// when it starts), and a game must draw the same numbers wherever it is
+/// recorded or replayed. The sequence is the low 15 bits of what the native
+/// build's C library gives for the same seed, so older records still replay.
 int randomInt();
 
 /// The sine and cosine of an angle in radians (best within a few turns of 0),

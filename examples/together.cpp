@@ -8,7 +8,7 @@
 // The engine runs the same world on both machines and exchanges only the
 // players' input, so the game code is written as if both sat at one machine:
 // every keyboard and mouse event says which player gave it (getPlayer()),
-// and rand() gives both machines the same numbers.
+// and vx::randomInt() gives both machines the same numbers.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,8 +53,8 @@ class Star : public vx::Object {
   int m_score[2] = {0, 0};
 
   void jump() {
-    setPosition(vx::Vector(static_cast<float>(2 + std::rand() % 76),
-                           static_cast<float>(2 + std::rand() % 20)));
+    setPosition(vx::Vector(static_cast<float>(2 + vx::randomInt() % 76),
+                           static_cast<float>(2 + vx::randomInt() % 20)));
   }
 
  public:

@@ -3,7 +3,7 @@
 // input manager as the local player's. So it can stand in for either player
 // of a match, and a record of its game replays like any other. It keeps out
 // of the world (no id, not hashed) and draws its choices from a generator of
-// its own, never from rand(), which belongs to the shared world.
+// its own, never from randomInt(), which belongs to the shared world.
 #ifndef SWAT_AUTO_PLAYER_H
 #define SWAT_AUTO_PLAYER_H
 

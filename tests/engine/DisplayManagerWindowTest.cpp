@@ -266,6 +266,41 @@ TEST(DisplayWindowStartUp, NoDisplayIsRefusedInsteadOfAborting) {
   EXPECT_FALSE(DisplayManager::getInstance().isStarted());
 }
 
+// A new window stands centred on the screen, so its last row of cells shows:
+// what is drawn there is in a picture of the whole screen. (The window
+// library alone puts a window of the default size 256 pixels low on this
+// 1280 x 1024 screen, and a tall one partly below its edge.)
+TEST(DisplayWindowPlacement, OpensCentredWithTheLastRowOnTheScreen) {
+  const sf::VideoMode screen = sf::VideoMode::getDesktopMode();
+  const struct { int width, height; } cases[] = {{1024, 768}, {640, 960}, {1200, 480}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+    vxtest::LogCapture log;
+    vx::Config::getInstance().loadConfig(
+        "headless:false,window_horizontal_pixels:" + std::to_string(c.width) +
+        ",window_vertical_pixels:" + std::to_string(c.height) + ",window_horizontal_chars:40,");
+    DisplayManager &display = DisplayManager::getInstance();
+    ASSERT_EQ(display.startUp(), 0);
+    const sf::Vector2i corner = display.getWindow()->getPosition();
+    EXPECT_EQ(corner.x, (static_cast<int>(screen.width) - c.width) / 2);
+    EXPECT_EQ(corner.y, (static_cast<int>(screen.height) - c.height) / 2);
+    ASSERT_EQ(display.drawString(Vector(0, 23), std::string(40, '#'), vx::JUSTIFY_LEFT, vx::RED), 0);
+    ASSERT_EQ(display.swapBuffers(), 0);
+    // The frame reaches the screen a little after it is shown.
+    vxtest::TempDir dir;
+    const std::string shot = dir.file("screen.png");
+    int on_screen = 0;
+    for (int tries = 0; tries < 50 && on_screen == 0; tries++) {
+      sf::Image image;
+      if (vxtest::runCommand("import -window root png:" + shot) && image.loadFromFile(shot))
+        on_screen = countColor(image, sf::Color::Red, corner.x, corner.y + c.height * 23 / 24,
+                               corner.x + c.width, corner.y + c.height);
+    }
+    EXPECT_GT(on_screen, 0) << "the last row is not on the screen";
+    display.shutDown();
+  }
+}
+
 // With the default window, cells are 12.8 pixels wide and the font scale asks
 // for characters wider than that: the character size shrinks until a glyph
 // fits its cell, so drawing the neighbour cell does not cut a character off.

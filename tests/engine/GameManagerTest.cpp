@@ -201,18 +201,18 @@ TEST_F(EngineFixture, ZeroFrameTimeNeverSleepsNorReports) {
 }
 
 TEST_F(EngineFixture, SeedMinusOneLeavesTheGeneratorUnseeded) {
-  std::srand(1);
+  vx::seedRandom(1);
   int unseeded_first = vx::randomInt();
-  std::srand(1); // Back to the state of a process that never seeded.
+  vx::seedRandom(1); // Back to the state of a process that never seeded.
   start("random_seed:-1,");
   EXPECT_EQ(vx::randomInt(), unseeded_first);
   vx::GameManager::getInstance().shutDown();
 }
 
 TEST_F(EngineFixture, ConfiguredSeedSeedsTheGenerator) {
-  std::srand(1234);
+  vx::seedRandom(1234);
   int expected = vx::randomInt();
-  std::srand(99);
+  vx::seedRandom(99);
   start("random_seed:1234,");
   EXPECT_EQ(vx::randomInt(), expected);
   vx::GameManager::getInstance().shutDown();

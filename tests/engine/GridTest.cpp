@@ -1,6 +1,7 @@
 // The uniform grid that files solid objects by the cells their boxes cover.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -144,6 +145,54 @@ TEST_F(GridFixture, MovesWithinTheSameCellsChangeNoList) {
   p_a->setPosition(Vector(30, 4));
   EXPECT_EQ(contents(grid.getCell({0, 0})), std::vector<Object *>{p_b});
   EXPECT_EQ(contents(grid.getCell({1, 0})), std::vector<Object *>{p_a});
+}
+
+// Every list of the grid holds exactly the objects whose keys name it: after
+// moves, a rebuilt grid (new boundary), a second grid filing the same
+// objects, deactivation and deletion.
+TEST_F(GridFixture, EveryListHoldsTheObjectsWhoseKeysNameIt) {
+  std::vector<Object *> objects = {make(1, 1), make(19.5f, 7.5f, 2, 2), make(-1, 3, 2, 1),
+                                   make(79, 23, 3, 3)};
+  auto expectFiled = [&](const Grid &grid, const char *when) {
+    std::vector<GridKey> keys{OUT_OF_BOUNDS_KEY};
+    for (int row = 0; row < grid.getNumRows(); row++)
+      for (int col = 0; col < grid.getNumCols(); col++)
+        keys.push_back({col, row});
+    for (const GridKey &key : keys) {
+      std::vector<Object *> expected;
+      for (Object *p_o : objects)
+        if (p_o->isActive() && grid.cellsOf(p_o, p_o->getPosition()).count(key) == 1)
+          expected.push_back(p_o);
+      std::vector<Object *> filed = contents(grid.getCell(key));
+      std::sort(expected.begin(), expected.end());
+      std::sort(filed.begin(), filed.end());
+      EXPECT_EQ(filed, expected) << when << ", key " << key.col << "," << key.row;
+    }
+  };
+  expectFiled(worldGrid(), "made");
+  Grid other; // Cut for the present 80 x 24 world.
+  ASSERT_EQ(other.startUp(), 0);
+  objects[1]->setPosition(Vector(40.5f, 15.5f));
+  objects[2]->setPosition(Vector(3, 3));
+  expectFiled(worldGrid(), "moved");
+  world().setBoundary(Box(Vector(0, 0), 200, 60));
+  objects[0]->setPosition(Vector(150, 50));
+  objects[1]->setPosition(Vector(100.5f, 30.5f));
+  expectFiled(worldGrid(), "moved in a larger world");
+
+  for (Object *p_o : objects)
+    other.insertObject(p_o);
+  objects[1]->setPosition(Vector(61, 9));
+  other.removeObject(objects[2]);
+  expectFiled(worldGrid(), "moved while also in another grid");
+
+  world().setBoundary(Box(Vector(0, 0), 80, 24));
+  objects[1]->setActive(false);
+  world().markForDelete(objects[0]);
+  world().update();
+  objects.erase(objects.begin());
+  objects[1]->setPosition(Vector(70, 20));
+  expectFiled(worldGrid(), "after a smaller world, deactivation and deletion");
 }
 
 TEST_F(GridFixture, CollisionsAreReportedOnceAndNeverIncludeTheQueriedObject) {

@@ -44,11 +44,11 @@ class ParticleTest : public vxtest::WorldFixture {
 // The next `count` values of the random source after seeding it; the source
 // is seeded again, so the code under test draws the same values.
 std::vector<int> drawsAfterSeed(unsigned int seed, int count) {
-  std::srand(seed);
+  vx::seedRandom(seed);
   std::vector<int> draws;
   for (int i = 0; i < count; i++)
     draws.push_back(vx::randomInt());
-  std::srand(seed);
+  vx::seedRandom(seed);
   return draws;
 }
 
@@ -134,7 +134,7 @@ TEST_F(ParticleTest, PresetsMakeTheirCountsSizesSpeedsAgesAndColours) {
     SCOPED_TRACE(::testing::Message() << "effect " << c.effect << " scale " << c.scale);
     m_world.shutDown();
     ASSERT_EQ(m_world.startUp(), 0);
-    std::srand(3);
+    vx::seedRandom(3);
     ASSERT_EQ(vx::addParticles(static_cast<vx::ParticleEffect>(c.effect), Vector(40, 12), c.scale,
                                static_cast<vx::Color>(c.color)),
               0);

@@ -66,7 +66,7 @@ class ParticleWindow : public ::testing::Test {
 
 TEST_F(ParticleWindow, BurstCirclesBlendOverWhatLiesUnderThem) {
   // Twelve red circles of radius 8 at 160 of 255 opacity, flying apart.
-  std::srand(5);
+  vx::seedRandom(5);
   ASSERT_EQ(vx::addParticles(12, Vector(20, 12), 0, Vector(0, 0), 0, 8, 0, 0.6f, 0, 50, 0, 160,
                              0, 255, 0, 0, 0, vx::PLAIN_PARTICLE),
             0);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "TerminalScreen.h"
+#include "utility.h"
 
 namespace {
 
@@ -100,12 +101,12 @@ TEST(TerminalScreen, WritesWhatChangedAndTheTerminalShowsTheGrid) {
     grid.setTerminalSize(90, 30);
     grid.setBackground(vx::packRGB(0, 0, 255));
     ModelTerminal term(90, 30);
-    std::srand(7);
+    vx::seedRandom(7);
     for (int i = 0; i < 600; i++) {
-      const int x = std::rand() % 80, y = std::rand() % 24;
-      grid.put(x, y, static_cast<char>(std::rand() % 130), vx::packRGB(std::rand() % 256, 255, 0));
+      const int x = vx::randomInt() % 80, y = vx::randomInt() % 24;
+      grid.put(x, y, static_cast<char>(vx::randomInt() % 130), vx::packRGB(vx::randomInt() % 256, 255, 0));
       if (i % 5 == 0)
-        grid.blend(x, y, vx::packRGB(255, 0, 0), static_cast<unsigned char>(std::rand() % 256));
+        grid.blend(x, y, vx::packRGB(255, 0, 0), static_cast<unsigned char>(vx::randomInt() % 256));
     }
     grid.put(-1, 3, 'X', 0); // Outside: ignored.
     grid.put(79, 23, 'E', 0xFFFFFF);

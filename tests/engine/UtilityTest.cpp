@@ -82,7 +82,7 @@ TEST(ValueInRange, IncludesBothEnds) {
 }
 
 TEST(RandomInt, StaysWithinTheFifteenBitRangeAndFollowsTheSeed) {
-  std::srand(7);
+  vx::seedRandom(7);
   int first = vx::randomInt();
   bool saw_high = false;
   for (int i = 0; i < 100000; i++) {
@@ -92,7 +92,7 @@ TEST(RandomInt, StaysWithinTheFifteenBitRangeAndFollowsTheSeed) {
     saw_high |= value > vx::RANDOM_MAX / 2;
   }
   EXPECT_TRUE(saw_high);
-  std::srand(7);
+  vx::seedRandom(7);
   EXPECT_EQ(vx::randomInt(), first);
 }
 

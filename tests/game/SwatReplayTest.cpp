@@ -81,6 +81,20 @@ TEST(SwatReplay, AGameRecordedAtItsFrameTimeReplaysFastAtThatFrameTime) {
   EXPECT_TRUE(contains(replay.out, "Replay matched the record")) << replay.out << replay.err;
 }
 
+TEST(SwatReplay, AGameReplaysThoughALibraryDrewFromTheCLibrarysRand) {
+  // The audio system, for one, calls rand() when it starts: the game's own
+  // numbers must not move with it.
+  vxtest::TempDir dir;
+  const std::string path = dir.file("game.vxr");
+  vxtest::recordBotGame(path, 2024, 600, 0, 0, [] {
+    for (int i = 0; i < 120; i++)
+      std::rand();
+  });
+  const vxtest::ReplayOutcome replay = vxtest::runSwat("", "--replay '" + path + "' --fast");
+  EXPECT_EQ(replay.exit_code, 0) << replay.err;
+  EXPECT_TRUE(contains(replay.out, "Replay matched the record")) << replay.out << replay.err;
+}
+
 TEST(SwatReplay, AReplayNeverWritesTheViewersBestStreak) {
   vxtest::TempDir dir;
   const std::string path = dir.file("game.vxr");

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "Splash.h"
@@ -17,8 +18,9 @@ namespace vxtest {
 // with the seed, headless, to `path`: the splash screen, then the start
 // screen and the pause object, as the program does. A frame time of 0 does
 // not sleep. With `idle_every`, the bot leaves every n-th minigame alone.
+// `each_step`, when given, runs after the bot's turn in every step.
 inline void recordBotGame(const std::string &path, int seed, int steps, int frame_time = 0,
-                          int idle_every = 0) {
+                          int idle_every = 0, const std::function<void()> &each_step = {}) {
   TempDir dir;
   AudioOutput audio = AudioOutput::silent();
   writeFile(dir.file("config.txt"), "headless:true,networking:false,frame_time:" +
@@ -39,6 +41,8 @@ inline void recordBotGame(const std::string &path, int seed, int steps, int fram
     plan.max_steps = steps;
     plan.turn_every = 9;
     plan.idle_every = idle_every; // Fewer searches for a spot: a sanitizer build stays quick.
+    if (each_step)
+      plan.observe = [&each_step](SwatBot &) { return each_step(), false; };
     SwatBot *p_bot = new SwatBot(plan);
     game_manager.run();
     delete p_bot;

@@ -7,6 +7,8 @@
 // that lives until exit keeps the driver loaded and its allocations named.
 #include "WindowTestSupport.h"
 
+#include <algorithm>
+
 #include <dlfcn.h>
 
 #include <cstdio>
@@ -48,6 +50,10 @@ sf::Image backBuffer() {
 }
 
 int countColor(const sf::Image &image, sf::Color color, int x0, int y0, int x1, int y1) {
+  // Parts of the rectangle off the image hold no pixels.
+  x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+  x1 = std::min(x1, static_cast<int>(image.getSize().x));
+  y1 = std::min(y1, static_cast<int>(image.getSize().y));
   int count = 0;
   for (int y = y0; y < y1; y++)
     for (int x = x0; x < x1; x++)

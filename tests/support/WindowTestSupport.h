@@ -11,7 +11,7 @@ namespace vxtest {
 // What has been drawn so far into the display manager's back buffer.
 sf::Image backBuffer();
 
-// Pixels of exactly the colour in the rectangle [x0, x1) x [y0, y1).
+// Pixels of exactly the colour in the rectangle [x0, x1) x [y0, y1) (none off the image).
 int countColor(const sf::Image &image, sf::Color color, int x0, int y0, int x1, int y1);
 
 // Pixels of exactly the colour in the whole image.
