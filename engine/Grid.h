@@ -59,10 +59,11 @@ struct BoxEdges {
 
 static_assert(sizeof(BoxEdges) == 4 * sizeof(float), "BoxEdges is read as four floats");
 
-/// Tests boxes against one box, as boxIntersectsBox would (edges included),
-/// without branches: a crowded cell tests many candidates whose outcome no
-/// branch predictor can guess. The box's lanes are laid out once, so that a
-/// candidate costs two comparisons of four lanes.
+/// Tests boxes against one box, as boxIntersectsBox would (edges included).
+/// Where the processor has SSE2 it does so without branches, since a crowded
+/// cell tests many candidates whose outcome no branch predictor can guess:
+/// the box's lanes are laid out once, and a candidate costs two comparisons
+/// of four lanes.
 class BoxTest {
  public:
   explicit BoxTest(const BoxEdges &box)
@@ -91,7 +92,7 @@ class BoxTest {
     const int mask = _mm_movemask_ps(ordered);
     return ((mask | mask >> 2) & 3) == 3;
 #else
-    return overlap(candidate.left, candidate.right, m_box.left, m_box.right) &
+    return overlap(candidate.left, candidate.right, m_box.left, m_box.right) &&
            overlap(candidate.top, candidate.bottom, m_box.top, m_box.bottom);
 #endif
   }
@@ -105,7 +106,7 @@ class BoxTest {
 
   // intervalsOverlap on intervals given by their ends.
   static bool overlap(float a, float a_end, float b, float b_end) {
-    return ((b <= a) & (a <= b_end)) | ((a <= b) & (b <= a_end));
+    return (b <= a && a <= b_end) || (a <= b && b <= a_end);
   }
 #endif
 };
