@@ -51,7 +51,10 @@ typedef std::set<GridKey> GridKeySet;
 /// A world box as the grid files it: its edges, the right and bottom ones
 /// worked out once when it is filed rather than at every query that meets it.
 struct BoxEdges {
-  float left, top, right, bottom;
+  float left;   ///< The corner's x.
+  float top;    ///< The corner's y.
+  float right;  ///< The corner's x plus the width.
+  float bottom; ///< The corner's y plus the height.
 
   /// The edges of a box: corner, and corner plus extent.
   explicit BoxEdges(const Box &box = Box());
@@ -66,6 +69,7 @@ static_assert(sizeof(BoxEdges) == 4 * sizeof(float), "BoxEdges is read as four f
 /// of four lanes.
 class BoxTest {
  public:
+  /// A test against `box`.
   explicit BoxTest(const BoxEdges &box)
 #ifdef __SSE2__
       : m_starts(_mm_setr_ps(box.left, box.top, box.left, box.top)),
@@ -116,8 +120,11 @@ class BoxTest {
 /// first index exceeds the last). The same keys as a GridKeySet, without
 /// building one: the grid works out a range for every move.
 struct CellRange {
-  bool out_of_bounds;
-  int first_col, first_row, last_col, last_row;
+  bool out_of_bounds; ///< Whether the out-of-bounds list is one of the keys.
+  int first_col;      ///< The first column of cells.
+  int first_row;      ///< The first row of cells.
+  int last_col;       ///< The last column of cells.
+  int last_row;       ///< The last row of cells.
 
   /// Whether the cell at (col, row) is one of the range's.
   bool contains(int col, int row) const {
