@@ -53,6 +53,9 @@ bool parseBlocks(ByteCursor &in, const std::string &bytes, std::vector<RecordSte
     }
     if (flags == 0 || (flags & ~(RECORD_HASH | RECORD_INPUT)) != 0)
       return in.fail("the record is corrupted: bad block flags " + std::to_string(flags));
+    // A step's block means at least one more step in all: the count must fit.
+    if (step == INT_MAX)
+      return in.fail("the record is corrupted: step count too large");
     RecordStep block;
     block.step = static_cast<int>(step);
     block.has_hash = (flags & RECORD_HASH) != 0;
