@@ -17,14 +17,25 @@ const size_t MIN_INDEX = 64;
 } // namespace
 
 template <typename Extra>
-OrderedObjects<Extra>::OrderedObjects() : m_count(0), m_head(0), m_index_shift(64) {}
+OrderedObjects<Extra>::OrderedObjects() : m_count(0), m_head(0), m_cut(0), m_index_shift(64) {}
+
+template <typename Extra> size_t OrderedObjects<Extra>::home(const Object *p_o) const {
+  // Objects made one after another lie near one another in memory, and a
+  // world makes, walks and deletes them in that order. Within each 64 KiB of
+  // memory the entries keep the objects' order, one per 64 bytes, so such a
+  // run of objects reads a run of the index instead of missing the cache for
+  // every object; each 64 KiB block starts at its own place, spread by
+  // Fibonacci hashing of the block's number, so that objects far apart do not
+  // crowd the same entries.
+  const uintptr_t address = reinterpret_cast<uintptr_t>(p_o);
+  const uint64_t block_start = (static_cast<uint64_t>(address >> 16) * 0x9E3779B97F4A7C15ULL) >>
+                               m_index_shift;
+  return static_cast<size_t>((block_start + (address >> 6)) & (m_index.size() - 1));
+}
 
 template <typename Extra> size_t OrderedObjects<Extra>::entryOf(const Object *p_o) const {
-  // Fibonacci hashing: the multiplication spreads the aligned pointer's
-  // middle bits into the top ones, which pick the entry.
   const size_t mask = m_index.size() - 1;
-  size_t i = static_cast<size_t>((reinterpret_cast<uintptr_t>(p_o) * 0x9E3779B97F4A7C15ULL) >>
-                                 m_index_shift);
+  size_t i = home(p_o);
   while (m_index[i].p_o != nullptr && m_index[i].p_o != p_o)
     i = (i + 1) & mask;
   return i;
@@ -40,12 +51,12 @@ template <typename Extra> long OrderedObjects<Extra>::placeOf(const Object *p_o)
     return -1;
   }
   const Entry &entry = m_index[entryOf(p_o)];
-  return entry.p_o == nullptr ? -1 : entry.slot;
+  return entry.p_o == nullptr ? -1 : static_cast<long>(entry.slot - m_cut);
 }
 
 template <typename Extra>
-void OrderedObjects<Extra>::indexPut(const Object *p_o, int32_t slot) {
-  m_index[entryOf(p_o)] = {p_o, slot};
+void OrderedObjects<Extra>::indexPut(const Object *p_o, size_t place) {
+  m_index[entryOf(p_o)] = {p_o, m_cut + static_cast<int64_t>(place)};
 }
 
 template <typename Extra> void OrderedObjects<Extra>::indexErase(const Object *p_o) {
@@ -62,9 +73,8 @@ template <typename Extra> void OrderedObjects<Extra>::indexErase(const Object *p
       j = (j + 1) & mask;
       if (m_index[j].p_o == nullptr)
         return;
-      const size_t home = static_cast<size_t>(
-          (reinterpret_cast<uintptr_t>(m_index[j].p_o) * 0x9E3779B97F4A7C15ULL) >> m_index_shift);
-      const bool stays = hole <= j ? (hole < home && home <= j) : (hole < home || home <= j);
+      const size_t start = home(m_index[j].p_o);
+      const bool stays = hole <= j ? (hole < start && start <= j) : (hole < start || start <= j);
       if (!stays)
         break;
     }
@@ -85,10 +95,11 @@ template <typename Extra> void OrderedObjects<Extra>::reindex() {
     bits++;
   }
   m_index.assign(size, Entry{nullptr, 0});
+  m_cut = 0;
   m_index_shift = 64 - bits;
   for (size_t i = m_head; i < m_slots.size(); i++)
     if (m_slots[i] != nullptr)
-      indexPut(m_slots[i], static_cast<int32_t>(i));
+      indexPut(m_slots[i], i);
 }
 
 template <typename Extra> void OrderedObjects<Extra>::compact() {
@@ -141,7 +152,7 @@ template <typename Extra> int OrderedObjects<Extra>::append(Object *p_o, const E
                       : 2 * static_cast<size_t>(m_count) > m_index.size())
     reindex();
   else if (!m_index.empty())
-    indexPut(p_o, static_cast<int32_t>(m_slots.size() - 1));
+    indexPut(p_o, m_slots.size() - 1);
   return 0;
 }
 
@@ -153,16 +164,35 @@ template <typename Extra> int OrderedObjects<Extra>::remove(const Object *p_o) {
   if (!m_index.empty())
     indexErase(p_o);
   m_count--;
+  if (m_count == 0) {
+    clear();
+    return 0;
+  }
+  if (static_cast<size_t>(place) == m_head)
+    first();
   // A small set is walked often for few pointers (a grid cell under every
   // move), so it keeps few holes; a large one rebuilds its index when it
-  // squeezes them out, so it waits until they outnumber its pointers. Either
-  // way the squeezing costs constant time per removal on average.
-  const size_t holes = m_slots.size() - static_cast<size_t>(m_count);
-  if (m_count == 0)
-    clear();
-  else if (holes > static_cast<size_t>(m_index.empty() ? m_count / 4 : m_count))
+  // squeezes them out, so it waits until they outnumber its pointers. Holes
+  // at the front are cut off once they outnumber the pointers, and an index
+  // left sixteen times too big for the count is rebuilt smaller. Each of these
+  // costs constant time per removal on average.
+  const size_t holes = m_slots.size() - m_head - static_cast<size_t>(m_count);
+  if (holes > static_cast<size_t>(m_index.empty() ? m_count / 4 : m_count))
     compact();
+  else if (m_index.size() > MIN_INDEX && m_index.size() / 16 > static_cast<size_t>(m_count))
+    compact();
+  else if (m_head > static_cast<size_t>(m_count))
+    cutFront();
   return 0;
+}
+
+template <typename Extra> void OrderedObjects<Extra>::cutFront() {
+  const auto cut = static_cast<std::ptrdiff_t>(m_head);
+  m_slots.erase(m_slots.begin(), m_slots.begin() + cut);
+  if (HAS_EXTRA)
+    m_extras.erase(m_extras.begin(), m_extras.begin() + cut);
+  m_cut += cut;
+  m_head = 0;
 }
 
 template <typename Extra> void OrderedObjects<Extra>::clear() {
@@ -170,6 +200,7 @@ template <typename Extra> void OrderedObjects<Extra>::clear() {
   m_extras.clear();
   m_count = 0;
   m_head = 0;
+  m_cut = 0;
   m_index.clear();
 }
 

@@ -5,9 +5,12 @@
 ///
 /// Removal leaves a hole in the ordered storage that walks skip; the holes are
 /// squeezed out once they outnumber the pointers held (a quarter of them in a
-/// small set), so the storage stays within twice the count. Beyond a few dozen
-/// places an open-addressing index from pointer to place finds a pointer
-/// without a scan.
+/// small set). Holes before the earliest pointer are cut off the front once
+/// they outnumber the pointers, without touching the index, so a set emptied
+/// in the order it was filled (a world deleting its objects) never rebuilds
+/// its index. The storage stays within three times the count. Beyond a few
+/// dozen places an open-addressing index from pointer to place finds a
+/// pointer without a scan.
 ///
 /// Each pointer can carry a value of its own (the grid keeps every object's
 /// box beside it, so that a query reads one run of memory instead of visiting
@@ -40,11 +43,11 @@ template <typename Extra> class OrderedObjects {
   /// Whether the pointers carry values at all.
   static constexpr bool HAS_EXTRA = !std::is_empty<Extra>::value;
 
-  /// One entry of the index: a pointer and its place in m_slots. An entry
-  /// with a null pointer is free.
+  /// One entry of the index: a pointer and its place counted from the first
+  /// place ever held (m_slots[slot - m_cut]). An entry with a null pointer is free.
   struct Entry {
     const Object *p_o;
-    int32_t slot;
+    int64_t slot;
   };
 
   /// The pointers in insertion order, a null pointer where one was removed.
@@ -54,8 +57,12 @@ template <typename Extra> class OrderedObjects {
   std::vector<Extra> m_extras;
   int m_count;                   ///< Pointers held.
   mutable size_t m_head;         ///< No pointer is held before this place.
+  int64_t m_cut;                 ///< Places cut off the front of m_slots so far.
   std::vector<Entry> m_index;    ///< Open addressing; empty while the set is small.
   int m_index_shift;             ///< 64 minus log2 of the index's size.
+
+  /// The entry of m_index where the search for p_o starts.
+  size_t home(const Object *p_o) const;
 
   /// Where p_o sits in m_index, or where it would go.
   size_t entryOf(const Object *p_o) const;
@@ -63,8 +70,8 @@ template <typename Extra> class OrderedObjects {
   /// Place of p_o in m_slots, or -1.
   long placeOf(const Object *p_o) const;
 
-  /// Records in the index that p_o sits at slot.
-  void indexPut(const Object *p_o, int32_t slot);
+  /// Records in the index that p_o sits at m_slots[place].
+  void indexPut(const Object *p_o, size_t place);
 
   /// Drops p_o from the index, closing the gap in its probe run.
   void indexErase(const Object *p_o);
@@ -74,6 +81,9 @@ template <typename Extra> class OrderedObjects {
 
   /// Squeezes the holes out of m_slots, keeping the order.
   void compact();
+
+  /// Cuts the places before m_head off m_slots; the index stays as it is.
+  void cutFront();
 
   /// Adds a pointer known to be absent at the end. 0, or -1 without room.
   int append(Object *p_o, const Extra &extra);

@@ -61,6 +61,21 @@ TEST(ObjectSet, KeepsInsertionOrderThroughInsertionsAndRemovals) {
       }
     }
     EXPECT_EQ(contents(set), expected);
+
+    // Filled, then emptied from the front down to a few, as a world deletes
+    // what it made: the front is cut off and the index made smaller.
+    set.clear();
+    expected.assign(pool_size, nullptr);
+    for (size_t i = 0; i < pool_size; i++)
+      ASSERT_EQ(set.insert(expected[i] = &pool[i]), 0);
+    while (expected.size() > 3) {
+      ASSERT_EQ(set.remove(expected.front()), 0);
+      ASSERT_FALSE(set.contains(expected.front()));
+      expected.erase(expected.begin());
+      ASSERT_TRUE(set.contains(expected.back()));
+      ASSERT_EQ(set.first(), expected.front());
+    }
+    EXPECT_EQ(contents(set), expected);
     EXPECT_EQ(set.insert(nullptr), -1);
     set.clear();
     EXPECT_TRUE(set.isEmpty());
