@@ -46,7 +46,7 @@ template <typename Extra> long OrderedObjects<Extra>::placeOf(const Object *p_o)
     return -1;
   if (m_index.empty()) {
     for (size_t i = m_head; i < m_slots.size(); i++)
-      if (m_slots[i] == p_o)
+      if (m_slots[i].p_o == p_o)
         return static_cast<long>(i);
     return -1;
   }
@@ -98,21 +98,16 @@ template <typename Extra> void OrderedObjects<Extra>::reindex() {
   m_cut = 0;
   m_index_shift = 64 - bits;
   for (size_t i = m_head; i < m_slots.size(); i++)
-    if (m_slots[i] != nullptr)
-      indexPut(m_slots[i], i);
+    if (m_slots[i].p_o != nullptr)
+      indexPut(m_slots[i].p_o, i);
 }
 
 template <typename Extra> void OrderedObjects<Extra>::compact() {
   size_t kept = 0;
   for (size_t i = m_head; i < m_slots.size(); i++)
-    if (m_slots[i] != nullptr) {
-      if (HAS_EXTRA)
-        m_extras[kept] = m_extras[i];
+    if (m_slots[i].p_o != nullptr)
       m_slots[kept++] = m_slots[i];
-    }
-  m_slots.resize(kept);
-  if (HAS_EXTRA)
-    m_extras.resize(kept);
+  m_slots.erase(m_slots.begin() + static_cast<std::ptrdiff_t>(kept), m_slots.end());
   m_head = 0;
   reindex();
 }
@@ -128,8 +123,7 @@ template <typename Extra> int OrderedObjects<Extra>::insert(Object *p_o, const E
 template <typename Extra> int OrderedObjects<Extra>::assign(Object *p_o, const Extra &extra) {
   const long place = placeOf(p_o);
   if (place >= 0) {
-    if (HAS_EXTRA)
-      m_extras[static_cast<size_t>(place)] = extra;
+    m_slots[static_cast<size_t>(place)].setValue(extra);
     return 0;
   }
   return p_o == nullptr ? -1 : append(p_o, extra);
@@ -139,12 +133,8 @@ template <typename Extra> int OrderedObjects<Extra>::append(Object *p_o, const E
   if (m_slots.size() >= static_cast<size_t>(INT32_MAX))
     return -1;
   try {
-    if (HAS_EXTRA)
-      m_extras.push_back(extra);
-    m_slots.push_back(p_o);
+    m_slots.emplace_back(p_o, extra);
   } catch (const std::bad_alloc &) {
-    if (HAS_EXTRA && m_extras.size() > m_slots.size())
-      m_extras.pop_back();
     return -1;
   }
   m_count++;
@@ -160,7 +150,7 @@ template <typename Extra> int OrderedObjects<Extra>::remove(const Object *p_o) {
   const long place = placeOf(p_o);
   if (place < 0)
     return -1;
-  m_slots[static_cast<size_t>(place)] = nullptr;
+  m_slots[static_cast<size_t>(place)].p_o = nullptr;
   if (!m_index.empty())
     indexErase(p_o);
   m_count--;
@@ -189,15 +179,12 @@ template <typename Extra> int OrderedObjects<Extra>::remove(const Object *p_o) {
 template <typename Extra> void OrderedObjects<Extra>::cutFront() {
   const auto cut = static_cast<std::ptrdiff_t>(m_head);
   m_slots.erase(m_slots.begin(), m_slots.begin() + cut);
-  if (HAS_EXTRA)
-    m_extras.erase(m_extras.begin(), m_extras.begin() + cut);
   m_cut += cut;
   m_head = 0;
 }
 
 template <typename Extra> void OrderedObjects<Extra>::clear() {
   m_slots.clear();
-  m_extras.clear();
   m_count = 0;
   m_head = 0;
   m_cut = 0;
@@ -205,9 +192,9 @@ template <typename Extra> void OrderedObjects<Extra>::clear() {
 }
 
 template <typename Extra> Object *OrderedObjects<Extra>::first() const {
-  while (m_head < m_slots.size() && m_slots[m_head] == nullptr)
+  while (m_head < m_slots.size() && m_slots[m_head].p_o == nullptr)
     m_head++;
-  return m_head < m_slots.size() ? m_slots[m_head] : nullptr;
+  return m_head < m_slots.size() ? m_slots[m_head].p_o : nullptr;
 }
 
 template <typename Extra> void OrderedObjects<Extra>::appendTo(std::vector<Object *> &out) const {

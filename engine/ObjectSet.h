@@ -12,9 +12,10 @@
 /// dozen places an open-addressing index from pointer to place finds a
 /// pointer without a scan.
 ///
-/// Each pointer can carry a value of its own (the grid keeps every object's
-/// box beside it, so that a query reads one run of memory instead of visiting
-/// every object near the mover); ObjectSet carries none.
+/// Each pointer can carry a value of its own, kept beside it (the grid keeps
+/// every object's box there, so that a query reads one run of memory instead
+/// of visiting every object near the mover, and finds the pointer of a box it
+/// hits in the line it has just read); ObjectSet carries none.
 #ifndef VX_OBJECT_SET_H
 #define VX_OBJECT_SET_H
 
@@ -36,13 +37,38 @@ const ptrdiff_t PREFETCH_BYTES = 512;
 /// The value of a set whose pointers carry none.
 struct NoExtra {};
 
+/// A place of an ordered set: a pointer, null where one was removed, and the
+/// value it carries.
+template <typename Extra, bool = std::is_empty<Extra>::value> struct OrderedSlot {
+  Object *p_o;  ///< The pointer, or null.
+  Extra extra;  ///< Its value.
+
+  /// A place holding p with its value.
+  OrderedSlot(Object *p, const Extra &value) : p_o(p), extra(value) {}
+
+  /// The value.
+  const Extra &value() const { return extra; }
+  /// Sets the value.
+  void setValue(const Extra &new_extra) { extra = new_extra; }
+};
+
+/// A place of a set whose pointers carry no value: the pointer alone.
+template <typename Extra> struct OrderedSlot<Extra, true> {
+  Object *p_o; ///< The pointer, or null.
+
+  /// A place holding p.
+  OrderedSlot(Object *p, const Extra &) : p_o(p) {}
+
+  /// No value: an empty one.
+  Extra value() const { return Extra(); }
+  /// Nothing to set.
+  void setValue(const Extra &) {}
+};
+
 /// An insertion-ordered set of object pointers, each with a value of type Extra; it owns none
 /// of the objects.
 template <typename Extra> class OrderedObjects {
  private:
-  /// Whether the pointers carry values at all.
-  static constexpr bool HAS_EXTRA = !std::is_empty<Extra>::value;
-
   /// One entry of the index: a pointer and its place counted from the first
   /// place ever held (m_slots[slot - m_cut]). An entry with a null pointer is free.
   struct Entry {
@@ -50,11 +76,11 @@ template <typename Extra> class OrderedObjects {
     int64_t slot;
   };
 
-  /// The pointers in insertion order, a null pointer where one was removed.
-  std::vector<Object *> m_slots;
-  /// The value of each place of m_slots (empty when there are none), apart
-  /// from the pointers, so that a walk testing values reads only values.
-  std::vector<Extra> m_extras;
+  typedef OrderedSlot<Extra> Slot;
+
+  /// The pointers in insertion order with their values, a null pointer where
+  /// one was removed.
+  std::vector<Slot> m_slots;
   int m_count;                   ///< Pointers held.
   mutable size_t m_head;         ///< No pointer is held before this place.
   int64_t m_cut;                 ///< Places cut off the front of m_slots so far.
@@ -122,28 +148,24 @@ template <typename Extra> class OrderedObjects {
   /// Calls action with every pointer held, in order. The set must not change meanwhile.
   template <typename Action> void forEach(Action action) const {
     for (size_t i = m_head; i < m_slots.size(); i++)
-      if (m_slots[i] != nullptr)
-        action(m_slots[i]);
+      if (m_slots[i].p_o != nullptr)
+        action(m_slots[i].p_o);
   }
 
   /// Calls action with every pointer held whose value passes test, in order,
-  /// and with that value. The values are tested first, the pointers read only
-  /// for those that pass: a walk over many values and few matches reads one
-  /// run of memory. The set must not change meanwhile.
+  /// and with that value. The set must not change meanwhile.
   template <typename Test, typename Action> void forEachWhere(Test test, Action action) const {
-    const Extra *p_extras = m_extras.data();
-    for (size_t i = m_head, end = m_slots.size(); i < end; i++)
-      if (test(p_extras[i]) && m_slots[i] != nullptr)
-        action(m_slots[i], p_extras[i]);
+    for (size_t i = m_head, end = m_slots.size(); i < end; i++) {
+      const Slot &slot = m_slots[i];
+      if (test(slot.value()) && slot.p_o != nullptr)
+        action(slot.p_o, slot.value());
+    }
   }
 
-  /// Asks the processor to start loading the first values (or pointers).
+  /// Asks the processor to start loading the first places.
   void prefetch() const {
-    const char *p_begin = HAS_EXTRA ? reinterpret_cast<const char *>(m_extras.data() + m_head)
-                                    : reinterpret_cast<const char *>(m_slots.data() + m_head);
-    const char *p_end =
-        HAS_EXTRA ? reinterpret_cast<const char *>(m_extras.data() + m_extras.size())
-                  : reinterpret_cast<const char *>(m_slots.data() + m_slots.size());
+    const char *p_begin = reinterpret_cast<const char *>(m_slots.data() + m_head);
+    const char *p_end = reinterpret_cast<const char *>(m_slots.data() + m_slots.size());
     for (const char *p = p_begin; p < p_end && p < p_begin + PREFETCH_BYTES; p += 64)
       __builtin_prefetch(p);
   }
