@@ -177,10 +177,28 @@ CellRange Grid::filedRangeOf(const Object *p_o) const {
   return rangeOf(BoxEdges(getWorldBox(p_o)));
 }
 
-void Grid::setPlace(Object *p_o, const CellRange &range) const {
+int64_t Grid::filedSlotOf(const Object *p_o) const {
+  const GridPlace &place = p_o->m_grid_place;
+  return place.p_grid == this && place.round == m_round ? place.slot : -1;
+}
+
+void Grid::setPlace(Object *p_o, const CellRange &range, int64_t slot) const {
   p_o->m_grid_place.p_grid = this;
   p_o->m_grid_place.round = m_round;
   p_o->m_grid_place.range = range;
+  p_o->m_grid_place.slot = slot;
+}
+
+void Grid::fileInCells(Object *p_o, const BoxEdges &box, const CellRange &range, int64_t &slot) {
+  if (range.first_row > range.last_row || range.first_col > range.last_col) {
+    slot = -1;
+    return;
+  }
+  cell(range.first_col, range.first_row).assign(p_o, box, &slot);
+  for (int row = range.first_row; row <= range.last_row; row++)
+    for (int col = range.first_col; col <= range.last_col; col++)
+      if (row != range.first_row || col != range.first_col)
+        cell(col, row).assign(p_o, box);
 }
 
 void Grid::clearPlace(Object *p_o) {
@@ -214,10 +232,9 @@ int Grid::insertObject(Object *p_o) {
   const CellRange range = rangeOf(box);
   if (range.out_of_bounds)
     m_out_of_bounds.assign(p_o, box);
-  for (int row = range.first_row; row <= range.last_row; row++)
-    for (int col = range.first_col; col <= range.last_col; col++)
-      cell(col, row).assign(p_o, box);
-  setPlace(p_o, range);
+  int64_t slot = -1;
+  fileInCells(p_o, box, range, slot);
+  setPlace(p_o, range, slot);
   return 0;
 }
 
@@ -234,11 +251,12 @@ int Grid::removeObject(Object *p_o) {
     return 0;
   // An object missing from a list is not an error.
   const CellRange range = filedRangeOf(p_o);
+  const int64_t slot = filedSlotOf(p_o);
   if (range.out_of_bounds)
     m_out_of_bounds.remove(p_o);
   for (int row = range.first_row; row <= range.last_row; row++)
     for (int col = range.first_col; col <= range.last_col; col++)
-      cell(col, row).remove(p_o);
+      cell(col, row).remove(p_o, row == range.first_row && col == range.first_col ? slot : -1);
   clearPlace(p_o);
   return 0;
 }
@@ -254,23 +272,35 @@ int Grid::updatePosition(Object *p_o, Vector new_position) {
     return -1;
   }
 
-  // Keys under both boxes keep the object in its place; only the box filed
-  // there changes. Every cell of a range lies inside the grid.
-  const CellRange old_range = filedRangeOf(p_o);
+  // Most moves stay within the one cell the object is filed in: only the box
+  // filed there changes, at the place kept with the object.
   const BoxEdges new_box(getWorldBox(p_o, new_position));
   const CellRange new_range = queriedRangeOf(new_box);
+  GridPlace &place = p_o->m_grid_place;
+  if (new_range.isOneCell() && place.p_grid == this && place.round == m_round &&
+      place.range == new_range)
+    return cell(new_range.first_col, new_range.first_row).assign(p_o, new_box, &place.slot);
+
+  // Keys under both boxes keep the object in its place; only the box filed
+  // there changes. Every cell of a range lies inside the grid. The place kept
+  // for the old first cell spares a search there.
+  const CellRange old_range = filedRangeOf(p_o);
+  const int64_t old_slot = filedSlotOf(p_o);
   if (old_range.out_of_bounds && !new_range.out_of_bounds)
     m_out_of_bounds.remove(p_o);
   for (int row = old_range.first_row; row <= old_range.last_row; row++)
     for (int col = old_range.first_col; col <= old_range.last_col; col++)
       if (!new_range.contains(col, row))
-        cell(col, row).remove(p_o);
+        cell(col, row).remove(
+            p_o, row == old_range.first_row && col == old_range.first_col ? old_slot : -1);
   if (new_range.out_of_bounds)
     m_out_of_bounds.assign(p_o, new_box);
-  for (int row = new_range.first_row; row <= new_range.last_row; row++)
-    for (int col = new_range.first_col; col <= new_range.last_col; col++)
-      cell(col, row).assign(p_o, new_box);
-  setPlace(p_o, new_range);
+  int64_t slot = old_range.first_col == new_range.first_col &&
+                         old_range.first_row == new_range.first_row
+                     ? old_slot
+                     : -1;
+  fileInCells(p_o, new_box, new_range, slot);
+  setPlace(p_o, new_range, slot);
   return 0;
 }
 
@@ -303,6 +333,17 @@ void Grid::collectCollisions(const Object *p_o, Vector where, std::vector<Object
   m_query_box = box;
   m_query_range = range;
   m_query_valid = true;
+  const BoxTest hits(box);
+
+  // Most boxes lie within one cell, where nothing can be met twice.
+  if (range.isOneCell()) {
+    cell(range.first_col, range.first_row)
+        .forEachWhere(hits, [p_o, &out](Object *p_candidate, const BoxEdges &) {
+          if (p_candidate != p_o)
+            out.push_back(p_candidate);
+        });
+    return;
+  }
   const int cells = range.first_col <= range.last_col && range.first_row <= range.last_row
                         ? (range.last_col - range.first_col + 1) *
                               (range.last_row - range.first_row + 1)
@@ -314,7 +355,6 @@ void Grid::collectCollisions(const Object *p_o, Vector where, std::vector<Object
            col != std::max(range.first_col, own.first_col) ||
            row != std::max(range.first_row, own.first_row);
   };
-  const BoxTest hits(box);
   if (range.out_of_bounds)
     m_out_of_bounds.forEachWhere(hits, [&](Object *p_candidate, const BoxEdges &) {
       if (p_candidate != p_o)
@@ -335,10 +375,13 @@ void Grid::prefetch(const Object *p_o, bool contents) const {
       place.range.first_col > place.range.last_col || place.range.first_row > place.range.last_row)
     return;
   const GridCell &c = cell(place.range.first_col, place.range.first_row);
-  if (contents)
+  if (contents) {
     c.prefetch();
-  else
+  } else {
+    // A cell may straddle two cache lines; the query reads both.
     __builtin_prefetch(&c);
+    __builtin_prefetch(reinterpret_cast<const char *>(&c + 1) - 1);
+  }
 }
 
 bool Grid::isAllocated() const { return m_p_cells != nullptr; }

@@ -8,6 +8,7 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#include <cstdint>
 #include <memory>
 #include <set>
 #include <vector>
@@ -93,8 +94,10 @@ class BoxTest {
     // c.start <= q.end (0-1) and c.start <= q.start (2-3).
     const __m128 ordered =
         _mm_and_ps(_mm_cmple_ps(m_starts, c), _mm_cmple_ps(c_starts, m_bounds));
-    const int mask = _mm_movemask_ps(ordered);
-    return ((mask | mask >> 2) & 3) == 3;
+    // The box meets the candidate when x and y each pass one half: bit m of
+    // PASSES is set for the masks m where (lane 0 | lane 2) & (lane 1 | lane 3).
+    const unsigned PASSES = 0xFAC8;
+    return (PASSES >> _mm_movemask_ps(ordered)) & 1;
 #else
     return overlap(candidate.left, candidate.right, m_box.left, m_box.right) &&
            overlap(candidate.top, candidate.bottom, m_box.top, m_box.bottom);
@@ -130,6 +133,18 @@ struct CellRange {
   bool contains(int col, int row) const {
     return first_col <= col && col <= last_col && first_row <= row && row <= last_row;
   }
+
+  /// Whether the range is one cell of the grid and nothing else.
+  bool isOneCell() const {
+    return !out_of_bounds && first_col == last_col && first_row == last_row && first_col >= 0;
+  }
+
+  /// Whether both ranges are made of the same keys, written alike.
+  bool operator==(const CellRange &other) const {
+    return out_of_bounds == other.out_of_bounds && first_col == other.first_col &&
+           first_row == other.first_row && last_col == other.last_col &&
+           last_row == other.last_row;
+  }
 };
 
 /// Where a grid filed an object, kept with the object: the grid takes it out
@@ -139,6 +154,7 @@ struct GridPlace {
   const Grid *p_grid = nullptr; ///< The grid that filed the object, or null.
   unsigned round = 0;           ///< That grid's round (a new one at each startUp).
   CellRange range = {false, 0, 0, -1, -1}; ///< The keys it was filed under.
+  int64_t slot = -1; ///< Its place in the first cell of the range, as a hint (-1: none).
 };
 
 /// The objects of one cell, each with its world box as filed, in the order
@@ -196,8 +212,15 @@ class Grid {
   // it in this round, else worked out from its box at its position.
   CellRange filedRangeOf(const Object *p_o) const;
 
+  // The place hint filed with the object in this grid and round, or -1.
+  int64_t filedSlotOf(const Object *p_o) const;
+
   // Records where the object is filed, or that it is filed nowhere.
-  void setPlace(Object *p_o, const CellRange &range) const;
+  void setPlace(Object *p_o, const CellRange &range, int64_t slot) const;
+
+  // Files the object with its box under every cell of the range; the place in
+  // the first cell is tried at `slot` first and written back there.
+  void fileInCells(Object *p_o, const BoxEdges &box, const CellRange &range, int64_t &slot);
   static void clearPlace(Object *p_o);
 
  public:

@@ -74,9 +74,11 @@ std::string solidnessToString(int solidness) {
 Object::Object() : Object("(Undefined)", HARD, MAX_ALTITUDE / 2) {}
 
 Object::Object(std::string type, Solidness solidness, int altitude)
-    : m_id(takeId()), m_type(std::move(type)), m_is_active(true), m_is_visible(true),
+    : m_solidness(solidness), m_is_active(true), m_is_visible(true), m_no_soft(false),
+      m_follow_path(false), m_avoid_collisions(false), m_in_world(false),
       m_box(Vector(-0.5f, -0.5f), 0.99f, 0.99f), m_position(1, 1), m_speed(0),
-      m_altitude(altitude), m_solidness(solidness), m_no_soft(false), m_modified(ATTR_ALL), m_p_path_find(nullptr), m_follow_path(false), m_avoid_collisions(false), m_in_world(false) {
+      m_modified(ATTR_ALL), m_id(takeId()), m_altitude(altitude), m_p_path_find(nullptr),
+      m_type(std::move(type)) {
   m_shape.setType(-1);
   m_in_world = WorldManager::getInstance().insertObject(this) == 0;
   if (!m_in_world)

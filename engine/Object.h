@@ -68,31 +68,35 @@ std::string solidnessToString(int solidness);
 /// leaves them alone.
 class Object {
  private:
-  int m_id;                          // Unique id.
-  std::string m_type;                // Game-defined type name.
+  // The fields a step reads for every object, the mover's and those it meets
+  // (solidness and flags, box, motion, grid place), come first, so that they
+  // share the two cache lines after the virtual table and a world of many
+  // objects reads two lines of each instead of five.
+  Solidness m_solidness;
   bool m_is_active;                  // Inactive objects get no events.
   bool m_is_visible;                 // Only visible objects are drawn.
+  bool m_no_soft;                    // Refuse moves onto SOFT objects.
+  bool m_follow_path;                // Follow m_path every step.
+  bool m_avoid_collisions;           // A HARD mover slides along HARD obstacles.
+  bool m_in_world;                   // The world accepted the object at construction.
   Box m_box;                         // Bounding box relative to the position.
   Vector m_position;                 // Position in world cells.
   Vector m_direction;                // Direction of motion.
   float m_speed;                     // Cells per step.
+  unsigned int m_modified;           // Attributes changed since last serialized.
   Vector m_acceleration;             // Added to the velocity every step.
+  GridPlace m_grid_place;            // Where the grid filed the object, if it did.
+  int m_id;                          // Unique id.
   int m_altitude;                    // Drawing layer, 0 to MAX_ALTITUDE.
-  Solidness m_solidness;
+  PathFind *m_p_path_find;           // The path search still running for it; owned.
+  std::string m_type;                // Game-defined type name.
   Animation m_animation;             // Sprite playback.
-  bool m_no_soft;                    // Refuse moves onto SOFT objects.
   // Event types registered for, in order; at most MAX_EVENTS. Most objects
   // register for one or two, so the list grows with use rather than being
   // set aside in full for every object.
   std::vector<std::string> m_event_name;
-  unsigned int m_modified;           // Attributes changed since last serialized.
   Shape m_shape;                     // Optional shape drawn at the position.
-  PathFind *m_p_path_find;           // The path search still running for it; owned.
   Path m_path;                       // The path being followed.
-  bool m_follow_path;                // Follow m_path every step.
-  bool m_avoid_collisions;           // A HARD mover slides along HARD obstacles.
-  bool m_in_world;                   // The world accepted the object at construction.
-  GridPlace m_grid_place;            // Where the grid filed the object, if it did.
 
   // The grid keeps m_grid_place.
   friend class Grid;

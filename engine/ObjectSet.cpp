@@ -120,13 +120,19 @@ template <typename Extra> int OrderedObjects<Extra>::insert(Object *p_o, const E
   return append(p_o, extra);
 }
 
-template <typename Extra> int OrderedObjects<Extra>::assign(Object *p_o, const Extra &extra) {
-  const long place = placeOf(p_o);
+template <typename Extra>
+int OrderedObjects<Extra>::assign(Object *p_o, const Extra &extra, int64_t *p_hint) {
+  const long place = p_hint != nullptr ? placeOf(p_o, *p_hint) : placeOf(p_o);
   if (place >= 0) {
     m_slots[static_cast<size_t>(place)].setValue(extra);
+    if (p_hint != nullptr)
+      *p_hint = m_cut + place;
     return 0;
   }
-  return p_o == nullptr ? -1 : append(p_o, extra);
+  const int result = p_o == nullptr ? -1 : append(p_o, extra);
+  if (p_hint != nullptr)
+    *p_hint = result == 0 ? m_cut + static_cast<int64_t>(m_slots.size()) - 1 : -1;
+  return result;
 }
 
 template <typename Extra> int OrderedObjects<Extra>::append(Object *p_o, const Extra &extra) {
@@ -146,8 +152,8 @@ template <typename Extra> int OrderedObjects<Extra>::append(Object *p_o, const E
   return 0;
 }
 
-template <typename Extra> int OrderedObjects<Extra>::remove(const Object *p_o) {
-  const long place = placeOf(p_o);
+template <typename Extra> int OrderedObjects<Extra>::remove(const Object *p_o, int64_t hint) {
+  const long place = placeOf(p_o, hint);
   if (place < 0)
     return -1;
   m_slots[static_cast<size_t>(place)].p_o = nullptr;

@@ -96,6 +96,16 @@ template <typename Extra> class OrderedObjects {
   /// Place of p_o in m_slots, or -1.
   long placeOf(const Object *p_o) const;
 
+  /// The same, first trying the place a hint (counted as m_index counts) names.
+  long placeOf(const Object *p_o, int64_t hint) const {
+    const int64_t place = hint - m_cut;
+    if (hint >= 0 && place >= static_cast<int64_t>(m_head) &&
+        place < static_cast<int64_t>(m_slots.size()) &&
+        m_slots[static_cast<size_t>(place)].p_o == p_o && p_o != nullptr)
+      return static_cast<long>(place);
+    return placeOf(p_o);
+  }
+
   /// Records in the index that p_o sits at m_slots[place].
   void indexPut(const Object *p_o, size_t place);
 
@@ -125,11 +135,17 @@ template <typename Extra> class OrderedObjects {
   /// Sets the value of a pointer held, or adds the pointer at the end with
   /// that value: one search where find() and insert() would make two. -1 for
   /// a null pointer or when there is no room.
-  int assign(Object *p_o, const Extra &extra);
+  ///
+  /// A caller that keeps where the pointer was last seen passes it in
+  /// p_hint, and the search is skipped while the pointer is still there; the
+  /// pointer's place is written back (-1 when it was not taken). Places are
+  /// counted from the first ever held, so a hint survives the front being cut.
+  int assign(Object *p_o, const Extra &extra, int64_t *p_hint = nullptr);
 
 
-  /// Removes a pointer, keeping the order of the rest. -1 if absent.
-  int remove(const Object *p_o);
+  /// Removes a pointer, keeping the order of the rest. -1 if absent. A hint
+  /// as assign() keeps it spares the search while it is right.
+  int remove(const Object *p_o, int64_t hint = -1);
 
   /// Whether the pointer is in the set.
   bool contains(const Object *p_o) const { return placeOf(p_o) >= 0; }
@@ -155,11 +171,12 @@ template <typename Extra> class OrderedObjects {
   /// Calls action with every pointer held whose value passes test, in order,
   /// and with that value. The set must not change meanwhile.
   template <typename Test, typename Action> void forEachWhere(Test test, Action action) const {
-    for (size_t i = m_head, end = m_slots.size(); i < end; i++) {
-      const Slot &slot = m_slots[i];
-      if (test(slot.value()) && slot.p_o != nullptr)
-        action(slot.p_o, slot.value());
-    }
+    // The ends are held apart from the vector: an action that writes memory
+    // would otherwise make the compiler load them again for every place.
+    const Slot *p_end = m_slots.data() + m_slots.size();
+    for (const Slot *p_slot = m_slots.data() + m_head; p_slot != p_end; ++p_slot)
+      if (test(p_slot->value()) && p_slot->p_o != nullptr)
+        action(p_slot->p_o, p_slot->value());
   }
 
   /// Asks the processor to start loading the first places.

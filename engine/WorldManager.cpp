@@ -57,8 +57,8 @@ class WorldManager::ObjectWalk {
   void prefetchAhead(const SceneGraph &scene_graph) const {
     const size_t AHEAD = 8;
     if (const Object *p_ahead = m_snapshot.peek(2 * AHEAD))
-      for (size_t line = 0; line < sizeof(Object); line += 64)
-        __builtin_prefetch(reinterpret_cast<const char *>(p_ahead) + line);
+      for (size_t line = 0; line < 128 + 64; line += 64)
+        __builtin_prefetch(reinterpret_cast<const char *>(p_ahead) + std::min<size_t>(line, 127));
     if (const Object *p_ahead = m_snapshot.peek(AHEAD))
       scene_graph.prefetch(p_ahead, false);
     if (const Object *p_ahead = m_snapshot.peek(AHEAD / 2))
