@@ -16,10 +16,10 @@ const size_t MIN_INDEX = 64;
 
 } // namespace
 
-template <typename Extra>
-OrderedObjects<Extra>::OrderedObjects() : m_count(0), m_head(0), m_cut(0), m_index_shift(64) {}
+template <typename Extra, typename Alloc>
+OrderedObjects<Extra, Alloc>::OrderedObjects() : m_count(0), m_head(0), m_cut(0), m_index_shift(64) {}
 
-template <typename Extra> size_t OrderedObjects<Extra>::home(const Object *p_o) const {
+template <typename Extra, typename Alloc> size_t OrderedObjects<Extra, Alloc>::home(const Object *p_o) const {
   // Objects made one after another lie near one another in memory, and a
   // world makes, walks and deletes them in that order. Within each 64 KiB of
   // memory the entries keep the objects' order, one per 64 bytes, so such a
@@ -33,7 +33,7 @@ template <typename Extra> size_t OrderedObjects<Extra>::home(const Object *p_o) 
   return static_cast<size_t>((block_start + (address >> 6)) & (m_index.size() - 1));
 }
 
-template <typename Extra> size_t OrderedObjects<Extra>::entryOf(const Object *p_o) const {
+template <typename Extra, typename Alloc> size_t OrderedObjects<Extra, Alloc>::entryOf(const Object *p_o) const {
   const size_t mask = m_index.size() - 1;
   size_t i = home(p_o);
   while (m_index[i].p_o != nullptr && m_index[i].p_o != p_o)
@@ -41,7 +41,7 @@ template <typename Extra> size_t OrderedObjects<Extra>::entryOf(const Object *p_
   return i;
 }
 
-template <typename Extra> long OrderedObjects<Extra>::placeOf(const Object *p_o) const {
+template <typename Extra, typename Alloc> long OrderedObjects<Extra, Alloc>::placeOf(const Object *p_o) const {
   if (p_o == nullptr)
     return -1;
   if (m_index.empty()) {
@@ -54,12 +54,12 @@ template <typename Extra> long OrderedObjects<Extra>::placeOf(const Object *p_o)
   return entry.p_o == nullptr ? -1 : static_cast<long>(entry.slot - m_cut);
 }
 
-template <typename Extra>
-void OrderedObjects<Extra>::indexPut(const Object *p_o, size_t place) {
+template <typename Extra, typename Alloc>
+void OrderedObjects<Extra, Alloc>::indexPut(const Object *p_o, size_t place) {
   m_index[entryOf(p_o)] = {p_o, m_cut + static_cast<int64_t>(place)};
 }
 
-template <typename Extra> void OrderedObjects<Extra>::indexErase(const Object *p_o) {
+template <typename Extra, typename Alloc> void OrderedObjects<Extra, Alloc>::indexErase(const Object *p_o) {
   const size_t mask = m_index.size() - 1;
   size_t hole = entryOf(p_o);
   if (m_index[hole].p_o == nullptr)
@@ -83,7 +83,7 @@ template <typename Extra> void OrderedObjects<Extra>::indexErase(const Object *p
   }
 }
 
-template <typename Extra> void OrderedObjects<Extra>::reindex() {
+template <typename Extra, typename Alloc> void OrderedObjects<Extra, Alloc>::reindex() {
   if (m_slots.size() <= SMALL) {
     m_index.clear();
     return;
@@ -102,7 +102,7 @@ template <typename Extra> void OrderedObjects<Extra>::reindex() {
       indexPut(m_slots[i].p_o, i);
 }
 
-template <typename Extra> void OrderedObjects<Extra>::compact() {
+template <typename Extra, typename Alloc> void OrderedObjects<Extra, Alloc>::compact() {
   size_t kept = 0;
   for (size_t i = m_head; i < m_slots.size(); i++)
     if (m_slots[i].p_o != nullptr)
@@ -112,7 +112,7 @@ template <typename Extra> void OrderedObjects<Extra>::compact() {
   reindex();
 }
 
-template <typename Extra> int OrderedObjects<Extra>::insert(Object *p_o, const Extra &extra) {
+template <typename Extra, typename Alloc> int OrderedObjects<Extra, Alloc>::insert(Object *p_o, const Extra &extra) {
   if (p_o == nullptr)
     return -1;
   if (contains(p_o))
@@ -120,8 +120,8 @@ template <typename Extra> int OrderedObjects<Extra>::insert(Object *p_o, const E
   return append(p_o, extra);
 }
 
-template <typename Extra>
-int OrderedObjects<Extra>::assign(Object *p_o, const Extra &extra, int64_t *p_hint) {
+template <typename Extra, typename Alloc>
+int OrderedObjects<Extra, Alloc>::assign(Object *p_o, const Extra &extra, int64_t *p_hint) {
   const long place = p_hint != nullptr ? placeOf(p_o, *p_hint) : placeOf(p_o);
   if (place >= 0) {
     m_slots[static_cast<size_t>(place)].setValue(extra);
@@ -135,7 +135,7 @@ int OrderedObjects<Extra>::assign(Object *p_o, const Extra &extra, int64_t *p_hi
   return result;
 }
 
-template <typename Extra> int OrderedObjects<Extra>::append(Object *p_o, const Extra &extra) {
+template <typename Extra, typename Alloc> int OrderedObjects<Extra, Alloc>::append(Object *p_o, const Extra &extra) {
   if (m_slots.size() >= static_cast<size_t>(INT32_MAX))
     return -1;
   try {
@@ -152,7 +152,7 @@ template <typename Extra> int OrderedObjects<Extra>::append(Object *p_o, const E
   return 0;
 }
 
-template <typename Extra> int OrderedObjects<Extra>::remove(const Object *p_o, int64_t hint) {
+template <typename Extra, typename Alloc> int OrderedObjects<Extra, Alloc>::remove(const Object *p_o, int64_t hint) {
   const long place = placeOf(p_o, hint);
   if (place < 0)
     return -1;
@@ -182,14 +182,14 @@ template <typename Extra> int OrderedObjects<Extra>::remove(const Object *p_o, i
   return 0;
 }
 
-template <typename Extra> void OrderedObjects<Extra>::cutFront() {
+template <typename Extra, typename Alloc> void OrderedObjects<Extra, Alloc>::cutFront() {
   const auto cut = static_cast<std::ptrdiff_t>(m_head);
   m_slots.erase(m_slots.begin(), m_slots.begin() + cut);
   m_cut += cut;
   m_head = 0;
 }
 
-template <typename Extra> void OrderedObjects<Extra>::clear() {
+template <typename Extra, typename Alloc> void OrderedObjects<Extra, Alloc>::clear() {
   m_slots.clear();
   m_count = 0;
   m_head = 0;
@@ -197,24 +197,24 @@ template <typename Extra> void OrderedObjects<Extra>::clear() {
   m_index.clear();
 }
 
-template <typename Extra> Object *OrderedObjects<Extra>::first() const {
+template <typename Extra, typename Alloc> Object *OrderedObjects<Extra, Alloc>::first() const {
   while (m_head < m_slots.size() && m_slots[m_head].p_o == nullptr)
     m_head++;
   return m_head < m_slots.size() ? m_slots[m_head].p_o : nullptr;
 }
 
-template <typename Extra> void OrderedObjects<Extra>::appendTo(std::vector<Object *> &out) const {
+template <typename Extra, typename Alloc> void OrderedObjects<Extra, Alloc>::appendTo(std::vector<Object *> &out) const {
   out.reserve(out.size() + static_cast<size_t>(m_count));
   forEach([&out](Object *p_o) { out.push_back(p_o); });
 }
 
-template <typename Extra> ObjectList OrderedObjects<Extra>::toList() const {
+template <typename Extra, typename Alloc> ObjectList OrderedObjects<Extra, Alloc>::toList() const {
   ObjectList list;
   forEach([&list](Object *p_o) { list.insert(p_o); });
   return list;
 }
 
 template class OrderedObjects<NoExtra>;
-template class OrderedObjects<BoxEdges>;
+template class OrderedObjects<BoxEdges, SlotAllocator<OrderedSlot<BoxEdges>>>;
 
 } // namespace vx

@@ -21,6 +21,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <type_traits>
 #include <vector>
 
@@ -65,9 +66,10 @@ template <typename Extra> struct OrderedSlot<Extra, true> {
   void setValue(const Extra &) {}
 };
 
-/// An insertion-ordered set of object pointers, each with a value of type Extra; it owns none
-/// of the objects.
-template <typename Extra> class OrderedObjects {
+/// An insertion-ordered set of object pointers, each with a value of type Extra, its places
+/// kept in storage from Alloc; it owns none of the objects.
+template <typename Extra, typename Alloc = std::allocator<OrderedSlot<Extra>>>
+class OrderedObjects {
  private:
   /// One entry of the index: a pointer and its place counted from the first
   /// place ever held (m_slots[slot - m_cut]). An entry with a null pointer is free.
@@ -80,7 +82,7 @@ template <typename Extra> class OrderedObjects {
 
   /// The pointers in insertion order with their values, a null pointer where
   /// one was removed.
-  std::vector<Slot> m_slots;
+  std::vector<Slot, Alloc> m_slots;
   int m_count;                   ///< Pointers held.
   mutable size_t m_head;         ///< No pointer is held before this place.
   int64_t m_cut;                 ///< Places cut off the front of m_slots so far.

@@ -1,0 +1,94 @@
+#include "SlotPool.h"
+
+#include <cstdlib>
+#include <sys/mman.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#else
+#define ASAN_POISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#endif
+
+namespace vx {
+
+namespace {
+
+// Every block starts on a cache line.
+const size_t LINE = 64;
+
+} // namespace
+
+SlotPool::SlotPool() : m_free(), m_p_next(nullptr), m_p_end(nullptr) {}
+
+SlotPool &SlotPool::getInstance() {
+  static SlotPool *p_pool = new SlotPool;
+  return *p_pool;
+}
+
+int SlotPool::classOf(size_t bytes) {
+  size_t size = LINE;
+  for (int c = 0; c < CLASSES; c++, size <<= 1)
+    if (bytes <= size)
+      return c;
+  return -1;
+}
+
+void *SlotPool::allocate(size_t bytes) {
+  const int c = classOf(bytes);
+  if (c < 0)
+    return ::operator new(bytes, std::align_val_t(LINE));
+  const size_t size = LINE << c;
+  std::lock_guard<std::mutex> lock(m_mutex);
+  if (void *p = m_free[c]) {
+    ASAN_UNPOISON_MEMORY_REGION(p, size);
+    m_free[c] = *static_cast<void **>(p);
+    return p;
+  }
+  if (static_cast<size_t>(m_p_end - m_p_next) < size) {
+    // What is left of the chunk goes to the free lists, largest blocks first.
+    for (int k = CLASSES - 1; k >= 0; k--)
+      while (static_cast<size_t>(m_p_end - m_p_next) >= LINE << k) {
+        ASAN_UNPOISON_MEMORY_REGION(m_p_next, sizeof(void *));
+        *reinterpret_cast<void **>(m_p_next) = m_free[k];
+        ASAN_POISON_MEMORY_REGION(m_p_next, sizeof(void *));
+        m_free[k] = m_p_next;
+        m_p_next += LINE << k;
+      }
+    void *p_chunk = std::aligned_alloc(CHUNK, CHUNK);
+    if (p_chunk == nullptr)
+      throw std::bad_alloc();
+    try {
+      m_chunks.push_back(p_chunk);
+    } catch (...) {
+      std::free(p_chunk);
+      throw;
+    }
+#ifdef MADV_HUGEPAGE
+    madvise(p_chunk, CHUNK, MADV_HUGEPAGE); // Only a request: small pages serve as well.
+#endif
+    ASAN_POISON_MEMORY_REGION(p_chunk, CHUNK);
+    m_p_next = static_cast<char *>(p_chunk);
+    m_p_end = m_p_next + CHUNK;
+  }
+  void *p = m_p_next;
+  m_p_next += size;
+  ASAN_UNPOISON_MEMORY_REGION(p, size);
+  return p;
+}
+
+void SlotPool::deallocate(void *p, size_t bytes) noexcept {
+  if (p == nullptr)
+    return;
+  const int c = classOf(bytes);
+  if (c < 0) {
+    ::operator delete(p, std::align_val_t(LINE));
+    return;
+  }
+  std::lock_guard<std::mutex> lock(m_mutex);
+  *static_cast<void **>(p) = m_free[c];
+  m_free[c] = p;
+  ASAN_POISON_MEMORY_REGION(p, LINE << c);
+}
+
+} // namespace vx
