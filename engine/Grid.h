@@ -16,7 +16,7 @@
 #include "Box.h"
 #include "ObjectList.h"
 #include "ObjectSet.h"
-#include "SlotPool.h"
+#include "LinePool.h"
 #include "Vector.h"
 
 namespace vx {
@@ -161,8 +161,8 @@ struct GridPlace {
 /// The objects of one cell, each with its world box as filed, in the order
 /// they entered the cell. A query reads the boxes from here, one run of
 /// memory, instead of visiting every object near the mover.
-typedef OrderedObjects<BoxEdges, SlotAllocator<OrderedSlot<BoxEdges>>> GridCell;
-extern template class OrderedObjects<BoxEdges, SlotAllocator<OrderedSlot<BoxEdges>>>; // Made in ObjectSet.cpp.
+typedef OrderedObjects<BoxEdges, LineAllocator<OrderedSlot<BoxEdges>>> GridCell;
+extern template class OrderedObjects<BoxEdges, LineAllocator<OrderedSlot<BoxEdges>>>; // Made in ObjectSet.cpp.
 
 /// The most cells a grid may have; a larger boundary is refused at startUp.
 const long MAX_GRID_CELLS = 1000000;

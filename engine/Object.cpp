@@ -14,6 +14,7 @@
 #include "EventStep.h"
 #include "GameManager.h"
 #include "InputManager.h"
+#include "LinePool.h"
 #include "LogManager.h"
 #include "NetworkManager.h"
 #include "ObjectRecord.h"
@@ -84,6 +85,30 @@ Object::Object(std::string type, Solidness solidness, int altitude)
   if (!m_in_world)
     LogManager::getInstance().writeLog("Object::Object(): Error! Unable to add %p to game world.",
                                        static_cast<void *>(this));
+}
+
+void *Object::operator new(size_t size) {
+#if defined(__SANITIZE_ADDRESS__)
+  return ::operator new(size);
+#else
+  return LinePool::getInstance().allocate(size);
+#endif
+}
+
+void *Object::operator new(size_t size, const std::nothrow_t &) noexcept {
+  try {
+    return operator new(size);
+  } catch (const std::bad_alloc &) {
+    return nullptr;
+  }
+}
+
+void Object::operator delete(void *p, size_t size) noexcept {
+#if defined(__SANITIZE_ADDRESS__)
+  ::operator delete(p, size);
+#else
+  LinePool::getInstance().deallocate(p, size);
+#endif
 }
 
 Object::~Object() {

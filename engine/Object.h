@@ -4,6 +4,7 @@
 #define VX_OBJECT_H
 
 #include <iosfwd>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,19 @@ class Object {
   /// Not copyable: an object is one thing in the world, made with new.
   Object(const Object &) = delete;
   Object &operator=(const Object &) = delete;
+  ///@}
+
+  ///@{
+  /// Objects made with new come from the LinePool, on whole cache lines and
+  /// near one another, so that a step over many objects, and the collisions
+  /// between them, read few lines and memory pages. Under the address
+  /// sanitizer they come from its heap, which catches use after deletion.
+  /// `new (std::nothrow)` gives null when memory runs out. (Should a
+  /// constructor throw after it, the block is not reclaimed: without its size
+  /// the pool cannot take it back.)
+  static void *operator new(size_t size);
+  static void *operator new(size_t size, const std::nothrow_t &) noexcept;
+  static void operator delete(void *p, size_t size) noexcept;
   ///@}
 
   /// Sets the game-defined type name ("Object" for a new object), which

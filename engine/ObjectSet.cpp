@@ -215,6 +215,6 @@ template <typename Extra, typename Alloc> ObjectList OrderedObjects<Extra, Alloc
 }
 
 template class OrderedObjects<NoExtra>;
-template class OrderedObjects<BoxEdges, SlotAllocator<OrderedSlot<BoxEdges>>>;
+template class OrderedObjects<BoxEdges, LineAllocator<OrderedSlot<BoxEdges>>>;
 
 } // namespace vx

@@ -5,13 +5,13 @@
 #include <cstring>
 #include <vector>
 
-#include "SlotPool.h"
+#include "LinePool.h"
 
 // Blocks of every size class and beyond, each filled with its own byte: none
 // may overlap another while both are held, freed blocks come back for later
 // requests, and every block starts on a cache line.
-TEST(SlotPool, BlocksStayApartAndAreReused) {
-  vx::SlotPool &pool = vx::SlotPool::getInstance();
+TEST(LinePool, BlocksStayApartAndAreReused) {
+  vx::LinePool &pool = vx::LinePool::getInstance();
   const std::vector<size_t> sizes = {1, 24, 64, 65, 300, 4096, 65536, 65537, 3u << 20};
   struct Block {
     unsigned char *p;

@@ -1,4 +1,4 @@
-#include "SlotPool.h"
+#include "LinePool.h"
 
 #include <cstdlib>
 #include <sys/mman.h>
@@ -17,28 +17,38 @@ namespace {
 // Every block starts on a cache line.
 const size_t LINE = 64;
 
+// Classes 0 to 15 are 1 to 16 lines; each class after doubles the size.
+const int LINE_CLASSES = 16;
+
 } // namespace
 
-SlotPool::SlotPool() : m_free(), m_p_next(nullptr), m_p_end(nullptr) {}
+LinePool::LinePool() : m_free(), m_p_next(nullptr), m_p_end(nullptr) {}
 
-SlotPool &SlotPool::getInstance() {
-  static SlotPool *p_pool = new SlotPool;
+LinePool &LinePool::getInstance() {
+  static LinePool *p_pool = new LinePool;
   return *p_pool;
 }
 
-int SlotPool::classOf(size_t bytes) {
-  size_t size = LINE;
-  for (int c = 0; c < CLASSES; c++, size <<= 1)
-    if (bytes <= size)
+int LinePool::classOf(size_t bytes) {
+  if (bytes <= LINE * LINE_CLASSES)
+    return bytes == 0 ? 0 : static_cast<int>((bytes - 1) / LINE);
+  size_t size = LINE * LINE_CLASSES;
+  for (int c = LINE_CLASSES; c < CLASSES; c++)
+    if (bytes <= (size <<= 1))
       return c;
   return -1;
 }
 
-void *SlotPool::allocate(size_t bytes) {
+size_t LinePool::sizeOf(int size_class) {
+  return size_class < LINE_CLASSES ? LINE * static_cast<size_t>(size_class + 1)
+                                   : (LINE * LINE_CLASSES) << (size_class - LINE_CLASSES + 1);
+}
+
+void *LinePool::allocate(size_t bytes) {
   const int c = classOf(bytes);
   if (c < 0)
     return ::operator new(bytes, std::align_val_t(LINE));
-  const size_t size = LINE << c;
+  const size_t size = sizeOf(c);
   std::lock_guard<std::mutex> lock(m_mutex);
   if (void *p = m_free[c]) {
     ASAN_UNPOISON_MEMORY_REGION(p, size);
@@ -48,12 +58,12 @@ void *SlotPool::allocate(size_t bytes) {
   if (static_cast<size_t>(m_p_end - m_p_next) < size) {
     // What is left of the chunk goes to the free lists, largest blocks first.
     for (int k = CLASSES - 1; k >= 0; k--)
-      while (static_cast<size_t>(m_p_end - m_p_next) >= LINE << k) {
+      while (static_cast<size_t>(m_p_end - m_p_next) >= sizeOf(k)) {
         ASAN_UNPOISON_MEMORY_REGION(m_p_next, sizeof(void *));
         *reinterpret_cast<void **>(m_p_next) = m_free[k];
         ASAN_POISON_MEMORY_REGION(m_p_next, sizeof(void *));
         m_free[k] = m_p_next;
-        m_p_next += LINE << k;
+        m_p_next += sizeOf(k);
       }
     void *p_chunk = std::aligned_alloc(CHUNK, CHUNK);
     if (p_chunk == nullptr)
@@ -77,7 +87,7 @@ void *SlotPool::allocate(size_t bytes) {
   return p;
 }
 
-void SlotPool::deallocate(void *p, size_t bytes) noexcept {
+void LinePool::deallocate(void *p, size_t bytes) noexcept {
   if (p == nullptr)
     return;
   const int c = classOf(bytes);
@@ -88,7 +98,7 @@ void SlotPool::deallocate(void *p, size_t bytes) noexcept {
   std::lock_guard<std::mutex> lock(m_mutex);
   *static_cast<void **>(p) = m_free[c];
   m_free[c] = p;
-  ASAN_POISON_MEMORY_REGION(p, LINE << c);
+  ASAN_POISON_MEMORY_REGION(p, sizeOf(c));
 }
 
 } // namespace vx
