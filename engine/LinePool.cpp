@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <sys/mman.h>
 
-#if defined(__SANITIZE_ADDRESS__)
+#ifdef VX_ADDRESS_SANITIZER
 #include <sanitizer/asan_interface.h>
 #else
 #define ASAN_POISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))

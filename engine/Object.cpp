@@ -88,7 +88,7 @@ Object::Object(std::string type, Solidness solidness, int altitude)
 }
 
 void *Object::operator new(size_t size) {
-#if defined(__SANITIZE_ADDRESS__)
+#ifdef VX_ADDRESS_SANITIZER
   return ::operator new(size);
 #else
   return LinePool::getInstance().allocate(size);
@@ -104,7 +104,7 @@ void *Object::operator new(size_t size, const std::nothrow_t &) noexcept {
 }
 
 void Object::operator delete(void *p, size_t size) noexcept {
-#if defined(__SANITIZE_ADDRESS__)
+#ifdef VX_ADDRESS_SANITIZER
   ::operator delete(p, size);
 #else
   LinePool::getInstance().deallocate(p, size);
