@@ -255,6 +255,8 @@ int WorldManager::moveObject(Object *p_o, Vector where) {
   std::vector<Object *> &list = walk.fill();
   if (p_o->isSolid()) {
     m_scene_graph.collectCollisions(p_o, where, list);
+    for (const Object *p_hit : list)
+      __builtin_prefetch(p_hit);
 
     // A HARD mover that avoids collisions slides along the first HARD
     // obstacle instead of running into it, for this move only.
