@@ -19,6 +19,9 @@ class Event {
  public:
   /// An event of type UNDEFINED_EVENT.
   Event();
+  /// An event of the given type: what every kind of event starts with, one
+  /// copy of its type where a default type then replaced would make two.
+  explicit Event(const std::string &type);
   /// Nothing to free.
   virtual ~Event();
 

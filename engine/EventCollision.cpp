@@ -3,9 +3,7 @@
 namespace vx {
 
 EventCollision::EventCollision(Object *p_o1, Object *p_o2, Vector p)
-    : m_pos(p), m_p_obj1(p_o1), m_p_obj2(p_o2) {
-  setType(COLLISION_EVENT);
-}
+    : Event(COLLISION_EVENT), m_pos(p), m_p_obj1(p_o1), m_p_obj2(p_o2) {}
 
 Object *EventCollision::getObject1() const { return m_p_obj1; }
 

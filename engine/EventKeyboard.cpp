@@ -29,10 +29,8 @@ std::string keyToString(int key) {
 }
 
 EventKeyboard::EventKeyboard()
-    : m_key_val(Keyboard::UNDEFINED_KEY), m_keyboard_action(UNDEFINED_KEYBOARD_ACTION),
-      m_player(0) {
-  setType(KEYBOARD_EVENT);
-}
+    : Event(KEYBOARD_EVENT), m_key_val(Keyboard::UNDEFINED_KEY),
+      m_keyboard_action(UNDEFINED_KEYBOARD_ACTION), m_player(0) {}
 
 void EventKeyboard::setKey(Keyboard::Key new_key) { m_key_val = new_key; }
 

@@ -3,10 +3,8 @@
 namespace vx {
 
 EventMouse::EventMouse()
-    : m_mouse_action(UNDEFINED_MOUSE_ACTION), m_mouse_button(Mouse::UNDEFINED_MOUSE_BUTTON), m_mouse_xy(),
-      m_player(0) {
-  setType(MSE_EVENT);
-}
+    : Event(MSE_EVENT), m_mouse_action(UNDEFINED_MOUSE_ACTION),
+      m_mouse_button(Mouse::UNDEFINED_MOUSE_BUTTON), m_mouse_xy(), m_player(0) {}
 
 void EventMouse::setMouseAction(EventMouseAction new_action) { m_mouse_action = new_action; }
 

@@ -4,8 +4,8 @@
 
 namespace vx {
 
-EventNetwork::EventNetwork(int label) : m_label(-1), m_socket_index(-1), m_bytes(0), m_p_message(nullptr) {
-  setType(NETWORK_EVENT);
+EventNetwork::EventNetwork(int label)
+    : Event(NETWORK_EVENT), m_label(-1), m_socket_index(-1), m_bytes(0), m_p_message(nullptr) {
   setLabel(label);
 }
 

@@ -2,6 +2,6 @@
 
 namespace vx {
 
-EventOut::EventOut() { setType(OUT_EVENT); }
+EventOut::EventOut() : Event(OUT_EVENT) {}
 
 } // namespace vx

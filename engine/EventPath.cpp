@@ -6,9 +6,8 @@ namespace vx {
 
 EventPath::EventPath() : EventPath(0, Path()) {}
 
-EventPath::EventPath(int result, Path path) : m_result(result), m_path(std::move(path)) {
-  setType(PATH_EVENT);
-}
+EventPath::EventPath(int result, Path path)
+    : Event(PATH_EVENT), m_result(result), m_path(std::move(path)) {}
 
 void EventPath::setResult(int new_result) { m_result = new_result; }
 

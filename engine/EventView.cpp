@@ -5,9 +5,7 @@
 namespace vx {
 
 EventView::EventView(std::string tag, int value, bool delta)
-    : m_tag(std::move(tag)), m_value(value), m_delta(delta) {
-  setType(VIEW_EVENT);
-}
+    : Event(VIEW_EVENT), m_tag(std::move(tag)), m_value(value), m_delta(delta) {}
 
 std::string EventView::getTag() const { return m_tag; }
 

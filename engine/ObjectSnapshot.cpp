@@ -15,15 +15,6 @@ std::vector<Object *> &ObjectSnapshot::fill() {
   return m_objects;
 }
 
-Object *ObjectSnapshot::next() {
-  while (m_next < m_objects.size()) {
-    Object *p_o = m_objects[m_next++];
-    if (m_gone.empty() || m_gone.count(p_o) == 0)
-      return p_o;
-  }
-  return nullptr;
-}
-
 void ObjectSnapshot::forget(const Object *p_o) {
   // Only objects still ahead matter; the walk's end makes the rest moot.
   if (m_next < m_objects.size())
@@ -32,13 +23,10 @@ void ObjectSnapshot::forget(const Object *p_o) {
 
 SnapshotStack::SnapshotStack() : m_depth(0) {}
 
-ObjectSnapshot &SnapshotStack::push() {
-  if (m_depth == m_snapshots.size())
-    m_snapshots.emplace_back();
+ObjectSnapshot &SnapshotStack::grow() {
+  m_snapshots.emplace_back();
   return m_snapshots[m_depth++];
 }
-
-void SnapshotStack::pop() { m_depth--; }
 
 void SnapshotStack::forget(const Object *p_o) {
   for (size_t i = 0; i < m_depth; i++)

@@ -36,7 +36,14 @@ class ObjectSnapshot {
   std::vector<Object *> &fill();
 
   /// The next object not gone, or null at the end.
-  Object *next();
+  Object *next() {
+    while (m_next < m_objects.size()) {
+      Object *p_o = m_objects[m_next++];
+      if (m_gone.empty() || m_gone.count(p_o) == 0)
+        return p_o;
+    }
+    return nullptr;
+  }
 
   /// Whether nothing is left to walk.
   bool isEmpty() const { return m_objects.empty(); }
@@ -62,14 +69,17 @@ class SnapshotStack {
   std::deque<ObjectSnapshot> m_snapshots; // References stay valid as it grows.
   size_t m_depth;                         // Snapshots in use.
 
+  // Adds the snapshot for a walk deeper than any before.
+  ObjectSnapshot &grow();
+
  public:
   /// No walk under way.
   SnapshotStack();
 
   ///@{
   /// The snapshot for a walk that starts now; push and pop go in pairs.
-  ObjectSnapshot &push();
-  void pop();
+  ObjectSnapshot &push() { return m_depth < m_snapshots.size() ? m_snapshots[m_depth++] : grow(); }
+  void pop() { m_depth--; }
   ///@}
 
   /// Tells every walk under way that the object went away.
