@@ -17,6 +17,14 @@ namespace {
 // Every block starts on a cache line.
 const size_t LINE = 64;
 
+// Where the system has huge pages, a chunk lies on one of its own, else
+// only on a line.
+#ifdef MADV_HUGEPAGE
+const size_t CHUNK_ALIGNMENT = LinePool::CHUNK;
+#else
+const size_t CHUNK_ALIGNMENT = LINE;
+#endif
+
 // Classes 0 to 15 are 1 to 16 lines; each class after doubles the size.
 const int LINE_CLASSES = 16;
 
@@ -65,7 +73,7 @@ void *LinePool::allocate(size_t bytes) {
         m_free[k] = m_p_next;
         m_p_next += sizeOf(k);
       }
-    void *p_chunk = std::aligned_alloc(CHUNK, CHUNK);
+    void *p_chunk = std::aligned_alloc(CHUNK_ALIGNMENT, CHUNK);
     if (p_chunk == nullptr)
       throw std::bad_alloc();
     try {
