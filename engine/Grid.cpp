@@ -374,14 +374,19 @@ void Grid::prefetch(const Object *p_o, bool contents) const {
   if (place.p_grid != this || place.round != m_round ||
       place.range.first_col > place.range.last_col || place.range.first_row > place.range.last_row)
     return;
-  const GridCell &c = cell(place.range.first_col, place.range.first_row);
-  if (contents) {
-    c.prefetch();
-  } else {
-    // A cell may straddle two cache lines; the query reads both.
-    __builtin_prefetch(&c);
-    __builtin_prefetch(reinterpret_cast<const char *>(&c + 1) - 1);
-  }
+  // Every cell of the range, for an object that straddles cells; a move
+  // mostly stays within them.
+  for (int row = place.range.first_row; row <= place.range.last_row; row++)
+    for (int col = place.range.first_col; col <= place.range.last_col; col++) {
+      const GridCell &c = cell(col, row);
+      if (contents) {
+        c.prefetch();
+      } else {
+        // A cell may straddle two cache lines; the query reads both.
+        __builtin_prefetch(&c);
+        __builtin_prefetch(reinterpret_cast<const char *>(&c + 1) - 1);
+      }
+    }
 }
 
 bool Grid::isAllocated() const { return m_p_cells != nullptr; }
