@@ -73,20 +73,25 @@ class LinePool {
 
 /// A standard allocator that takes its memory from the LinePool.
 template <typename T> struct LineAllocator {
+  /// What it allocates.
   typedef T value_type;
 
+  ///@{
+  /// Every LineAllocator draws on the one pool, so all are alike.
   LineAllocator() = default;
   template <typename U> LineAllocator(const LineAllocator<U> &) {}
+  template <typename U> bool operator==(const LineAllocator<U> &) const { return true; }
+  template <typename U> bool operator!=(const LineAllocator<U> &) const { return false; }
+  ///@}
 
+  /// Room for n values; std::bad_alloc when there is none.
   T *allocate(size_t n) {
     if (n > static_cast<size_t>(-1) / sizeof(T))
       throw std::bad_alloc();
     return static_cast<T *>(LinePool::getInstance().allocate(n * sizeof(T)));
   }
+  /// Gives back what allocate(n) gave.
   void deallocate(T *p, size_t n) noexcept { LinePool::getInstance().deallocate(p, n * sizeof(T)); }
-
-  template <typename U> bool operator==(const LineAllocator<U> &) const { return true; }
-  template <typename U> bool operator!=(const LineAllocator<U> &) const { return false; }
 };
 
 } // namespace vx
