@@ -105,7 +105,8 @@ void *Object::operator new(size_t size, const std::nothrow_t &) noexcept {
 
 void Object::operator delete(void *p, size_t size) noexcept {
 #ifdef VX_ADDRESS_SANITIZER
-  ::operator delete(p, size);
+  (void)size;
+  ::operator delete(p);
 #else
   LinePool::getInstance().deallocate(p, size);
 #endif
