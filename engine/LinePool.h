@@ -1,14 +1,16 @@
 /// \file
-/// Memory for what a world of many objects reads at every step, the objects
-/// themselves and the places of the grid's cells, taken from a few large
-/// chunks instead of from all over the heap.
+/// Memory for the places of the grid's cells, taken from a few large chunks
+/// instead of from all over the heap.
 ///
-/// Every move reads the places of the cell under the mover and the objects it
-/// meets, neither of them near the mover in memory. Spread over the heap, they
-/// cost a memory page for nearly every one, and the processor misses its
-/// address translations as often as its caches. Here they share chunks of
-/// 2 MiB that the system is asked to back with huge pages, in blocks of whole
-/// cache lines, so reading one touches as few lines and pages as it can.
+/// Every move reads the places of the cell under the mover, and a crowded
+/// world has thousands of cells. Allocated along with the objects, those
+/// places end up spread over the whole heap, a memory page for nearly every
+/// cell, and the processor misses its address translations as often as its
+/// caches. Here they share chunks of 2 MiB that the system is asked to back
+/// with huge pages, in blocks of whole cache lines, so reading a cell touches
+/// as few lines and pages as it can. (The objects themselves stay on the
+/// ordinary heap: the system takes long to find huge pages for tens of
+/// megabytes at once, which would slow down making a large world.)
 #ifndef VX_LINE_POOL_H
 #define VX_LINE_POOL_H
 

@@ -14,7 +14,6 @@
 #include "EventStep.h"
 #include "GameManager.h"
 #include "InputManager.h"
-#include "LinePool.h"
 #include "LogManager.h"
 #include "NetworkManager.h"
 #include "ObjectRecord.h"
@@ -85,31 +84,6 @@ Object::Object(std::string type, Solidness solidness, int altitude)
   if (!m_in_world)
     LogManager::getInstance().writeLog("Object::Object(): Error! Unable to add %p to game world.",
                                        static_cast<void *>(this));
-}
-
-void *Object::operator new(size_t size) {
-#ifdef VX_ADDRESS_SANITIZER
-  return ::operator new(size);
-#else
-  return LinePool::getInstance().allocate(size);
-#endif
-}
-
-void *Object::operator new(size_t size, const std::nothrow_t &) noexcept {
-  try {
-    return operator new(size);
-  } catch (const std::bad_alloc &) {
-    return nullptr;
-  }
-}
-
-void Object::operator delete(void *p, size_t size) noexcept {
-#ifdef VX_ADDRESS_SANITIZER
-  (void)size;
-  ::operator delete(p);
-#else
-  LinePool::getInstance().deallocate(p, size);
-#endif
 }
 
 Object::~Object() {

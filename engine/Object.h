@@ -4,7 +4,6 @@
 #define VX_OBJECT_H
 
 #include <iosfwd>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -70,9 +69,9 @@ std::string solidnessToString(int solidness);
 class Object {
  private:
   // The fields a step reads for every object, the mover's and those it meets
-  // (solidness and flags, box, motion, grid place), come first, so that they
-  // share the two cache lines after the virtual table and a world of many
-  // objects reads two lines of each instead of five.
+  // (solidness and flags, box, motion, grid place), come first, within the
+  // first 128 bytes with the virtual table: a world of many objects reads two
+  // or three cache lines of each instead of all five.
   Solidness m_solidness;
   bool m_is_active;                  // Inactive objects get no events.
   bool m_is_visible;                 // Only visible objects are drawn.
@@ -130,19 +129,6 @@ class Object {
   /// Not copyable: an object is one thing in the world, made with new.
   Object(const Object &) = delete;
   Object &operator=(const Object &) = delete;
-  ///@}
-
-  ///@{
-  /// Objects made with new come from the LinePool, on whole cache lines and
-  /// near one another, so that a step over many objects, and the collisions
-  /// between them, read few lines and memory pages. Under the address
-  /// sanitizer they come from its heap, which catches use after deletion.
-  /// `new (std::nothrow)` gives null when memory runs out. (Should a
-  /// constructor throw after it, the block is not reclaimed: without its size
-  /// the pool cannot take it back.)
-  static void *operator new(size_t size);
-  static void *operator new(size_t size, const std::nothrow_t &) noexcept;
-  static void operator delete(void *p, size_t size) noexcept;
   ///@}
 
   /// Sets the game-defined type name ("Object" for a new object), which
