@@ -3,6 +3,16 @@
 #include <cstdlib>
 #include <sys/mman.h>
 
+// Set when the address sanitizer watches the heap (GCC and Clang say so
+// differently).
+#if defined(__SANITIZE_ADDRESS__)
+#define VX_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VX_ADDRESS_SANITIZER 1
+#endif
+#endif
+
 #ifdef VX_ADDRESS_SANITIZER
 #include <sanitizer/asan_interface.h>
 #else

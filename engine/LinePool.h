@@ -19,16 +19,6 @@
 #include <new>
 #include <vector>
 
-// Set when the address sanitizer watches the heap (GCC and Clang say so
-// differently).
-#if defined(__SANITIZE_ADDRESS__)
-#define VX_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VX_ADDRESS_SANITIZER 1
-#endif
-#endif
-
 namespace vx {
 
 /// Blocks of whole cache lines carved from 2 MiB chunks and kept for reuse
